@@ -1,0 +1,18 @@
+#include "flatbutton.h"
+
+FlatButton::FlatButton(const QString &iconPath, const QSize &iconSize, const QRect &geometry,
+                       QWidget *parent)
+    : QToolButton(parent) {
+    setAutoRaise(true);
+    setFocusPolicy(Qt::NoFocus);
+    setIcon(QIcon(iconPath));
+    setIconSize(iconSize);
+    setGeometry(geometry);
+}
+
+FlatButton *makeCloseButton(const QRect &geometry, QWidget *parent) {
+    auto *button =
+        new FlatButton(QStringLiteral(":/icons/close.png"), QSize(16, 16), geometry, parent);
+    button->setObjectName(QStringLiteral("SpeedButton3"));
+    return button;
+}

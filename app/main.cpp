@@ -1,0 +1,129 @@
+#include "main.h"
+
+#include "bevel.h"
+#include "data.h"
+#include "flatbutton.h"
+#include "fonts.h"
+#include "guard.h"
+#include "placement.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QPixmap>
+
+namespace {
+
+struct Module {
+    const char *button;
+    int top;
+    const char *icon;
+    int iconSize;
+    const char *label;
+    const char *caption;
+    int labelTop;
+    ModuleFactory create;
+};
+
+// Top to bottom. A module whose window the program does not have yet opens nothing.
+const QList<Module> &modules() {
+    static const QList<Module> list = {
+        {"SpeedButton8", 10, "entry", 32, "Label1", "工资录入", 53, nullptr},
+        {"SpeedButton1", 76, "query", 32, "Label5", "数据查询", 120, nullptr},
+        {"SpeedButton5", 143, "payslip", 32, "Label2", "工 资 条", 187, nullptr},
+        {"SpeedButton4", 210, "statistics", 24, "Label3", "工资统计", 254, nullptr},
+        {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321, nullptr},
+        {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388, nullptr},
+        {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455, nullptr},
+    };
+    return list;
+}
+
+void setTextColour(QLabel *label, const QColor &colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry,
+                  const QFont &font, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    setTextColour(label, Qt::black);
+    return label;
+}
+
+} // namespace
+
+Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(QStringLiteral("主界面"));
+    setFixedSize(672, 485);
+    setFont(pixelFont(FontFamily::song, 12));
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setGeometry(0, 0, 672, 485);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setPixmap(QPixmap(QStringLiteral(":/images/background.jpg")));
+
+    new Bevel(Bevel::Shape::Frame, QRect(4, -5, 67, 574), this);
+    new Bevel(Bevel::Shape::TopLine, QRect(70, 22, 663, 2), this);
+    Label8 = makeLabel(QStringLiteral("Label8"), QStringLiteral("Marovel工资管理信息系统"),
+                       QRect(241, 3, 210, 19), pixelFont(FontFamily::kai, 19, true), this);
+
+    SpeedButton3 = makeCloseButton(QRect(648, 1, 20, 20), this);
+    connect(SpeedButton3, &FlatButton::clicked, this,
+            [this] { guarded([this] { SpeedButton3Click(); }); });
+
+    for (const Module &module : modules()) {
+        auto *button = new FlatButton(
+            QStringLiteral(":/icons/%1.png").arg(QLatin1String(module.icon)),
+            QSize(module.iconSize, module.iconSize), QRect(18, module.top, 40, 39), this);
+        button->setObjectName(QLatin1String(module.button));
+        connect(button, &FlatButton::clicked, this,
+                [this, &module] { guarded([this, &module] { openModule(module.create); }); });
+        moduleButtons << button;
+
+        QLabel *caption = makeLabel(QLatin1String(module.label), QString::fromUtf8(module.caption),
+                                    QRect(14, module.labelTop, 48, 12), font(), this);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        caption->installEventFilter(this);
+        captionLabels << caption;
+    }
+    centreOnScreen(this);
+}
+
+void Tfrm_main::openModule(const ModuleFactory &create) {
+    if (!create)
+        return;
+    CloseAllQueries();
+    const std::unique_ptr<QDialog> window = create();
+    window->exec();
+}
+
+bool Tfrm_main::eventFilter(QObject *watched, QEvent *event) {
+    auto *caption = qobject_cast<QLabel *>(watched);
+    if (caption && captionLabels.contains(caption)) {
+        if (event->type() == QEvent::Enter)
+            l_tcMouseEnter(caption);
+        else if (event->type() == QEvent::Leave)
+            l_tcMouseLeave(caption);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tfrm_main::l_tcMouseEnter(QLabel *caption) {
+    setTextColour(caption, Qt::red);
+}
+
+void Tfrm_main::l_tcMouseLeave(QLabel *caption) {
+    setTextColour(caption, Qt::black);
+}
+
+void Tfrm_main::SpeedButton3Click() {
+    QApplication::quit();
+}

@@ -1,0 +1,20 @@
+#include "amountcolumns.h"
+
+bool isAmountColumn(QStringView name) {
+    if (name.compare(u"f_h", Qt::CaseInsensitive) == 0 ||
+        name.compare(u"k_h", Qt::CaseInsensitive) == 0 ||
+        name.compare(u"sf", Qt::CaseInsensitive) == 0)
+        return true;
+    if (name.size() < 2 || name.size() > 3)
+        return false;
+    const QChar kind = name.front().toLower();
+    if (kind != QChar('f') && kind != QChar('k'))
+        return false;
+    int slot = 0;
+    for (const QChar digit : name.mid(1)) {
+        if (!digit.isDigit() || (slot == 0 && digit == QChar('0')))
+            return false;
+        slot = slot * 10 + digit.digitValue();
+    }
+    return slot >= 1 && slot <= 20;
+}

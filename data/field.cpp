@@ -1,0 +1,115 @@
+#include "field.h"
+
+#include "dberror.h"
+
+#include <cmath>
+
+using Kind = ResultSet::Kind;
+
+bool Field::isNull() const {
+    return m_row < 0 || kind() == Kind::Null;
+}
+
+Currency Field::asCurrency() const {
+    if (isNull())
+        return {};
+    const bool amount = m_result->isAmountColumn(m_column);
+    switch (kind()) {
+    case Kind::Integer: {
+        const qint64 value = m_result->integer(m_row, m_column);
+        return Currency::fromUnits(amount ? value : value * Currency::unitsPerYuan);
+    }
+    case Kind::Real: {
+        const double value = m_result->real(m_row, m_column);
+        return amount ? Currency::fromUnits(std::llround(value)) : Currency::fromDouble(value);
+    }
+    case Kind::Text: {
+        bool ok = false;
+        const double value = m_result->text(m_row, m_column).toDouble(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("'%1' is not a valid currency value").arg(asString()));
+        return Currency::fromDouble(value);
+    }
+    case Kind::Null:
+        break;
+    }
+    return {};
+}
+
+QString Field::asString() const {
+    if (isNull())
+        return {};
+    if (m_result->isAmountColumn(m_column) && kind() != Kind::Text)
+        return asCurrency().toPlainText();
+    switch (kind()) {
+    case Kind::Integer:
+        return QString::number(m_result->integer(m_row, m_column));
+    case Kind::Real:
+        return QString::number(m_result->real(m_row, m_column), 'g', 15);
+    case Kind::Text:
+        return m_result->text(m_row, m_column).toString();
+    case Kind::Null:
+        break;
+    }
+    return {};
+}
+
+qint64 Field::asInteger() const {
+    if (isNull())
+        return 0;
+    if (m_result->isAmountColumn(m_column) || kind() == Kind::Real)
+        return std::llround(asFloat());
+    if (kind() == Kind::Integer)
+        return m_result->integer(m_row, m_column);
+    bool ok = false;
+    const qint64 value = m_result->text(m_row, m_column).trimmed().toLongLong(&ok);
+    if (!ok)
+        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(asString()));
+    return value;
+}
+
+double Field::asFloat() const {
+    if (isNull())
+        return 0;
+    if (m_result->isAmountColumn(m_column))
+        return asCurrency().toDouble();
+    switch (kind()) {
+    case Kind::Integer:
+        return double(m_result->integer(m_row, m_column));
+    case Kind::Real:
+        return m_result->real(m_row, m_column);
+    case Kind::Text: {
+        bool ok = false;
+        const double value = m_result->text(m_row, m_column).toDouble(&ok);
+        if (!ok)
+            throw DbError(
+                QStringLiteral("'%1' is not a valid floating point value").arg(asString()));
+        return value;
+    }
+    case Kind::Null:
+        break;
+    }
+    return 0;
+}
+
+bool Field::asBoolean() const {
+    if (isNull())
+        return false;
+    switch (kind()) {
+    case Kind::Integer:
+        return m_result->integer(m_row, m_column) != 0;
+    case Kind::Real:
+        return m_result->real(m_row, m_column) != 0;
+    case Kind::Text: {
+        const QStringView text = m_result->text(m_row, m_column);
+        if (text.compare(u"true", Qt::CaseInsensitive) == 0 || text == u"1")
+            return true;
+        if (text.compare(u"false", Qt::CaseInsensitive) == 0 || text == u"0")
+            return false;
+        throw DbError(QStringLiteral("'%1' is not a valid boolean value").arg(asString()));
+    }
+    case Kind::Null:
+        break;
+    }
+    return false;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "currency.h"
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <variant>
+
+// One ":name" of a statement and the value set for it. The kind of value chosen sets the
+// type bound: text, integer, floating, yes/no or an exact amount.
+class Parameter {
+public:
+    explicit Parameter(QString name) : m_name(std::move(name)) {}
+
+    const QString &name() const { return m_name; }
+    bool hasValue() const { return !std::holds_alternative<std::monostate>(m_value); }
+
+    void setText(const QString &value) { m_value = value; }
+    void setInteger(std::int64_t value) { m_value = value; }
+    void setFloat(double value) { m_value = value; }
+    void setBoolean(bool value) { m_value = value; }
+    void setCurrency(Currency value) { m_value = value; }
+
+    // The value as bound to the engine. Parameters named like an amount column take their
+    // value in yuan and bind it in ten-thousandths, rounded to the nearest.
+    QVariant boundValue() const;
+
+private:
+    QString m_name;
+    std::variant<std::monostate, QString, std::int64_t, double, bool, Currency> m_value;
+};

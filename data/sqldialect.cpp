@@ -1,0 +1,67 @@
+#include "sqldialect.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QChar('_');
+}
+
+// Walks the text once, copying literals untouched and handing each ":name" outside them to
+// the callback, which returns what stands in its place.
+template <typename OnParameter>
+QString scanParameters(const QString &text, OnParameter onParameter) {
+    QString out;
+    out.reserve(text.size());
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            out += c;
+        } else if (c == QChar('\'') || c == QChar('"')) {
+            quote = c;
+            out += c;
+        } else if (c == QChar(':') && i + 1 < text.size() && isNameChar(text.at(i + 1))) {
+            qsizetype end = i + 1;
+            while (end < text.size() && isNameChar(text.at(end)))
+                ++end;
+            out += onParameter(text.mid(i + 1, end - i - 1));
+            i = end - 1;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString rewriteJetForms(QString sql) {
+    // Jet's "delete * from t" is SQLite's "delete from t".
+    static const QRegularExpression deleteStar(QStringLiteral(R"(\bdelete\s+\*\s+from\b)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return sql.replace(deleteStar, QStringLiteral("delete from"));
+}
+
+} // namespace
+
+TranslatedStatement translateStatement(const QString &jetText) {
+    TranslatedStatement result;
+    const QString positional = scanParameters(jetText, [&](const QString &name) {
+        result.parameterOrder << name;
+        return QStringLiteral("?");
+    });
+    result.sql = rewriteJetForms(positional);
+    return result;
+}
+
+QStringList parameterNames(const QString &jetText) {
+    QStringList names;
+    scanParameters(jetText, [&](const QString &name) {
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names << name;
+        return QString();
+    });
+    return names;
+}

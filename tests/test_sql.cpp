@@ -1,0 +1,184 @@
+// The statement forms the windows write, run on the real database file with the meaning the
+// windows rely on, and the exactness of money on its way in and out.
+#include "data.h"
+#include "dberror.h"
+#include "workspace.h"
+
+#include <QTest>
+
+namespace {
+
+const QString totals[] = {
+    QStringLiteral(
+        "(f1+f2+f3+f4+f5+f6+f7+f8+f9+f10+f11+f12+f13+f14+f15+f16+f17+f18+f19+f20) as f_h,"),
+    QStringLiteral(
+        "(k1+k2+k3+k4+k5+k6+k7+k8+k9+k10+k11+k12+k13+k14+k15+k16+k17+k18+k19+k20) as k_h,"),
+    QStringLiteral("(f1+f2+f3+f4+f5+f6+f7+f8+f9+f10+f11+f12+f13+f14+f15+f16+f17+f18+f19+f20)-(k1+"
+                   "k2+k3+k4+k5+k6+k7+"
+                   "k8+k9+k10+k11+k12+k13+k14+k15+k16+k17+k18+k19+k20) as sf"),
+};
+
+void statement(Query &query, const QStringList &lines) {
+    query.clearSql();
+    for (const QString &line : lines)
+        query.addLine(line);
+}
+
+int count(const QString &sql) {
+    Query &query = DM->AQ2;
+    statement(query, {sql});
+    query.open();
+    return query.field(QStringLiteral("n")).asInteger();
+}
+
+} // namespace
+
+class SqlTest : public QObject {
+    Q_OBJECT
+private slots:
+    void jetForms_data();
+    void jetForms();
+    void linesAreSeparatedByLineBreaks();
+    void moneyIsExact();
+    void floatsBindToNearestUnit_data();
+    void floatsBindToNearestUnit();
+    void valuesOfWrongTypeAreRejected();
+    void missingFileIsAnErrorAndIsNotCreated();
+    void secondProgramMayOpenTheFile();
+};
+
+// Demo data: 13 employees (12 active), 4 departments, three stored months before Dec 2026.
+void SqlTest::jetForms_data() {
+    QTest::addColumn<QStringList>("change");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("delete with a star")
+        << QStringList{"delete * from GZB"} << "select count(*) as n from GZB" << 0;
+    QTest::newRow("delete with a condition") << QStringList{"delete from GZB where ny='202611' "}
+                                             << "select count(*) as n from GZB" << 24;
+    QTest::newRow("insert from a query pairs columns by position")
+        << QStringList{"insert into temp_gzb           ", "select * from GZB where ny='202610' "}
+        << "select count(*) as n from Temp_GZB where ny='202610' and f1>0 and xm<>''" << 12;
+    QTest::newRow("sub-query with in") << QStringList{}
+                                       << "select count(*) as n from GZB where ny='202611' and ygh "
+                                          "in (select bh from ygzd where zt='1' )"
+                                       << 12;
+    QTest::newRow("join as a comma list with unqualified condition")
+        << QStringList{}
+        << "select count(*) as n from YGZD as a,BMZD as b where a.bmh=b.bh and zt='1' " << 12;
+    QTest::newRow("between includes both ends")
+        << QStringList{}
+        << "select count(distinct ny) as n from GZB where (ny between '202609' and '202610') " << 2;
+    QTest::newRow("between reversed selects nothing")
+        << QStringList{}
+        << "select count(*) as n from GZB where (ny between '202611' and '202609') " << 0;
+    QTest::newRow("like with percent")
+        << QStringList{} << "select count(*) as n from YGZD where (xm like '%丽%') " << 2;
+    QTest::newRow("grouping") << QStringList{}
+                              << "select count(*) as n from (select ny from GZB group by ny )" << 3;
+    QTest::newRow("text compared with a literal")
+        << QStringList{} << "select count(*) as n from GZXMZD where s_fk='0'" << 4;
+    QTest::newRow("update a column to itself")
+        << QStringList{"update gzb set ", "f3=0,", "ny=ny where ygh=5"}
+        << "select count(*) as n from GZB where ygh=5 and f3=0 and ny like '2026%'" << 3;
+}
+
+void SqlTest::jetForms() {
+    QFETCH(QStringList, change);
+    QFETCH(QString, check);
+    QFETCH(int, expected);
+    Workspace workspace(Workspace::Database::Demo);
+    if (!change.isEmpty()) {
+        statement(DM->AQUP, change);
+        DM->AQUP.execSql();
+    }
+    QCOMPARE(count(check), expected);
+}
+
+void SqlTest::linesAreSeparatedByLineBreaks() {
+    Workspace workspace(Workspace::Database::Demo);
+    statement(DM->AQ1, {"insert into temp_gzb           ", "select * from gzb where ny=:ny "});
+    DM->AQ1.param("NY").setText("202611");
+    DM->AQ1.execSql();
+    statement(DM->AQ1, {"delete from gzb where ny=:ny "});
+    DM->AQ1.param("ny").setText("202611");
+    DM->AQ1.execSql();
+    statement(DM->AQ1, {"insert into gzb           ", "select * from temp_gzb    "});
+    DM->AQ1.execSql();
+    QCOMPARE(count("select count(*) as n from GZB where ny='202611'"), 12);
+}
+
+// 0.1 + 0.2 is not 0.3 in floating point; stored amounts and the totals of a row must be.
+void SqlTest::moneyIsExact() {
+    Workspace workspace;
+    statement(DM->AQUP,
+              {"insert into GZB (ny,ygh,f1,f2,f20,k1) values (:ny,:ygh,:f1,:f2,:F20,:k1)"});
+    DM->AQUP.param("ny").setText("202612");
+    DM->AQUP.param("ygh").setInteger(1);
+    DM->AQUP.param("f1").setFloat(0.1);
+    DM->AQUP.param("f2").setFloat(0.2);
+    DM->AQUP.param("f20").setFloat(1234567.89);
+    DM->AQUP.param("k1").setFloat(0.3);
+    DM->AQUP.execSql();
+
+    Query &query = DM->AQ1;
+    statement(query, {"select *,", totals[0], totals[1], totals[2], " from GZB"});
+    query.open();
+    QCOMPARE(query.field("f1").asCurrency().units(), 1000);
+    QCOMPARE(query.field("f_h").asCurrency(), Currency::fromUnits(12345681900));
+    QCOMPARE(query.field("k_h").asCurrency().toFixed2(), QStringLiteral("0.30"));
+    QCOMPARE(query.field("sf").asCurrency().toFixed2(), QStringLiteral("1234567.89"));
+    QCOMPARE(query.field("f_h").asString(), QStringLiteral("1234568.19"));
+
+    statement(query, {"select sum(f1+f2) as f_h, sum(f1) as f1 from GZB"});
+    query.open();
+    QCOMPARE(query.field("f_h").asCurrency().toFixed2(), QStringLiteral("0.30"));
+    QCOMPARE(query.field("F1").asFloat(), 0.1);
+}
+
+void SqlTest::floatsBindToNearestUnit_data() {
+    QTest::addColumn<double>("bound");
+    QTest::addColumn<qint64>("units");
+    QTest::newRow("twelve decimals round down") << 1.234512345678 << qint64(12345);
+    QTest::newRow("twelve decimals round up") << 1.234567890123 << qint64(12346);
+    QTest::newRow("negative") << -12.5 << qint64(-125000);
+    QTest::newRow("binary fraction below the half") << 0.29 << qint64(2900);
+}
+
+void SqlTest::floatsBindToNearestUnit() {
+    QFETCH(double, bound);
+    Workspace workspace;
+    statement(DM->AQUP, {"insert into GZB (ny,ygh,k7) values ('202612',1,:k7)"});
+    DM->AQUP.param("k7").setFloat(bound);
+    DM->AQUP.execSql();
+    statement(DM->AQ1, {"select k7 from GZB"});
+    DM->AQ1.open();
+    QFETCH(qint64, units);
+    QCOMPARE(qint64(DM->AQ1.field("k7").asCurrency().units()), units);
+}
+
+void SqlTest::valuesOfWrongTypeAreRejected() {
+    Workspace workspace;
+    statement(DM->AQUP, {"insert into YGZD (xm,bmh) values ('张三',:bmh)"});
+    DM->AQUP.param("bmh").setText("二");
+    QVERIFY_THROWS_EXCEPTION(DbError, DM->AQUP.execSql());
+    QCOMPARE(count("select count(*) as n from YGZD"), 0);
+}
+
+void SqlTest::missingFileIsAnErrorAndIsNotCreated() {
+    Workspace workspace(Workspace::Database::None);
+    statement(DM->AQ1, {"select * from BMZD"});
+    QVERIFY_THROWS_EXCEPTION(DbError, DM->AQ1.open());
+    QVERIFY(!QFile::exists(workspace.databasePath()));
+}
+
+void SqlTest::secondProgramMayOpenTheFile() {
+    Workspace workspace(Workspace::Database::Demo);
+    QCOMPARE(count("select count(*) as n from BMZD"), 4);
+    workspace.exec("insert into BMZD (mc) values ('后勤部')");
+    QCOMPARE(count("select count(*) as n from BMZD"), 5);
+}
+
+QTEST_GUILESS_MAIN(SqlTest)
+#include "test_sql.moc"

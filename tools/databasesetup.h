@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <stdexcept>
+
+// Making the database file a user starts with: the structure from the schema and, on request,
+// a small believable organisation with the three months before `today` already stored.
+namespace DatabaseSetup {
+
+class SetupError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Contents { Empty, Demo };
+
+// Creates GZDB.mdb in the folder (which must exist) and returns its path. Never overwrites
+// an existing file: that would destroy a payroll. Throws SetupError.
+QString createDatabase(const QString &folder, Contents contents,
+                       QDate today = QDate::currentDate());
+
+} // namespace DatabaseSetup
