@@ -74,6 +74,7 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
     new Bevel(Bevel::Shape::TopLine, QRect(70, 22, 663, 2), this);
     Label8 = makeLabel(QStringLiteral("Label8"), QStringLiteral("Marovel工资管理信息系统"),
                        QRect(241, 3, 210, 19), pixelFont(FontFamily::kai, 19, true), this);
+    Label8->adjustSize(); // the whole title shows, whatever the installed font's widths
 
     SpeedButton3 = makeCloseButton(QRect(648, 1, 20, 20), this);
     connect(SpeedButton3, &FlatButton::clicked, this,

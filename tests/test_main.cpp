@@ -1,0 +1,120 @@
+// The main window: its look, the hover captions, the one way module windows are opened, and
+// a start without a database file.
+#include "data.h"
+#include "flatbutton.h"
+#include "main.h"
+#include "workspace.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QColor captionColour(const QLabel *label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+void hover(QWidget *widget, QEvent::Type type) {
+    if (type == QEvent::Enter) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+        QApplication::sendEvent(widget, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(widget, &leave);
+    }
+}
+
+void openSomething(Query &query) {
+    query.clearSql();
+    query.addLine(QStringLiteral("select * from BMZD"));
+    query.open();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void looksAsDesigned();
+    void captionsTurnRedUnderTheMouse();
+    void openingAModuleClosesTheSharedQueries();
+    void startsWithoutDatabaseSilently();
+};
+
+void MainWindowTest::looksAsDesigned() {
+    Workspace workspace;
+    Tfrm_main window;
+    QCOMPARE(window.size(), QSize(672, 485));
+    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(window.Label8->text(), QStringLiteral("Marovel工资管理信息系统"));
+    QCOMPARE(window.Label8->pos(), QPoint(241, 3));
+    const QLabel *image = window.findChild<QLabel *>(QStringLiteral("Image1"));
+    QVERIFY(image);
+    QCOMPARE(image->pixmap().size(), QSize(1024, 768));
+    QCOMPARE(window.SpeedButton3->geometry(), QRect(648, 1, 20, 20));
+
+    QStringList captions;
+    for (const QLabel *label : window.captionLabels)
+        captions << label->text();
+    QCOMPARE(captions, (QStringList{"工资录入", "数据查询", "工 资 条", "工资统计", "部门设置", "人员设置", "项目设置"}));
+    for (const FlatButton *button : window.moduleButtons) {
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        QVERIFY(!button->icon().isNull());
+    }
+}
+
+void MainWindowTest::captionsTurnRedUnderTheMouse() {
+    Workspace workspace;
+    Tfrm_main window;
+    QLabel *departments = window.findChild<QLabel *>(QStringLiteral("Label7"));
+    QCOMPARE(departments->text(), QStringLiteral("部门设置"));
+    QCOMPARE(captionColour(departments), QColor(Qt::black));
+
+    hover(departments, QEvent::Enter);
+    QCOMPARE(captionColour(departments), QColor(Qt::red));
+    hover(departments, QEvent::Leave);
+    QCOMPARE(captionColour(departments), QColor(Qt::black));
+
+    // The icon above the caption is not the caption.
+    hover(window.findChild<FlatButton *>(QStringLiteral("SpeedButton2")), QEvent::Enter);
+    for (const QLabel *label : window.captionLabels)
+        QCOMPARE(captionColour(label), QColor(Qt::black));
+}
+
+void MainWindowTest::openingAModuleClosesTheSharedQueries() {
+    Workspace workspace;
+    Tfrm_main window;
+    openSomething(DM->AQ1);
+    openSomething(DM->AQ2);
+    openSomething(DM->AQUP);
+
+    QPointer<QDialog> opened;
+    bool queriesClosedAtCreation = false;
+    window.openModule([&]() -> std::unique_ptr<QDialog> {
+        queriesClosedAtCreation = !DM->AQ1.isOpen() && !DM->AQ2.isOpen() && !DM->AQUP.isOpen();
+        auto dialog = std::make_unique<QDialog>();
+        opened = dialog.get();
+        QTimer::singleShot(0, dialog.get(), [d = dialog.get()] {
+            QVERIFY(d->isModal() && d->isVisible());
+            d->accept();
+        });
+        return dialog;
+    });
+    QVERIFY(queriesClosedAtCreation);
+    QVERIFY2(opened.isNull(), "the module window outlived its closing");
+}
+
+void MainWindowTest::startsWithoutDatabaseSilently() {
+    Workspace workspace(Workspace::Database::None);
+    Tfrm_main window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(workspace.shownMessages().size(), 0);
+    QVERIFY(!QFile::exists(workspace.databasePath()));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main.moc"
