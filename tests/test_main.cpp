@@ -59,7 +59,8 @@ void MainWindowTest::looksAsDesigned() {
     QStringList captions;
     for (const QLabel *label : window.captionLabels)
         captions << label->text();
-    QCOMPARE(captions, (QStringList{"工资录入", "数据查询", "工 资 条", "工资统计", "部门设置", "人员设置", "项目设置"}));
+    QCOMPARE(captions, (QStringList{"工资录入", "数据查询", "工 资 条", "工资统计", "部门设置",
+                                    "人员设置", "项目设置"}));
     for (const FlatButton *button : window.moduleButtons) {
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         QVERIFY(!button->icon().isNull());

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class DBGrid;
+
+// Paints a grid's data cells itself, so that a background the window chooses for a cell
+// shows on the highlighted row too instead of disappearing under the selection colour.
+class CellPainter : public QStyledItemDelegate {
+public:
+    explicit CellPainter(DBGrid &grid);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+
+private:
+    DBGrid &m_grid;
+};
