@@ -1,0 +1,150 @@
+// The frame shared by module windows, on a small window built only from the shared pieces:
+// its look, Enter moving through the fields, closing, and the error box of a failed handler.
+#include "bevel.h"
+#include "dberror.h"
+#include "flatbutton.h"
+#include "fonts.h"
+#include "guard.h"
+#include "moduleform.h"
+#include "workspace.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+FrameLayout demoLayout(FrameLayout::Bevel2 bevel2 = FrameLayout::Bevel2::Rule) {
+    return {"部门设置",       QSize(429, 304),
+            "部  门  设  置", QPoint(140, 6),
+            QPoint(403, 4),   pixelFont(FontFamily::sans, 11),
+            bevel2,           bevel2 == FrameLayout::Bevel2::Band ? 58 : 2};
+}
+
+// A module window with three edit boxes in tab order.
+class DemoWindow : public ModuleForm {
+public:
+    DemoWindow() : ModuleForm(demoLayout()) {
+        for (int i = 0; i < 3; ++i) {
+            auto *edit = new QLineEdit(this);
+            edit->setGeometry(20, 40 + 30 * i, 100, 21);
+            edits << edit;
+            connect(edit, &QLineEdit::returnPressed, this, [this] { ++returnsSeen; });
+        }
+    }
+    QList<QLineEdit *> edits;
+    int returnsSeen = 0;
+};
+
+} // namespace
+
+class FrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void looksAsLaidOut_data();
+    void looksAsLaidOut();
+    void enterMovesOnAndWraps();
+    void closesOnlyThroughItsCloseButton();
+    void failedHandlerShowsTheErrorBox_data();
+    void failedHandlerShowsTheErrorBox();
+};
+
+void FrameTest::looksAsLaidOut_data() {
+    QTest::addColumn<int>("bevel2");
+    QTest::addColumn<QSize>("bevel2Size");
+    QTest::newRow("rule") << int(FrameLayout::Bevel2::Rule) << QSize(421, 2);
+    QTest::newRow("band") << int(FrameLayout::Bevel2::Band) << QSize(421, 58);
+    QTest::newRow("none") << int(FrameLayout::Bevel2::None) << QSize();
+}
+
+void FrameTest::looksAsLaidOut() {
+    QFETCH(int, bevel2);
+    QFETCH(QSize, bevel2Size);
+    ModuleForm window(demoLayout(FrameLayout::Bevel2(bevel2)));
+    QCOMPARE(window.size(), QSize(429, 304));
+    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(window.isModal());
+    QCOMPARE(window.palette().color(QPalette::Window), QColor(197, 195, 198));
+    QCOMPARE(window.Label8->text(), QStringLiteral("部  门  设  置"));
+    QCOMPARE(window.Label8->pos(), QPoint(140, 6));
+    QCOMPARE(window.Label8->font().pixelSize(), 19);
+    QVERIFY(window.Label8->font().bold());
+    QCOMPARE(window.SpeedButton3->geometry(), QRect(403, 4, 20, 20));
+    QCOMPARE(window.SpeedButton3->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(window.font().pixelSize(), 11);
+    if (bevel2Size.isValid()) {
+        QVERIFY(window.Bevel2);
+        QCOMPARE(window.Bevel2->size(), bevel2Size);
+        QCOMPARE(window.Bevel2->y(), 25);
+    } else {
+        QVERIFY(!window.Bevel2);
+    }
+}
+
+void FrameTest::enterMovesOnAndWraps() {
+    DemoWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edits[0]->setFocus();
+    QTest::keyClick(window.edits[0], Qt::Key_Return);
+    QVERIFY(window.edits[1]->hasFocus());
+    QTest::keyClick(window.edits[1], Qt::Key_Enter);
+    QVERIFY(window.edits[2]->hasFocus());
+    QTest::keyClick(window.edits[2], Qt::Key_Return);
+    QVERIFY2(window.edits[0]->hasFocus(), "Enter on the last field goes back to the first");
+    QCOMPARE(window.returnsSeen, 0);
+
+    QTest::keyClicks(window.edits[0], "ab");
+    QCOMPARE(window.edits[0]->text(), QStringLiteral("ab"));
+}
+
+void FrameTest::closesOnlyThroughItsCloseButton() {
+    DemoWindow window;
+    bool stillOpenAfterEscape = false;
+    QTimer::singleShot(0, &window, [&] {
+        QTest::keyClick(window.edits[0], Qt::Key_Escape);
+        stillOpenAfterEscape = window.isVisible();
+        QTest::mouseClick(window.SpeedButton3, Qt::LeftButton);
+    });
+    window.exec();
+    QVERIFY(stillOpenAfterEscape);
+    QVERIFY(!window.isVisible());
+}
+
+void FrameTest::failedHandlerShowsTheErrorBox_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letter gets a full stop") << "no such table: GZB"
+                                             << "no such table: GZB.";
+    QTest::newRow("digit gets a full stop") << "error 5"
+                                            << "error 5.";
+    QTest::newRow("Chinese gets a full stop") << "数据库错误"
+                                              << "数据库错误.";
+    QTest::newRow("full stop stays single") << "Invalid value."
+                                            << "Invalid value.";
+    QTest::newRow("closing bracket sorts before the stop") << "bad value (x)"
+                                                           << "bad value (x)";
+    QTest::newRow("empty text") << ""
+                                << "";
+}
+
+void FrameTest::failedHandlerShowsTheErrorBox() {
+    QFETCH(QString, message);
+    Workspace workspace;
+    bool reachedAfterFailure = false;
+    guarded([&] {
+        throw DbError(message);
+        reachedAfterFailure = true;
+    });
+    QVERIFY(!reachedAfterFailure);
+    QCOMPARE(workspace.shownMessages().size(), 1);
+    const Messages::Shown &box = workspace.shownMessages().first();
+    QCOMPARE(int(box.kind), int(Messages::Kind::Error));
+    QCOMPARE(box.title, QStringLiteral("Marovel工资管理信息系统"));
+    QTEST(box.text, "shown");
+}
+
+QTEST_MAIN(FrameTest)
+#include "test_frame.moc"
