@@ -2,6 +2,7 @@
 // a start without a database file.
 #include "data.h"
 #include "flatbutton.h"
+#include "fonts.h"
 #include "main.h"
 #include "workspace.h"
 
@@ -42,6 +43,8 @@ private slots:
     void captionsTurnRedUnderTheMouse();
     void openingAModuleClosesTheSharedQueries();
     void startsWithoutDatabaseSilently();
+    void fontNamesMapToInstalledFonts_data();
+    void fontNamesMapToInstalledFonts();
 };
 
 void MainWindowTest::looksAsDesigned() {
@@ -115,6 +118,23 @@ void MainWindowTest::startsWithoutDatabaseSilently() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(workspace.shownMessages().size(), 0);
     QVERIFY(!QFile::exists(workspace.databasePath()));
+}
+
+void MainWindowTest::fontNamesMapToInstalledFonts_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("installed");
+    QTest::newRow("song") << FontFamily::song << "AR PL UMing";
+    QTest::newRow("kai") << FontFamily::kai << "AR PL UKai";
+    QTest::newRow("sans") << FontFamily::sans << "Liberation Sans";
+    QTest::newRow("narrow") << FontFamily::narrow << "Liberation Sans Narrow";
+}
+
+void MainWindowTest::fontNamesMapToInstalledFonts() {
+    QFETCH(QString, family);
+    QFETCH(QString, installed);
+    installFontSubstitutes();
+    const QFontInfo font(pixelFont(family, 12));
+    QVERIFY2(font.family().startsWith(installed), qPrintable(font.family()));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -169,13 +169,16 @@ void SqlTest::valuesOfWrongTypeAreRejected() {
 void SqlTest::missingFileIsAnErrorAndIsNotCreated() {
     Workspace workspace(Workspace::Database::None);
     statement(DM->AQ1, {"select * from BMZD"});
+    QVERIFY(!DM->ADC.isConnected());
     QVERIFY_THROWS_EXCEPTION(DbError, DM->AQ1.open());
     QVERIFY(!QFile::exists(workspace.databasePath()));
 }
 
 void SqlTest::secondProgramMayOpenTheFile() {
     Workspace workspace(Workspace::Database::Demo);
+    QVERIFY2(!DM->ADC.isConnected(), "the connection waits for the first statement");
     QCOMPARE(count("select count(*) as n from BMZD"), 4);
+    QVERIFY(DM->ADC.isConnected());
     workspace.exec("insert into BMZD (mc) values ('后勤部')");
     QCOMPARE(count("select count(*) as n from BMZD"), 5);
 }
