@@ -44,6 +44,8 @@ ResultSet ResultSet::read(QSqlQuery &statement) {
         }
         ++result.m_rowCount;
     }
+    result.m_cells.shrink_to_fit();
+    result.m_texts.squeeze();
     return result;
 }
 
