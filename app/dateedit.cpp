@@ -1,0 +1,224 @@
+#include "dateedit.h"
+
+#include "messages.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QValidator>
+
+namespace {
+
+constexpr int length = 10;
+constexpr QChar blank(u' ');
+constexpr QChar shownBlank(u'_');
+constexpr QChar hyphen(u'-');
+constexpr int monthStart = 5; // "yyyy-" before it
+constexpr int dayStart = 8;   // "yyyy-mm-" before it
+
+bool isDigit(QChar c) {
+    return c >= QChar(u'0') && c <= QChar(u'9');
+}
+
+bool isEditable(int position) {
+    return position != monthStart - 1 && position != dayStart - 1;
+}
+
+// The first digit of the month and of the day may be left out.
+bool isOptional(int position) {
+    return position == monthStart || position == dayStart;
+}
+
+bool isShownForm(const QString &shown) {
+    if (shown.size() != length)
+        return false;
+    for (int position = 0; position < length; ++position) {
+        const QChar c = shown[position];
+        if (isEditable(position) ? !isDigit(c) && c != shownBlank : c != hyphen)
+            return false;
+    }
+    return true;
+}
+
+// Digits where the mask takes them, blanks in the other editable positions, and a one-digit
+// month or day moved behind its blank.
+QString storedForm(const QString &text) {
+    QString stored(length, blank);
+    for (int position = 0; position < length; ++position) {
+        if (!isEditable(position))
+            stored[position] = hyphen;
+        else if (position < text.size() && isDigit(text[position]))
+            stored[position] = text[position];
+    }
+    for (const int optional : {monthStart, dayStart}) {
+        if (stored[optional] != blank && stored[optional + 1] == blank) {
+            stored[optional + 1] = stored[optional];
+            stored[optional] = blank;
+        }
+    }
+    return stored;
+}
+
+QString shownForm(const QString &text) {
+    return storedForm(text).replace(blank, shownBlank);
+}
+
+bool isComplete(const QString &stored) {
+    for (int position = 0; position < length; ++position)
+        if (isEditable(position) && !isOptional(position) && stored[position] == blank)
+            return false;
+    return true;
+}
+
+// Keys are handled by the box itself; this keeps pasted, dropped and cut text from breaking
+// the fixed positions.
+class ShownFormValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        return isShownForm(input) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+DateEdit::DateEdit(QWidget *parent) : QLineEdit(parent) {
+    // Digits must arrive as key presses to land in their positions.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setValidator(new ShownFormValidator(this));
+    connect(this, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
+    setText(QString());
+}
+
+QString DateEdit::text() const {
+    return storedForm(QLineEdit::text());
+}
+
+void DateEdit::setText(const QString &text) {
+    QLineEdit::setText(shownForm(text));
+    m_entryText = this->text();
+}
+
+void DateEdit::focusInEvent(QFocusEvent *event) {
+    // Coming back from another window or a refused leave, the box has not been left.
+    if (!m_entered)
+        m_entryText = text();
+    m_entered = true;
+    QLineEdit::focusInEvent(event);
+}
+
+void DateEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (!m_entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason)
+        return;
+    if (text() != m_entryText && !isComplete(text()) && isVisible() && isEnabled()) {
+        // Taking the focus back while it is being handed over would leave the new widget
+        // half-entered.
+        QTimer::singleShot(0, this, &DateEdit::refuseLeaving);
+        return;
+    }
+    m_entered = false;
+    QLineEdit::setText(shownForm(QLineEdit::text()));
+}
+
+void DateEdit::refuseLeaving() {
+    QApplication::beep();
+    Messages::error(QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
+    setFocus(Qt::OtherFocusReason);
+}
+
+void DateEdit::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (text() == m_entryText)
+            break; // nothing to abandon: the window may want the key
+        QLineEdit::setText(shownForm(m_entryText));
+        return;
+    case Qt::Key_Backspace:
+        erase(-1);
+        return;
+    case Qt::Key_Delete:
+        erase(+1);
+        return;
+    }
+    const QString typed = event->text();
+    const bool shortcut =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (shortcut || typed.size() != 1 || !typed.front().isPrint()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (isDigit(typed.front()))
+        typeDigit(typed.front());
+    else if (QStringLiteral("-/.").contains(typed.front()))
+        skipToNextPart();
+    else
+        QApplication::beep();
+}
+
+// Digits overwrite, and the cursor steps over the hyphens, so a date can be typed straight
+// through as "19800305" or with its hyphens as "1980-03-05".
+void DateEdit::typeDigit(QChar digit) {
+    QString shown = QLineEdit::text();
+    int position = clearSelection(shown);
+    while (position < length && !isEditable(position))
+        ++position;
+    if (position == length) {
+        QApplication::beep();
+        return;
+    }
+    shown[position++] = digit;
+    while (position < length && !isEditable(position))
+        ++position;
+    setShown(shown, position);
+}
+
+// A separator ends the year or month: "1980-3-5" is read as it is meant. At the start of a part,
+// where typing has just carried the cursor, it has nothing to do.
+void DateEdit::skipToNextPart() {
+    const int position = cursorPosition();
+    if (position == monthStart || position == dayStart)
+        return;
+    if (position > dayStart) {
+        QApplication::beep();
+        return;
+    }
+    setShown(shownForm(QLineEdit::text()), position < monthStart ? monthStart : dayStart);
+}
+
+// Clears one position, or the selection, without moving the positions after it.
+void DateEdit::erase(int direction) {
+    QString shown = QLineEdit::text();
+    int position = cursorPosition();
+    if (hasSelectedText()) {
+        position = clearSelection(shown);
+    } else {
+        if (direction < 0)
+            --position;
+        while (position >= 0 && position < length && !isEditable(position))
+            position += direction;
+        if (position < 0 || position >= length)
+            return;
+        shown[position] = shownBlank;
+        if (direction > 0)
+            ++position;
+    }
+    setShown(shown, position);
+}
+
+int DateEdit::clearSelection(QString &shown) const {
+    if (!hasSelectedText())
+        return cursorPosition();
+    for (int position = selectionStart(); position < selectionEnd(); ++position)
+        if (isEditable(position))
+            shown[position] = shownBlank;
+    return selectionStart();
+}
+
+void DateEdit::setShown(const QString &shown, int cursor) {
+    QLineEdit::setText(shown);
+    setCursorPosition(cursor);
+}

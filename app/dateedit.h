@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A date typed into fixed positions, "yyyy-mm-dd", as the date columns store it. The year and
+// the last digit of month and day are required, the first digit of month and day optional: a
+// one-digit month or day is stored right-aligned behind a blank ("1980- 3- 5"). Empty positions
+// show as "_" and are stored as blanks, so an empty box reads "    -  -  ".
+//
+// Once the text has been changed the box cannot be left with a required position empty; Escape
+// brings back the text it had when it was entered.
+class DateEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit DateEdit(QWidget *parent = nullptr);
+
+    // The stored form. These hide QLineEdit's text() and setText(), which deal in the form shown.
+    QString text() const;
+    void setText(const QString &text);
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void typeDigit(QChar digit);
+    void skipToNextPart();
+    void erase(int direction);
+    int clearSelection(QString &shown) const;
+    void setShown(const QString &shown, int cursor);
+    void refuseLeaving();
+
+    QString m_entryText;
+    bool m_entered = false;
+};

@@ -1,0 +1,65 @@
+#include "spinedit.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+
+SpinEdit::SpinEdit(int minimum, int maximum, QWidget *parent)
+    : QAbstractSpinBox(parent), m_minimum(minimum), m_maximum(maximum) {
+    connect(lineEdit(), &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        update(); // the arrows' enabled look follows the value
+        emit changed();
+    });
+    setValue(minimum);
+}
+
+void SpinEdit::setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+    update();
+}
+
+int SpinEdit::value() const {
+    bool ok = false;
+    const int typed = lineEdit()->text().trimmed().toInt(&ok);
+    return ok ? typed : m_minimum;
+}
+
+void SpinEdit::setValue(int value) {
+    lineEdit()->setText(QString::number(bounded(value)));
+}
+
+void SpinEdit::stepBy(int steps) {
+    setValue(value() + steps);
+}
+
+// Any text made of the characters of a number may be typed; whether it is one, and in range, is
+// settled when the box is left.
+QValidator::State SpinEdit::validate(QString &input, int &) const {
+    const QChar decimalPoint = locale().decimalPoint().front();
+    for (const QChar c : input)
+        if ((c < QChar(u'0') || c > QChar(u'9')) && c != QChar('+') && c != QChar('-') &&
+            c != decimalPoint)
+            return QValidator::Invalid;
+    return QValidator::Acceptable;
+}
+
+QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
+    StepEnabled enabled = StepNone;
+    if (value() < m_maximum)
+        enabled |= StepUpEnabled;
+    if (value() > m_minimum)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+void SpinEdit::focusOutEvent(QFocusEvent *event) {
+    // A menu or another window only borrows the focus, perhaps from a number half typed.
+    const Qt::FocusReason reason = event->reason();
+    const bool borrowed = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
+                          reason == Qt::MenuBarFocusReason;
+    if (const int typed = value(); !borrowed && typed != bounded(typed))
+        setValue(typed);
+    QAbstractSpinBox::focusOutEvent(event);
+}

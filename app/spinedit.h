@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+
+// A whole number between a minimum and a maximum, such as a year or a month. Unlike QSpinBox it
+// lets the operator type a number outside the range on the way to one inside it, and only
+// brings it back into the range when the box is left.
+class SpinEdit : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    SpinEdit(int minimum, int maximum, QWidget *parent = nullptr);
+
+    void setRange(int minimum, int maximum);
+
+    // The number as typed, even outside the range; text that is no number reads as the minimum.
+    int value() const;
+    void setValue(int value);
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString &input, int &pos) const override;
+
+signals:
+    void changed();
+
+protected:
+    StepEnabled stepEnabled() const override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    int bounded(int value) const { return qBound(m_minimum, value, m_maximum); }
+
+    int m_minimum;
+    int m_maximum;
+};
