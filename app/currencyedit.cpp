@@ -1,5 +1,7 @@
 #include "currencyedit.h"
 
+#include "focusleave.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
@@ -84,11 +86,7 @@ void CurrencyEdit::focusInEvent(QFocusEvent *event) {
 }
 
 void CurrencyEdit::focusOutEvent(QFocusEvent *event) {
-    // A context menu or another window only borrows the focus: the typing goes on afterwards.
-    const Qt::FocusReason reason = event->reason();
-    const bool borrowed = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
-                          reason == Qt::MenuBarFocusReason;
-    if (!borrowed && m_plain) {
+    if (isLeaving(event) && m_plain) {
         m_value = parsed(text());
         reformat(false);
     }

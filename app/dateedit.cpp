@@ -1,5 +1,6 @@
 #include "dateedit.h"
 
+#include "focusleave.h"
 #include "messages.h"
 
 #include <QApplication>
@@ -88,40 +89,38 @@ DateEdit::DateEdit(QWidget *parent) : QLineEdit(parent) {
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setValidator(new ShownFormValidator(this));
     connect(this, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
-    setText(QString());
+    setDateText(QString());
 }
 
-QString DateEdit::text() const {
-    return storedForm(QLineEdit::text());
+QString DateEdit::dateText() const {
+    return storedForm(text());
 }
 
-void DateEdit::setText(const QString &text) {
-    QLineEdit::setText(shownForm(text));
-    m_entryText = this->text();
+void DateEdit::setDateText(const QString &text) {
+    setText(shownForm(text));
+    m_entryText = dateText();
 }
 
 void DateEdit::focusInEvent(QFocusEvent *event) {
     // Coming back from another window or a refused leave, the box has not been left.
     if (!m_entered)
-        m_entryText = text();
+        m_entryText = dateText();
     m_entered = true;
     QLineEdit::focusInEvent(event);
 }
 
 void DateEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (!m_entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-        reason == Qt::MenuBarFocusReason)
+    if (!m_entered || !isLeaving(event))
         return;
-    if (text() != m_entryText && !isComplete(text()) && isVisible() && isEnabled()) {
+    if (dateText() != m_entryText && !isComplete(dateText()) && isVisible() && isEnabled()) {
         // Taking the focus back while it is being handed over would leave the new widget
         // half-entered.
         QTimer::singleShot(0, this, &DateEdit::refuseLeaving);
         return;
     }
     m_entered = false;
-    QLineEdit::setText(shownForm(QLineEdit::text()));
+    setText(shownForm(text()));
 }
 
 void DateEdit::refuseLeaving() {
@@ -133,9 +132,9 @@ void DateEdit::refuseLeaving() {
 void DateEdit::keyPressEvent(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Escape:
-        if (text() == m_entryText)
+        if (dateText() == m_entryText)
             break; // nothing to abandon: the window may want the key
-        QLineEdit::setText(shownForm(m_entryText));
+        setText(shownForm(m_entryText));
         return;
     case Qt::Key_Backspace:
         erase(-1);
@@ -162,7 +161,7 @@ void DateEdit::keyPressEvent(QKeyEvent *event) {
 // Digits overwrite, and the cursor steps over the hyphens, so a date can be typed straight
 // through as "19800305" or with its hyphens as "1980-03-05".
 void DateEdit::typeDigit(QChar digit) {
-    QString shown = QLineEdit::text();
+    QString shown = text();
     int position = clearSelection(shown);
     while (position < length && !isEditable(position))
         ++position;
@@ -186,12 +185,12 @@ void DateEdit::skipToNextPart() {
         QApplication::beep();
         return;
     }
-    setShown(shownForm(QLineEdit::text()), position < monthStart ? monthStart : dayStart);
+    setShown(shownForm(text()), position < monthStart ? monthStart : dayStart);
 }
 
 // Clears one position, or the selection, without moving the positions after it.
 void DateEdit::erase(int direction) {
-    QString shown = QLineEdit::text();
+    QString shown = text();
     int position = cursorPosition();
     if (hasSelectedText()) {
         position = clearSelection(shown);
@@ -219,6 +218,6 @@ int DateEdit::clearSelection(QString &shown) const {
 }
 
 void DateEdit::setShown(const QString &shown, int cursor) {
-    QLineEdit::setText(shown);
+    setText(shown);
     setCursorPosition(cursor);
 }

@@ -14,9 +14,9 @@ class DateEdit : public QLineEdit {
 public:
     explicit DateEdit(QWidget *parent = nullptr);
 
-    // The stored form. These hide QLineEdit's text() and setText(), which deal in the form shown.
-    QString text() const;
-    void setText(const QString &text);
+    // The stored form; QLineEdit's text() is the form shown, with "_" for empty positions.
+    QString dateText() const;
+    void setDateText(const QString &text);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

@@ -1,5 +1,7 @@
 #include "spinedit.h"
 
+#include "focusleave.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -55,11 +57,7 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
 }
 
 void SpinEdit::focusOutEvent(QFocusEvent *event) {
-    // A menu or another window only borrows the focus, perhaps from a number half typed.
-    const Qt::FocusReason reason = event->reason();
-    const bool borrowed = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
-                          reason == Qt::MenuBarFocusReason;
-    if (const int typed = value(); !borrowed && typed != bounded(typed))
+    if (const int typed = value(); isLeaving(event) && typed != bounded(typed))
         setValue(typed);
     QAbstractSpinBox::focusOutEvent(event);
 }

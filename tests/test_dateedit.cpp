@@ -112,9 +112,9 @@ void DateEditTest::storedText() {
     QFETCH(QString, shown);
     QFETCH(QString, text);
 
-    m_box->setText(stored);
+    m_box->setDateText(stored);
     QCOMPARE(m_box->displayText(), shown);
-    QCOMPARE(m_box->text(), text);
+    QCOMPARE(m_box->dateText(), text);
 }
 
 // `events` go to the box after Tab entered it with its text `start` selected.
@@ -161,12 +161,12 @@ void DateEditTest::typing() {
     QFETCH(QString, shown);
     QFETCH(QString, text);
 
-    m_box->setText(start);
+    m_box->setDateText(start);
     tab();
     QVERIFY(m_box->hasFocus());
     events.simulate(m_box);
     QCOMPARE(m_box->displayText(), shown);
-    QCOMPARE(m_box->text(), text);
+    QCOMPARE(m_box->dateText(), text);
 }
 
 // Ctrl+V over the whole selected date: only a text in the form shown may replace it.
@@ -188,7 +188,7 @@ void DateEditTest::pasting() {
     QFETCH(QString, clipboard);
     QFETCH(QString, shown);
 
-    m_box->setText(QStringLiteral("1980-03-05"));
+    m_box->setDateText(QStringLiteral("1980-03-05"));
     tab();
     QApplication::clipboard()->setText(clipboard);
     QTest::keyClick(m_box, Qt::Key_V, Qt::ControlModifier);
@@ -224,7 +224,7 @@ void DateEditTest::leaving() {
     QFETCH(bool, left);
     QFETCH(QString, shown);
 
-    m_box->setText(start);
+    m_box->setDateText(start);
     tab();
     QVERIFY(m_box->hasFocus());
     events.simulate(m_box);
@@ -261,13 +261,13 @@ void DateEditTest::refusedUntilCompletedOrAbandoned() {
     QFETCH(QTestEventList, events);
     QFETCH(QString, text);
 
-    m_box->setText(start);
+    m_box->setDateText(start);
     tab();
     QTest::keyClicks(m_box, "1980");
     tab();
     QTRY_VERIFY(m_box->hasFocus());
     events.simulate(m_box);
-    QCOMPARE(m_box->text(), text);
+    QCOMPARE(m_box->dateText(), text);
     tab();
     QCoreApplication::processEvents();
     QVERIFY(m_next->hasFocus());
@@ -287,7 +287,7 @@ void DateEditTest::disablingTheBoxIsNoAttemptToLeave() {
 // Looking at another window halfway through a date neither complains nor loses the text the
 // box was entered with.
 void DateEditTest::anotherWindowIsNoAttemptToLeave() {
-    m_box->setText(QStringLiteral("2001-12-31"));
+    m_box->setDateText(QStringLiteral("2001-12-31"));
     tab();
     QTest::keyClicks(m_box, "1980");
     QWidget other;
@@ -297,7 +297,7 @@ void DateEditTest::anotherWindowIsNoAttemptToLeave() {
     QTRY_VERIFY(m_box->hasFocus());
     QVERIFY(m_shown.isEmpty());
     QTest::keyClick(m_box, Qt::Key_Escape);
-    QCOMPARE(m_box->text(), "2001-12-31");
+    QCOMPARE(m_box->dateText(), "2001-12-31");
 }
 
 QTEST_MAIN(DateEditTest)
