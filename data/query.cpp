@@ -4,11 +4,14 @@
 #include "dberror.h"
 #include "sqldialect.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
 
 Query::Query(Connection &connection, QObject *parent) : QObject(parent), m_connection(connection) {}
+
+Query::~Query() = default;
 
 void Query::clearSql() {
     close();
@@ -55,10 +58,9 @@ void Query::execSql() {
 void Query::run(bool wantsRows) {
     close();
     const TranslatedStatement statement = translateStatement(sqlText());
-    QSqlQuery sql(m_connection.database());
-    sql.setForwardOnly(true);
-    if (!sql.prepare(statement.sql))
-        throw DbError(sql.lastError().databaseText());
+    QSqlQuery &sql = prepared(statement.sql);
+    // Whatever happens, the statement lets go of the file before the handler goes on.
+    const auto release = qScopeGuard([&sql] { sql.finish(); });
     for (int i = 0; i < statement.parameterOrder.size(); ++i) {
         const Parameter &parameter = param(statement.parameterOrder.at(i));
         if (!parameter.hasValue())
@@ -84,6 +86,20 @@ void Query::run(bool wantsRows) {
     emit currentRowChanged(m_row);
     if (!empty)
         scrolled();
+}
+
+// Windows rebuild the same statement row after row; preparing it once serves them all.
+QSqlQuery &Query::prepared(const QString &sql) {
+    if (m_prepared && m_preparedSql == sql)
+        return *m_prepared;
+    m_prepared.reset();
+    auto statement = std::make_unique<QSqlQuery>(m_connection.database());
+    statement->setForwardOnly(true);
+    if (!statement->prepare(sql))
+        throw DbError(statement->lastError().databaseText());
+    m_prepared = std::move(statement);
+    m_preparedSql = sql;
+    return *m_prepared;
 }
 
 void Query::close() {

@@ -7,10 +7,12 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class Connection;
+class QSqlQuery;
 
 // A shared query as the windows use it: the statement is built line by line, its ":name"
 // parameters are set by name, then it is opened (rows) or executed (no rows). An open query
@@ -22,6 +24,7 @@ public:
     using AfterScroll = std::function<void(Query &)>;
 
     explicit Query(Connection &connection, QObject *parent = nullptr);
+    ~Query() override;
 
     // Statement text. Any change closes the query and finds its parameters anew.
     void clearSql();
@@ -74,10 +77,13 @@ private:
     void setCurrentRow(int row);
     void scrolled();
     void run(bool wantsRows);
+    QSqlQuery &prepared(const QString &sql);
 
     Connection &m_connection;
     QStringList m_lines;
     std::vector<Parameter> m_parameters;
+    std::unique_ptr<QSqlQuery> m_prepared;
+    QString m_preparedSql;
     std::optional<ResultSet> m_result;
     int m_row = -1;
     bool m_bof = true;

@@ -1,12 +1,12 @@
 // The currency box in a real window: the two forms it shows, what typing may do, and when it
 // reports a change.
+#include "boxwindow.h"
 #include "currencyedit.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <memory>
 
 class CurrencyEditTest : public QObject {
@@ -28,22 +28,14 @@ private slots:
     void changedOnlyWhenTheTextChanges();
 
 private:
-    // Tab order runs box, next, box, so one Tab enters or leaves the box.
-    void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-
     std::unique_ptr<QWidget> m_window;
     CurrencyEdit *m_box = nullptr;
     QLineEdit *m_next = nullptr;
 };
 
 void CurrencyEditTest::init() {
-    m_window = std::make_unique<QWidget>();
-    auto *layout = new QVBoxLayout(m_window.get());
-    layout->addWidget(m_box = new CurrencyEdit);
-    layout->addWidget(m_next = new QLineEdit);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_next->setFocus();
+    m_window = showInWindow(m_box = new CurrencyEdit, m_next);
+    QVERIFY(m_window);
 }
 
 void CurrencyEditTest::cleanup() {

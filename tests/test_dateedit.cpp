@@ -1,11 +1,11 @@
 // The date box in a real window: typing into the fixed positions, the stored form with its
 // blanks, and the refusal to leave a changed date that lacks a required digit.
+#include "boxwindow.h"
 #include "dateedit.h"
 #include "messages.h"
 
 #include <QClipboard>
 #include <QTest>
-#include <QVBoxLayout>
 #include <memory>
 
 namespace {
@@ -62,10 +62,7 @@ private slots:
     void anotherWindowIsNoAttemptToLeave();
 
 private:
-    // Tab order runs box, next, box, so one Tab enters or leaves the box; entering by Tab
-    // selects the whole text.
-    void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-
+    // Entering the box by Tab selects its whole text.
     std::unique_ptr<QWidget> m_window;
     DateEdit *m_box = nullptr;
     QLineEdit *m_next = nullptr;
@@ -78,13 +75,8 @@ void DateEditTest::init() {
         m_shown << shown;
         return true;
     });
-    m_window = std::make_unique<QWidget>();
-    auto *layout = new QVBoxLayout(m_window.get());
-    layout->addWidget(m_box = new DateEdit);
-    layout->addWidget(m_next = new QLineEdit);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_next->setFocus();
+    m_window = showInWindow(m_box = new DateEdit, m_next);
+    QVERIFY(m_window);
 }
 
 void DateEditTest::cleanup() {

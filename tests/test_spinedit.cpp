@@ -1,12 +1,12 @@
 // The year and month box in a real window: stepping, what may be typed, and the number typed
 // outside the range that is brought back into it only when the box is left.
+#include "boxwindow.h"
 #include "spinedit.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QStyleOptionSpinBox>
 #include <QTest>
-#include <QVBoxLayout>
 #include <memory>
 
 class SpinEditTest : public QObject {
@@ -27,7 +27,6 @@ private:
     enum Step { UpKey, DownKey, UpArrow, DownArrow };
 
     void makeBox(int minimum, int maximum, int value);
-    void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
     QPoint arrowCentre(QStyle::SubControl arrow) const;
 
     std::unique_ptr<QWidget> m_window;
@@ -36,13 +35,8 @@ private:
 };
 
 void SpinEditTest::init() {
-    m_window = std::make_unique<QWidget>();
-    auto *layout = new QVBoxLayout(m_window.get());
-    layout->addWidget(m_box = new SpinEdit(2005, 2100));
-    layout->addWidget(m_next = new QLineEdit);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_next->setFocus();
+    m_window = showInWindow(m_box = new SpinEdit(2005, 2100), m_next);
+    QVERIFY(m_window);
 }
 
 void SpinEditTest::cleanup() {
