@@ -54,6 +54,7 @@ void DBGrid::setOptions(const Options &options) {
     verticalHeader()->setVisible(options.indicator);
     setShowGrid(options.lines);
     setSelectionBehavior(options.rowSelect ? SelectRows : SelectItems);
+    followQuery(dataSource().query().currentRow()); // select again, the new way
 }
 
 const QList<GridColumn> &DBGrid::columns() const {

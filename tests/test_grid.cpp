@@ -74,6 +74,8 @@ void GridTest::currentRowFollowsBothWays() {
     DM->AQ1.next();
     DM->AQ1.next();
     QCOMPARE(screen.grid->currentIndex().row(), 2);
+    screen.grid->setOptions({.rowSelect = true});
+    QVERIFY(screen.grid->selectionModel()->isRowSelected(2, {}));
 
     int scrolls = 0;
     DM->AQ1.setAfterScroll([&](Query &) { ++scrolls; });
