@@ -35,10 +35,10 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
     const int width = layout.clientSize.width();
     Bevel1 = new Bevel(Bevel::Shape::Frame, rect(), this);
     if (layout.bevel2 == FrameLayout::Bevel2::Rule)
-        Bevel2 = new Bevel(Bevel::Shape::TopLine, QRect(4, bevel2Top, width - 8, 2), this);
+        Bevel2 = new Bevel(Bevel::Shape::TopLine, QRect(0, bevel2Top, width, 2), this);
     else if (layout.bevel2 == FrameLayout::Bevel2::Band)
-        Bevel2 = new Bevel(Bevel::Shape::Frame, QRect(4, bevel2Top, width - 8, layout.bevel2Height),
-                           this);
+        Bevel2 =
+            new Bevel(Bevel::Shape::Frame, QRect(0, bevel2Top, width, layout.bevel2Height), this);
 
     Label8 = new QLabel(layout.title, this);
     Label8->setObjectName(QStringLiteral("Label8"));
@@ -62,7 +62,8 @@ ModuleForm::~ModuleForm() {
 bool ModuleForm::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget *>(watched)->window() == this)
-        return FormKeyPress(static_cast<QKeyEvent *>(event));
+        return FormKeyDown(static_cast<QKeyEvent *>(event)) ||
+               FormKeyPress(static_cast<QKeyEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }
 

@@ -41,6 +41,10 @@ public:
     FlatButton *SpeedButton3 = nullptr;
 
 protected:
+    // Every key pressed in the window, before the focused control sees it. A window that acts
+    // on a key wherever the focus is (a function key, say) takes it here and returns true.
+    virtual bool FormKeyDown(QKeyEvent *) { return false; }
+
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -36,6 +36,15 @@ public:
     }
     QList<QLineEdit *> edits;
     int returnsSeen = 0;
+    int functionKeysSeen = 0;
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override {
+        if (event->key() != Qt::Key_F1)
+            return false;
+        ++functionKeysSeen;
+        return true;
+    }
 };
 
 } // namespace
@@ -45,7 +54,7 @@ class FrameTest : public QObject {
 private slots:
     void looksAsLaidOut_data();
     void looksAsLaidOut();
-    void enterMovesOnAndWraps();
+    void keysReachTheWindowFirst();
     void closesOnlyThroughItsCloseButton();
     void failedHandlerShowsTheErrorBox_data();
     void failedHandlerShowsTheErrorBox();
@@ -54,8 +63,8 @@ private slots:
 void FrameTest::looksAsLaidOut_data() {
     QTest::addColumn<int>("bevel2");
     QTest::addColumn<QSize>("bevel2Size");
-    QTest::newRow("rule") << int(FrameLayout::Bevel2::Rule) << QSize(421, 2);
-    QTest::newRow("band") << int(FrameLayout::Bevel2::Band) << QSize(421, 58);
+    QTest::newRow("rule") << int(FrameLayout::Bevel2::Rule) << QSize(429, 2);
+    QTest::newRow("band") << int(FrameLayout::Bevel2::Band) << QSize(429, 58);
     QTest::newRow("none") << int(FrameLayout::Bevel2::None) << QSize();
 }
 
@@ -83,7 +92,7 @@ void FrameTest::looksAsLaidOut() {
     }
 }
 
-void FrameTest::enterMovesOnAndWraps() {
+void FrameTest::keysReachTheWindowFirst() {
     DemoWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -98,6 +107,11 @@ void FrameTest::enterMovesOnAndWraps() {
 
     QTest::keyClicks(window.edits[0], "ab");
     QCOMPARE(window.edits[0]->text(), QStringLiteral("ab"));
+
+    // The window sees keys first, wherever the focus is.
+    QTest::keyClick(window.edits[2], Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(window.edits[0], Qt::Key_F1);
+    QCOMPARE(window.functionKeysSeen, 2);
 }
 
 void FrameTest::closesOnlyThroughItsCloseButton() {
