@@ -5,6 +5,7 @@
 #include "flatbutton.h"
 #include "fonts.h"
 #include "guard.h"
+#include "labels.h"
 #include "placement.h"
 
 #include <QApplication>
@@ -39,23 +40,6 @@ const QList<Module> &modules() {
     return list;
 }
 
-void setTextColour(QLabel *label, const QColor &colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry,
-                  const QFont &font, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    setTextColour(label, Qt::black);
-    return label;
-}
-
 } // namespace
 
 Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
@@ -72,9 +56,7 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
 
     new Bevel(Bevel::Shape::Frame, QRect(4, -5, 67, 574), this);
     new Bevel(Bevel::Shape::TopLine, QRect(70, 22, 663, 2), this);
-    Label8 = makeLabel(QStringLiteral("Label8"), QStringLiteral("Marovel工资管理信息系统"),
-                       QRect(241, 3, 210, 19), pixelFont(FontFamily::kai, 19, true), this);
-    Label8->adjustSize(); // the whole title shows, whatever the installed font's widths
+    Label8 = makeTitle(QStringLiteral("Marovel工资管理信息系统"), QPoint(241, 3), this);
 
     SpeedButton3 = makeCloseButton(QRect(648, 1, 20, 20), this);
     connect(SpeedButton3, &FlatButton::clicked, this,

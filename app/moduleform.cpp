@@ -2,13 +2,12 @@
 
 #include "bevel.h"
 #include "flatbutton.h"
-#include "fonts.h"
 #include "guard.h"
+#include "labels.h"
 #include "placement.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 
 namespace {
 
@@ -40,12 +39,7 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
         Bevel2 =
             new Bevel(Bevel::Shape::Frame, QRect(0, bevel2Top, width, layout.bevel2Height), this);
 
-    Label8 = new QLabel(layout.title, this);
-    Label8->setObjectName(QStringLiteral("Label8"));
-    Label8->setFont(pixelFont(FontFamily::kai, 19, true));
-    Label8->setAttribute(Qt::WA_TranslucentBackground);
-    Label8->move(layout.titlePosition);
-    Label8->adjustSize();
+    Label8 = makeTitle(layout.title, layout.titlePosition, this);
 
     SpeedButton3 = makeCloseButton(QRect(layout.closePosition, QSize(layout.closeWidth, 20)), this);
     connect(SpeedButton3, &FlatButton::clicked, this,

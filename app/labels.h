@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QColor;
+class QLabel;
+class QWidget;
+
+// A transparent label in black, as all windows place their captions over their backgrounds.
+QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry,
+                  const QFont &font, QWidget *parent);
+
+// The window title `Label8`: bold 19-pixel kai script, as wide as its text needs.
+QLabel *makeTitle(const QString &text, const QPoint &position, QWidget *parent);
+
+void setTextColour(QLabel *label, const QColor &colour);
