@@ -6,6 +6,7 @@
 #include "fonts.h"
 #include "guard.h"
 #include "labels.h"
+#include "moduleform.h"
 #include "placement.h"
 
 #include <QApplication>
@@ -84,7 +85,8 @@ void Tfrm_main::openModule(const ModuleFactory &create) {
     if (!create)
         return;
     CloseAllQueries();
-    const std::unique_ptr<QDialog> window = create();
+    const std::unique_ptr<ModuleForm> window = create();
+    guarded([&] { window->FormCreate(); });
     window->exec();
 }
 

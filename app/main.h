@@ -1,19 +1,17 @@
 #pragma once
 
-#include <QDialog>
 #include <QList>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
 class FlatButton;
 class QLabel;
 
-// Builds a module window afresh; null for a module the program does not offer yet.
-using ModuleFactory = std::function<std::unique_ptr<QDialog>()>;
+class ModuleForm;
 
-template <typename Window> std::unique_ptr<QDialog> makeModule() {
-    return std::make_unique<Window>();
-}
+// Builds a module window afresh; null for a module the program does not offer yet.
+using ModuleFactory = std::function<std::unique_ptr<ModuleForm>()>;
 
 // The main window: a borderless picture with a column of seven module buttons and their
 // captions. It holds no data; it opens one module window at a time and ends the program.
@@ -22,8 +20,10 @@ class Tfrm_main : public QWidget {
 public:
     explicit Tfrm_main(QWidget *parent = nullptr);
 
-    // Opening a module: close the shared queries, build the window, show it modally, destroy it.
-    // Each opening starts from the database as it is now; nothing of a window outlives it.
+    // Opening a module: close the shared queries, build the window and run its creation
+    // handler, show it modally, destroy it. Each opening starts from the database as it is
+    // now; nothing of a window outlives it. A failed creation handler is reported and the
+    // window is shown all the same, with what it managed to read.
     void openModule(const ModuleFactory &create);
 
     FlatButton *SpeedButton3 = nullptr;

@@ -35,6 +35,10 @@ public:
     explicit ModuleForm(const FrameLayout &layout, QWidget *parent = nullptr);
     ~ModuleForm() override;
 
+    // The window's creation handler: reads what the window needs from the database. It runs
+    // once, after the controls exist and before the window is shown.
+    virtual void FormCreate() {}
+
     Bevel *Bevel1 = nullptr;
     Bevel *Bevel2 = nullptr; // none in windows without a rule under the title
     QLabel *Label8 = nullptr;

@@ -4,6 +4,7 @@
 #include "flatbutton.h"
 #include "fonts.h"
 #include "main.h"
+#include "moduleform.h"
 #include "workspace.h"
 
 #include <QEnterEvent>
@@ -28,11 +29,30 @@ void hover(QWidget *widget, QEvent::Type type) {
     }
 }
 
-void openSomething(Query &query) {
+void openSomething(Query &query, const QString &table = QStringLiteral("BMZD")) {
     query.clearSql();
-    query.addLine(QStringLiteral("select * from BMZD"));
+    query.addLine(QStringLiteral("select * from %1").arg(table));
     query.open();
 }
+
+// A module window whose creation handler reads a table, as real ones do.
+class ProbeWindow : public ModuleForm {
+public:
+    explicit ProbeWindow(QString table)
+        : ModuleForm({"部门设置", QSize(429, 304), "部  门  设  置", QPoint(140, 6), QPoint(403, 4),
+                      pixelFont(FontFamily::sans, 11)}),
+          m_table(std::move(table)) {}
+
+    void FormCreate() override {
+        openSomething(DM->AQ1, m_table);
+        created = true;
+    }
+
+    bool created = false;
+
+private:
+    QString m_table;
+};
 
 } // namespace
 
@@ -41,7 +61,8 @@ class MainWindowTest : public QObject {
 private slots:
     void looksAsDesigned();
     void captionsTurnRedUnderTheMouse();
-    void openingAModuleClosesTheSharedQueries();
+    void openingAModule_data();
+    void openingAModule();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
     void fontNamesMapToInstalledFonts();
@@ -88,27 +109,46 @@ void MainWindowTest::captionsTurnRedUnderTheMouse() {
         QCOMPARE(captionColour(label), QColor(Qt::black));
 }
 
-void MainWindowTest::openingAModuleClosesTheSharedQueries() {
+// Each opening runs the same sequence; a creation handler that fails is reported and the
+// window still opens.
+void MainWindowTest::openingAModule_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("errors");
+    QTest::newRow("creation reads its data") << "BMZD" << QStringList{};
+    QTest::newRow("creation fails") << "NOSUCH" << QStringList{"no such table: NOSUCH."};
+}
+
+void MainWindowTest::openingAModule() {
+    QFETCH(QString, table);
     Workspace workspace;
     Tfrm_main window;
     openSomething(DM->AQ1);
     openSomething(DM->AQ2);
     openSomething(DM->AQUP);
 
-    QPointer<QDialog> opened;
+    QPointer<ProbeWindow> opened;
     bool queriesClosedAtCreation = false;
-    window.openModule([&]() -> std::unique_ptr<QDialog> {
+    bool shownModally = false;
+    bool createdBeforeShow = false;
+    window.openModule([&]() -> std::unique_ptr<ModuleForm> {
         queriesClosedAtCreation = !DM->AQ1.isOpen() && !DM->AQ2.isOpen() && !DM->AQUP.isOpen();
-        auto dialog = std::make_unique<QDialog>();
-        opened = dialog.get();
-        QTimer::singleShot(0, dialog.get(), [d = dialog.get()] {
-            QVERIFY(d->isModal() && d->isVisible());
-            d->accept();
+        auto module = std::make_unique<ProbeWindow>(table);
+        opened = module.get();
+        QTimer::singleShot(0, module.get(), [&, m = module.get()] {
+            shownModally = m->isModal() && m->isVisible();
+            createdBeforeShow = m->created;
+            m->SpeedButton3->click();
         });
-        return dialog;
+        return module;
     });
     QVERIFY(queriesClosedAtCreation);
+    QVERIFY(shownModally);
     QVERIFY2(opened.isNull(), "the module window outlived its closing");
+    QStringList errors;
+    for (const Messages::Shown &shown : workspace.shownMessages())
+        errors << shown.text;
+    QTEST(errors, "errors");
+    QCOMPARE(createdBeforeShow, errors.isEmpty());
 }
 
 void MainWindowTest::startsWithoutDatabaseSilently() {
