@@ -16,10 +16,6 @@ qint64 PaintedRow::integer(const QString &field) const {
     return m_query.fieldAt(m_row, field).asInteger();
 }
 
-bool PaintedRow::yesNo(const QString &field) const {
-    return m_query.fieldAt(m_row, field).asBoolean();
-}
-
 DBGrid::DBGrid(DataSource &source, QWidget *parent)
     : QTableView(parent), m_model(new GridModel(source, this)) {
     setModel(m_model);

@@ -20,7 +20,6 @@ public:
     int row() const { return m_row; }
     QString text(const QString &field) const;
     qint64 integer(const QString &field) const;
-    bool yesNo(const QString &field) const;
 
 private:
     const Query &m_query;

@@ -25,7 +25,6 @@ public:
 
     constexpr Currency operator+(Currency other) const { return Currency(m_units + other.m_units); }
     constexpr Currency operator-(Currency other) const { return Currency(m_units - other.m_units); }
-    constexpr Currency operator-() const { return Currency(-m_units); }
     Currency &operator+=(Currency other) {
         m_units += other.m_units;
         return *this;

@@ -31,9 +31,3 @@ QVariant DataSource::data(const QModelIndex &index, int role) const {
         return {};
     return displayText(index.row(), index.column());
 }
-
-QVariant DataSource::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= columnCount())
-        return {};
-    return m_query.columnName(section);
-}

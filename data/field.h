@@ -12,7 +12,6 @@ public:
     Field(const ResultSet &result, int row, int column)
         : m_result(&result), m_row(row), m_column(column) {}
 
-    QString name() const { return m_result->columnName(m_column); }
     bool isNull() const;
     bool isAmount() const { return m_result->isAmountColumn(m_column); }
     QString asString() const;

@@ -21,6 +21,18 @@ inline std::unique_ptr<QWidget> showInWindow(QWidget *box, QLineEdit *&next) {
     return window;
 }
 
+// The operator looks at another window and comes back: `whileAway` runs while the other
+// window is active. False if either switch of windows did not happen.
+template <typename WhileAway> bool visitAnotherWindow(QWidget *window, WhileAway whileAway) {
+    QWidget other;
+    other.show();
+    if (!QTest::qWaitForWindowActive(&other))
+        return false;
+    whileAway();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 // Moves the focus on, as the operator's Tab does.
 inline void tab() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

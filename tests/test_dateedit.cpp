@@ -282,10 +282,7 @@ void DateEditTest::anotherWindowIsNoAttemptToLeave() {
     m_box->setDateText(QStringLiteral("2001-12-31"));
     tab();
     QTest::keyClicks(m_box, "1980");
-    QWidget other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    m_window->activateWindow();
+    QVERIFY(visitAnotherWindow(m_window.get(), [] {}));
     QTRY_VERIFY(m_box->hasFocus());
     QVERIFY(m_shown.isEmpty());
     QTest::keyClick(m_box, Qt::Key_Escape);

@@ -156,11 +156,7 @@ void SpinEditTest::typingAndLeaving() {
 void SpinEditTest::otherWindowLeavesTheTypingAlone() {
     tab();
     QTest::keyClicks(m_box, "2");
-    QWidget other;
-    other.show();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    QCOMPARE(m_box->text(), "2");
-    m_window->activateWindow();
+    QVERIFY(visitAnotherWindow(m_window.get(), [this] { QCOMPARE(m_box->text(), "2"); }));
     QTRY_VERIFY(m_box->hasFocus());
     QTest::keyClicks(m_box, "026");
     QCOMPARE(m_box->value(), 2026);
