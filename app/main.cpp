@@ -8,6 +8,7 @@
 #include "labels.h"
 #include "moduleform.h"
 #include "placement.h"
+#include "wiring.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -60,8 +61,7 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
     Label8 = makeTitle(QStringLiteral("Marovel工资管理信息系统"), QPoint(241, 3), this);
 
     SpeedButton3 = makeCloseButton(QRect(648, 1, 20, 20), this);
-    connect(SpeedButton3, &FlatButton::clicked, this,
-            [this] { guarded([this] { SpeedButton3Click(); }); });
+    wire(SpeedButton3, &FlatButton::clicked, this, &Tfrm_main::SpeedButton3Click);
 
     for (const Module &module : modules()) {
         auto *button = new FlatButton(
@@ -69,7 +69,7 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
             QSize(module.iconSize, module.iconSize), QRect(18, module.top, 40, 39), this);
         button->setObjectName(QLatin1String(module.button));
         connect(button, &FlatButton::clicked, this,
-                [this, &module] { guarded([this, &module] { openModule(module.create); }); });
+                [&module] { guarded([&module] { openModule(module.create); }); });
         moduleButtons << button;
 
         QLabel *caption = makeLabel(QLatin1String(module.label), QString::fromUtf8(module.caption),
@@ -79,15 +79,6 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         captionLabels << caption;
     }
     centreOnScreen(this);
-}
-
-void Tfrm_main::openModule(const ModuleFactory &create) {
-    if (!create)
-        return;
-    CloseAllQueries();
-    const std::unique_ptr<ModuleForm> window = create();
-    guarded([&] { window->FormCreate(); });
-    window->exec();
 }
 
 bool Tfrm_main::eventFilter(QObject *watched, QEvent *event) {

@@ -2,7 +2,7 @@
 // blanks, and the refusal to leave a changed date that lacks a required digit.
 #include "boxwindow.h"
 #include "dateedit.h"
-#include "messages.h"
+#include "messagerecorder.h"
 
 #include <QClipboard>
 #include <QTest>
@@ -66,22 +66,18 @@ private:
     std::unique_ptr<QWidget> m_window;
     DateEdit *m_box = nullptr;
     QLineEdit *m_next = nullptr;
-    QList<Messages::Shown> m_shown;
+    std::unique_ptr<MessageRecorder> m_messages;
 };
 
 void DateEditTest::init() {
-    m_shown.clear();
-    Messages::setResponder([this](const Messages::Shown &shown) {
-        m_shown << shown;
-        return true;
-    });
+    m_messages = std::make_unique<MessageRecorder>();
     m_window = showInWindow(m_box = new DateEdit, m_next);
     QVERIFY(m_window);
 }
 
 void DateEditTest::cleanup() {
     m_window.reset();
-    Messages::setResponder({});
+    m_messages.reset();
 }
 
 void DateEditTest::storedText_data() {
@@ -224,12 +220,12 @@ void DateEditTest::leaving() {
     if (left) {
         QCoreApplication::processEvents();
         QVERIFY(m_next->hasFocus());
-        QVERIFY(m_shown.isEmpty());
+        QVERIFY(m_messages->shown().isEmpty());
     } else {
         QTRY_VERIFY(m_box->hasFocus());
-        QCOMPARE(m_shown.size(), 1);
-        QCOMPARE(m_shown[0].kind, Messages::Kind::Error);
-        QCOMPARE(m_shown[0].text, refusal);
+        QCOMPARE(m_messages->shown().size(), 1);
+        QCOMPARE(m_messages->shown()[0].kind, Messages::Kind::Error);
+        QCOMPARE(m_messages->shown()[0].text, refusal);
     }
     QCOMPARE(m_box->displayText(), shown);
 }
@@ -263,7 +259,7 @@ void DateEditTest::refusedUntilCompletedOrAbandoned() {
     tab();
     QCoreApplication::processEvents();
     QVERIFY(m_next->hasFocus());
-    QCOMPARE(m_shown.size(), 1);
+    QCOMPARE(m_messages->shown().size(), 1);
 }
 
 // A window that disables the box takes the focus away; that is no move of the operator's.
@@ -273,7 +269,7 @@ void DateEditTest::disablingTheBoxIsNoAttemptToLeave() {
     m_box->setEnabled(false);
     QCoreApplication::processEvents();
     QVERIFY(m_next->hasFocus());
-    QVERIFY(m_shown.isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 // Looking at another window halfway through a date neither complains nor loses the text the
@@ -284,7 +280,7 @@ void DateEditTest::anotherWindowIsNoAttemptToLeave() {
     QTest::keyClicks(m_box, "1980");
     QVERIFY(visitAnotherWindow(m_window.get(), [] {}));
     QTRY_VERIFY(m_box->hasFocus());
-    QVERIFY(m_shown.isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     QTest::keyClick(m_box, Qt::Key_Escape);
     QCOMPARE(m_box->dateText(), "2001-12-31");
 }

@@ -6,6 +6,7 @@
 #include "fonts.h"
 #include "guard.h"
 #include "moduleform.h"
+#include "modulerun.h"
 #include "workspace.h"
 
 #include <QLabel>
@@ -37,14 +38,29 @@ public:
     QList<QLineEdit *> edits;
     int returnsSeen = 0;
     int functionKeysSeen = 0;
+    int otherKeysSeen = 0;
 
 protected:
     bool FormKeyDown(QKeyEvent *event) override {
-        if (event->key() != Qt::Key_F1)
+        if (event->key() != Qt::Key_F1) {
+            otherKeysSeen += event->key() == Qt::Key_F2;
             return false;
+        }
         ++functionKeysSeen;
         return true;
     }
+};
+
+// A window that writes down which of its handlers ran, where the record outlives it.
+class LoggingWindow : public DemoWindow {
+public:
+    explicit LoggingWindow(QStringList *log) : m_log(log) {}
+    void FormCreate() override { *m_log << "create"; }
+    void FormActivate() override { *m_log << "activate"; }
+    void FormClose() override { *m_log << "close"; }
+
+private:
+    QStringList *m_log;
 };
 
 } // namespace
@@ -56,6 +72,7 @@ private slots:
     void looksAsLaidOut();
     void keysReachTheWindowFirst();
     void closesOnlyThroughItsCloseButton();
+    void openingRunsTheHandlersInOrder();
     void failedHandlerShowsTheErrorBox_data();
     void failedHandlerShowsTheErrorBox();
 };
@@ -108,10 +125,15 @@ void FrameTest::keysReachTheWindowFirst() {
     QTest::keyClicks(window.edits[0], "ab");
     QCOMPARE(window.edits[0]->text(), QStringLiteral("ab"));
 
-    // The window sees keys first, wherever the focus is.
+    // The window sees keys first, wherever the focus is, and each press once, also a key
+    // that the focused control would hand on to its parents.
+    window.edits[2]->setFocus();
     QTest::keyClick(window.edits[2], Qt::Key_F1, Qt::ShiftModifier);
+    window.edits[0]->setFocus();
     QTest::keyClick(window.edits[0], Qt::Key_F1);
+    QTest::keyClick(window.edits[0], Qt::Key_F2);
     QCOMPARE(window.functionKeysSeen, 2);
+    QCOMPARE(window.otherKeysSeen, 1);
 }
 
 void FrameTest::closesOnlyThroughItsCloseButton() {
@@ -125,6 +147,15 @@ void FrameTest::closesOnlyThroughItsCloseButton() {
     window.exec();
     QVERIFY(stillOpenAfterEscape);
     QVERIFY(!window.isVisible());
+}
+
+void FrameTest::openingRunsTheHandlersInOrder() {
+    Workspace workspace;
+    QStringList log;
+    QStringList whileShown;
+    runModule<LoggingWindow>([&](LoggingWindow &) { whileShown = log; }, &log);
+    QCOMPARE(whileShown, (QStringList{"create", "activate"}));
+    QCOMPARE(log, (QStringList{"create", "activate", "close"}));
 }
 
 void FrameTest::failedHandlerShowsTheErrorBox_data() {

@@ -130,7 +130,7 @@ void MainWindowTest::openingAModule() {
     bool queriesClosedAtCreation = false;
     bool shownModally = false;
     bool createdBeforeShow = false;
-    window.openModule([&]() -> std::unique_ptr<ModuleForm> {
+    openModule([&]() -> std::unique_ptr<ModuleForm> {
         queriesClosedAtCreation = !DM->AQ1.isOpen() && !DM->AQ2.isOpen() && !DM->AQUP.isOpen();
         auto module = std::make_unique<ProbeWindow>(table);
         opened = module.get();

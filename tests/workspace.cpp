@@ -12,16 +12,9 @@ Workspace::Workspace(Database database, QDate today) : m_previousFolder(QDir::cu
                                       today);
     m_dataModule = std::make_unique<TDM>();
     DM = m_dataModule.get();
-    Messages::setResponder([this](const Messages::Shown &shown) {
-        m_shown << shown;
-        return shown.kind == Messages::Kind::Confirmation && !m_answers.isEmpty()
-                   ? m_answers.takeFirst()
-                   : false;
-    });
 }
 
 Workspace::~Workspace() {
-    Messages::setResponder({});
     DM = nullptr;
     m_dataModule.reset();
     QDir::setCurrent(m_previousFolder);
@@ -32,4 +25,12 @@ void Workspace::exec(const QString &sql) const {
     Query query(connection);
     query.addLine(sql);
     query.execSql();
+}
+
+void openLines(Query &query, const QStringList &lines) {
+    query.close();
+    query.clearSql();
+    for (const QString &line : lines)
+        query.addLine(line);
+    query.open();
 }

@@ -2,7 +2,7 @@
 
 #include "data.h"
 #include "databasesetup.h"
-#include "messages.h"
+#include "messagerecorder.h"
 
 #include <QDir>
 #include <QList>
@@ -28,14 +28,17 @@ public:
     void exec(const QString &sql) const;
 
     // Answers for the next confirmation boxes, in order; with none left, a box answers No.
-    void answerConfirmations(QList<bool> answers) { m_answers = std::move(answers); }
-    const QList<Messages::Shown> &shownMessages() const { return m_shown; }
-    void clearShownMessages() { m_shown.clear(); }
+    void answerConfirmations(QList<bool> answers) { m_messages.answerConfirmations(answers); }
+    const QList<Messages::Shown> &shownMessages() const { return m_messages.shown(); }
+    QStringList shownTexts() const { return m_messages.texts(); }
+    void clearShownMessages() { m_messages.clear(); }
 
 private:
     QTemporaryDir m_folder;
     QString m_previousFolder;
     std::unique_ptr<TDM> m_dataModule;
-    QList<bool> m_answers;
-    QList<Messages::Shown> m_shown;
+    MessageRecorder m_messages;
 };
+
+// Runs a statement given as the lines a window would add, on one of the shared queries.
+void openLines(Query &query, const QStringList &lines);

@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <functional>
+#include <memory>
 
 class Bevel;
 class FlatButton;
@@ -38,6 +40,13 @@ public:
     // The window's creation handler: reads what the window needs from the database. It runs
     // once, after the controls exist and before the window is shown.
     virtual void FormCreate() {}
+    // Runs when the window is first shown; windows call it again to start afresh (after a
+    // save, say).
+    virtual void FormActivate() {}
+    // Runs once as the window closes, before the modal show returns.
+    virtual void FormClose() {}
+
+    void done(int result) override;
 
     Bevel *Bevel1 = nullptr;
     Bevel *Bevel2 = nullptr; // none in windows without a rule under the title
@@ -54,7 +63,21 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Whether `watched` is the widget a key press is delivered to first; Qt hands a key the
+    // focused control leaves alone on to its parents, and the window must see it only once.
+    bool receivesKeysFirst(const QObject *watched) const;
     // Returns true when the key was taken by the window.
     bool FormKeyPress(QKeyEvent *event);
     void SpeedButton3Click();
+
+    bool m_activated = false;
 };
+
+// Builds a module window afresh; null for a module the program does not offer yet.
+using ModuleFactory = std::function<std::unique_ptr<ModuleForm>()>;
+
+// Opening a module: close the shared queries, build the window and run its creation handler,
+// show it modally, destroy it. Each opening starts from the database as it is now; nothing of
+// a window outlives it. A failed creation handler is reported and the window is shown all the
+// same, with what it managed to read.
+void openModule(const ModuleFactory &create);

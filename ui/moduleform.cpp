@@ -1,10 +1,12 @@
 #include "moduleform.h"
 
 #include "bevel.h"
+#include "data.h"
 #include "flatbutton.h"
 #include "guard.h"
 #include "labels.h"
 #include "placement.h"
+#include "wiring.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -42,8 +44,7 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
     Label8 = makeTitle(layout.title, layout.titlePosition, this);
 
     SpeedButton3 = makeCloseButton(QRect(layout.closePosition, QSize(layout.closeWidth, 20)), this);
-    connect(SpeedButton3, &FlatButton::clicked, this,
-            [this] { guarded([this] { SpeedButton3Click(); }); });
+    wire(SpeedButton3, &FlatButton::clicked, this, &ModuleForm::SpeedButton3Click);
 
     // Key preview: the window looks at every key of its controls first.
     qApp->installEventFilter(this);
@@ -54,11 +55,17 @@ ModuleForm::~ModuleForm() {
 }
 
 bool ModuleForm::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->window() == this)
+    if (event->type() == QEvent::KeyPress && receivesKeysFirst(watched))
         return FormKeyDown(static_cast<QKeyEvent *>(event)) ||
                FormKeyPress(static_cast<QKeyEvent *>(event));
     return QDialog::eventFilter(watched, event);
+}
+
+bool ModuleForm::receivesKeysFirst(const QObject *watched) const {
+    const QWidget *focused = QApplication::focusWidget();
+    if (focused && focused->window() == this)
+        return watched == focused;
+    return watched == this;
 }
 
 bool ModuleForm::FormKeyPress(QKeyEvent *event) {
@@ -81,8 +88,26 @@ void ModuleForm::keyPressEvent(QKeyEvent *event) {
 void ModuleForm::showEvent(QShowEvent *event) {
     centreOnScreen(this);
     QDialog::showEvent(event);
+    if (!m_activated && !event->spontaneous()) {
+        m_activated = true;
+        guarded([this] { FormActivate(); });
+    }
+}
+
+void ModuleForm::done(int result) {
+    guarded([this] { FormClose(); });
+    QDialog::done(result);
 }
 
 void ModuleForm::SpeedButton3Click() {
     accept();
+}
+
+void openModule(const ModuleFactory &create) {
+    if (!create)
+        return;
+    CloseAllQueries();
+    const std::unique_ptr<ModuleForm> window = create();
+    guarded([&] { window->FormCreate(); });
+    window->exec();
 }

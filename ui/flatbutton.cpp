@@ -10,6 +10,13 @@ FlatButton::FlatButton(const QString &iconPath, const QSize &iconSize, const QRe
     setGeometry(geometry);
 }
 
+FlatButton::FlatButton(const QString &iconPath, const QString &caption, const QRect &geometry,
+                       QWidget *parent)
+    : FlatButton(iconPath, QSize(32, 32), geometry, parent) {
+    setText(caption);
+    setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+}
+
 FlatButton *makeCloseButton(const QRect &geometry, QWidget *parent) {
     auto *button =
         new FlatButton(QStringLiteral(":/icons/close.png"), QSize(16, 16), geometry, parent);
