@@ -2,6 +2,7 @@
 // windows rely on, and the exactness of money on its way in and out.
 #include "data.h"
 #include "dberror.h"
+#include "salarycolumns.h"
 #include "workspace.h"
 
 #include <QTest>
@@ -45,6 +46,7 @@ private slots:
     void valuesOfWrongTypeAreRejected();
     void missingFileIsAnErrorAndIsNotCreated();
     void secondProgramMayOpenTheFile();
+    void salaryColumnLines();
 };
 
 // Demo data: 13 employees (12 active), 4 departments, three stored months before Dec 2026.
@@ -181,6 +183,24 @@ void SqlTest::secondProgramMayOpenTheFile() {
     QVERIFY(DM->ADC.isConnected());
     workspace.exec("insert into BMZD (mc) values ('后勤部')");
     QCOMPARE(count("select count(*) as n from BMZD"), 5);
+}
+
+void SqlTest::salaryColumnLines() {
+    using namespace SalaryColumns;
+    QCOMPARE(rowTotalLines(), QStringList(std::begin(totals), std::end(totals)));
+    const QStringList group = groupTotalLines();
+    QCOMPARE(group.size(), 3);
+    QCOMPARE(group[0], "sum" + totals[0]);
+    QCOMPARE(group[1], "sum" + totals[1]);
+    QCOMPARE(group[2], "sum(" + totals[2].chopped(6) + ") as sf");
+    const QStringList sums = columnSumLines();
+    QCOMPARE(sums.size(), 8);
+    QCOMPARE(sums.first(),
+             "sum(f1) as f1,sum(f2) as f2,sum(f3) as f3,sum(f4) as f4,sum(f5) as f5,");
+    QCOMPARE(sums.last(),
+             "sum(k16) as k16,sum(k17) as k17,sum(k18) as k18,sum(k19) as k19,sum(k20) as k20,");
+    QCOMPARE(itemColumn(earning, 3), "f3");
+    QCOMPARE(itemColumn(deduction, 20), "k20");
 }
 
 QTEST_GUILESS_MAIN(SqlTest)
