@@ -1,3 +1,5 @@
+#include "flatbutton.h"
+
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -31,6 +33,10 @@ void TestResources::picturesLoad_data() {
     QTest::newRow("departments") << ":/icons/departments.png" << png << QSize(24, 24) << true;
     QTest::newRow("employees") << ":/icons/employees.png" << png << QSize(24, 24) << true;
     QTest::newRow("items") << ":/icons/items.png" << png << QSize(24, 24) << true;
+    for (const QString &tool :
+         {Icon::add, Icon::modify, Icon::toggle, Icon::save, Icon::cancel, Icon::prepare,
+          Icon::remove, Icon::next, Icon::previous, Icon::printer, Icon::magnifier})
+        QTest::newRow(qPrintable(tool)) << tool << png << QSize(32, 32) << true;
 }
 
 void TestResources::picturesLoad() {

@@ -9,6 +9,7 @@
 #include "background.h"
 #include "largeicons.h"
 #include "smallicons.h"
+#include "toolicons.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +34,16 @@ constexpr Picture pictures[] = {
     {"departments.png", paintDepartmentsIcon},
     {"employees.png", paintEmployeesIcon},
     {"items.png", paintItemsIcon},
+    {"add.png", paintAddIcon},
+    {"modify.png", paintModifyIcon},
+    {"toggle.png", paintToggleIcon},
+    {"save.png", paintSaveIcon},
+    {"cancel.png", paintCancelIcon},
+    {"prepare.png", paintPrepareIcon},
+    {"remove.png", paintRemoveIcon},
+    {"next.png", paintNextIcon},
+    {"previous.png", paintPreviousIcon},
+    {"printer.png", paintPrinterIcon},
 };
 
 // The background is nearly all soft gradients: this quality keeps them free of bands while
