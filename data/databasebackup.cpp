@@ -25,14 +25,22 @@ QRegularExpression backupName(const QFileInfo &database) {
                                        QRegularExpression::escape(database.suffix())));
 }
 
-QString freeBackupPath(const QDir &folder, const QFileInfo &database, const QDateTime &moment) {
+// Claims a new, empty file for the backup, readable by no one who cannot read the database:
+// a payroll kept private must not be copied where others can read it.
+QString claimBackupFile(const QDir &folder, const QFileInfo &database, const QDateTime &moment) {
     const QString stem = database.completeBaseName() + QLatin1Char('-') +
                          moment.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     const QString suffix = QLatin1Char('.') + database.suffix();
-    QString path = folder.filePath(stem + suffix);
-    for (int number = 2; QFileInfo::exists(path); ++number)
-        path = folder.filePath(stem + QStringLiteral("-%1").arg(number) + suffix);
-    return path;
+    for (int number = 1; number <= 100; ++number) {
+        const QString path = folder.filePath(
+            stem + (number == 1 ? QString() : QStringLiteral("-%1").arg(number)) + suffix);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, database.permissions()))
+            return path;
+        if (!QFileInfo::exists(path))
+            return {};
+    }
+    return {};
 }
 
 bool isSound(const QString &path) {
@@ -58,7 +66,9 @@ QString backUpDatabase(const QString &databasePath, const QDateTime &moment) {
     const QDir folder = backupFolder(databasePath);
     if (!folder.mkpath(QStringLiteral(".")))
         return {};
-    const QString path = freeBackupPath(folder, database, moment);
+    const QString path = claimBackupFile(folder, database, moment);
+    if (path.isEmpty())
+        return {};
     try {
         if (writeThroughEngine(databasePath, path) && isSound(path))
             return path;

@@ -195,6 +195,7 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         const QStringList kept = entries(backups, "GZDB-*.mdb");
         QCOMPARE(kept.size(), 1);
         QCOMPARE(contents(backups + "/" + kept.first()), contents(database));
+        QCOMPARE(QFile::permissions(backups + "/" + kept.first()), permissions);
     } else if (situation == Situation::Missing) {
         QVERIFY(QDir(workspace.path()).isEmpty());
     } else {
