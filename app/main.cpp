@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "bevel.h"
+#include "compaction.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
@@ -79,6 +80,17 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         captionLabels << caption;
     }
     centreOnScreen(this);
+    FormCreate();
+}
+
+// Runs before any connection to the file is open. Whatever stands in the way of compacting,
+// the program starts as usual.
+void Tfrm_main::FormCreate() {
+    CompactDatabase(QStringLiteral("gzdb.mdb"), QString());
+}
+
+bool Tfrm_main::CompactDatabase(const QString &fileName, const QString &password) {
+    return compactDatabase(fileName, password);
 }
 
 bool Tfrm_main::eventFilter(QObject *watched, QEvent *event) {
