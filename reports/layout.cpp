@@ -6,6 +6,7 @@
 #include "reportfonts.h"
 
 #include <QHash>
+#include <array>
 
 namespace {
 
@@ -14,7 +15,11 @@ using Kind = ReportElement::Kind;
 class Layout {
 public:
     Layout(const ReportDefinition &report, const Query &rows)
-        : m_report(report), m_rows(rows), m_rowCount(rows.isOpen() ? rows.recordCount() : 0) {}
+        : m_report(report), m_rows(rows),
+          m_rowCount(rows.isOpen() ? rows.recordCount() : 0), m_lineHeights{
+                                                                  lineHeight(TextStyle::Caption),
+                                                                  lineHeight(TextStyle::Value),
+                                                                  lineHeight(TextStyle::Title)} {}
 
     PageModel run() {
         place(m_report.titleBand, -1);
@@ -48,7 +53,7 @@ private:
         if (box.width() == 0)
             box.setWidth(textWidth(element.style, shown));
         if (box.height() == 0)
-            box.setHeight(lineHeight(element.style));
+            box.setHeight(m_lineHeights[std::size_t(element.style)]);
         if (element.kind == Kind::Title)
             box.moveLeft((reportPageSize.width() - box.width()) / 2);
         return {box, shown, element.style, element.alignment};
@@ -102,6 +107,7 @@ private:
     const ReportDefinition &m_report;
     const Query &m_rows;
     const int m_rowCount;
+    const std::array<int, 3> m_lineHeights; // by TextStyle, measured once for all rows
     PageModel m_pages;
     int m_top = 0;
     QHash<QString, Currency> m_sums;
