@@ -12,14 +12,17 @@ namespace {
 
 using Kind = ReportElement::Kind;
 
+// By TextStyle: measured once for all the rows of a report.
+std::array<int, 3> lineHeights() {
+    return {lineHeight(TextStyle::Caption), lineHeight(TextStyle::Value),
+            lineHeight(TextStyle::Title)};
+}
+
 class Layout {
 public:
     Layout(const ReportDefinition &report, const Query &rows)
-        : m_report(report), m_rows(rows),
-          m_rowCount(rows.isOpen() ? rows.recordCount() : 0), m_lineHeights{
-                                                                  lineHeight(TextStyle::Caption),
-                                                                  lineHeight(TextStyle::Value),
-                                                                  lineHeight(TextStyle::Title)} {}
+        : m_report(report), m_rows(rows), m_rowCount(rows.isOpen() ? rows.recordCount() : 0),
+          m_lineHeights(lineHeights()) {}
 
     PageModel run() {
         place(m_report.titleBand, -1);
@@ -107,7 +110,7 @@ private:
     const ReportDefinition &m_report;
     const Query &m_rows;
     const int m_rowCount;
-    const std::array<int, 3> m_lineHeights; // by TextStyle, measured once for all rows
+    const std::array<int, 3> m_lineHeights;
     PageModel m_pages;
     int m_top = 0;
     QHash<QString, Currency> m_sums;
