@@ -1,9 +1,12 @@
 #include "connection.h"
 
 #include "dberror.h"
+#include "pinyinorder.h"
+#include "schemaversion.h"
 
 #include <QDir>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 #include <QUuid>
 
@@ -38,8 +41,31 @@ QSqlDatabase Connection::database() {
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
     // A second program working on the same file holds its lock briefly: wait for it.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open())
-        throw DbError(db.lastError().text().isEmpty() ? QStringLiteral("Cannot open %1").arg(path)
-                                                      : db.lastError().text());
+    if (!db.open()) {
+        // The engine's words alone; Qt would add its own "Error opening database".
+        const QString reason = db.lastError().databaseText();
+        throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(path) : reason);
+    }
+    try {
+        refuseNewerLayout(db);
+        usePinyinOrder(db);
+    } catch (...) {
+        db.close();
+        throw;
+    }
     return db;
+}
+
+void Connection::refuseNewerLayout(QSqlDatabase &db) const {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
+        throw DbError(query.lastError().databaseText());
+    const int version = query.value(0).toInt();
+    if (version > schemaVersion)
+        throw DbError(QStringLiteral("%1 has database version %2, newer than version %3 that this "
+                                     "program knows; it was made by a newer program and is left "
+                                     "untouched")
+                          .arg(m_fileName)
+                          .arg(version)
+                          .arg(schemaVersion));
 }

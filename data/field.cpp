@@ -6,22 +6,41 @@
 
 using Kind = ResultSet::Kind;
 
-bool Field::isNull() const {
-    return m_row < 0 || kind() == Kind::Null;
+Field::Field(const ResultSet &result, int row, int column)
+    : m_result(&result), m_row(row), m_column(column) {
+    if (column < 0 || column >= result.columnCount() || row < -1 || row >= result.rowCount())
+        throw DbError(QStringLiteral("Row %1, column %2 lies outside the result of %3 rows and "
+                                     "%4 columns")
+                          .arg(row)
+                          .arg(column)
+                          .arg(result.rowCount())
+                          .arg(result.columnCount()));
 }
 
+bool Field::isNull() const {
+    return !m_result || m_row < 0 || kind() == Kind::Null;
+}
+
+// Only an amount column holds ten-thousandths. Any other number (a count, an unaliased or
+// renamed sum) has no scale this layer knows, and guessing one would be off by 10,000.
 Currency Field::asCurrency() const {
+    if (!m_result)
+        return {};
+    if (!isAmount())
+        throw DbError(QStringLiteral("Field '%1' is not an amount column and cannot be read as "
+                                     "currency; name it after its amount column")
+                          .arg(m_result->columnName(m_column)));
     if (isNull())
         return {};
-    const bool amount = m_result->isAmountColumn(m_column);
     switch (kind()) {
-    case Kind::Integer: {
-        const qint64 value = m_result->integer(m_row, m_column);
-        return Currency::fromUnits(amount ? value : value * Currency::unitsPerYuan);
-    }
+    case Kind::Integer:
+        return Currency::fromUnits(m_result->integer(m_row, m_column));
     case Kind::Real: {
+        // An average or a quotient of amounts, still in ten-thousandths.
         const double value = m_result->real(m_row, m_column);
-        return amount ? Currency::fromUnits(std::llround(value)) : Currency::fromDouble(value);
+        if (!(std::fabs(value) < 9.2e18))
+            throw DbError(QStringLiteral("%1 is out of the range of currency").arg(value));
+        return Currency::fromUnits(std::llround(value));
     }
     case Kind::Text: {
         bool ok = false;

@@ -6,14 +6,18 @@
 #include <QString>
 
 // One value of a result, read the ways the windows read it. A null reads as empty text, 0,
-// or no. Amount columns hold ten-thousandths and read back as whole amounts.
+// or no; so does the field of a closed query, which has no rows. Amount columns hold
+// ten-thousandths and read back as whole amounts; only they can be read as currency.
 class Field {
 public:
-    Field(const ResultSet &result, int row, int column)
-        : m_result(&result), m_row(row), m_column(column) {}
+    // The field of a query without a result.
+    Field() = default;
+    // Row -1 is "no current row" and reads as null; any other position outside the result is
+    // an error (DbError), never a read outside it.
+    Field(const ResultSet &result, int row, int column);
 
     bool isNull() const;
-    bool isAmount() const { return m_result->isAmountColumn(m_column); }
+    bool isAmount() const { return m_result && m_result->isAmountColumn(m_column); }
     QString asString() const;
     qint64 asInteger() const;
     double asFloat() const;
@@ -23,7 +27,7 @@ public:
 private:
     ResultSet::Kind kind() const { return m_result->kind(m_row, m_column); }
 
-    const ResultSet *m_result;
-    int m_row;
-    int m_column;
+    const ResultSet *m_result = nullptr;
+    int m_row = -1;
+    int m_column = -1;
 };

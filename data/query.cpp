@@ -117,21 +117,20 @@ const ResultSet &Query::result() const {
     return *m_result;
 }
 
+// A closed query has no rows: it is empty, stands at both ends, and its moves go nowhere.
 bool Query::isEmpty() const {
-    return result().rowCount() == 0;
+    return recordCount() == 0;
 }
 
 int Query::recordCount() const {
-    return result().rowCount();
+    return m_result ? m_result->rowCount() : 0;
 }
 
 bool Query::eof() const {
-    result();
     return m_eof;
 }
 
 bool Query::bof() const {
-    result();
     return m_bof;
 }
 
@@ -143,17 +142,19 @@ int Query::currentRow() const {
 // into the end in its direction (the row stays), and after going to a bookmark. A move made
 // while already standing at the end in that direction raises nothing.
 void Query::first() {
-    if (result().rowCount() > 0)
+    if (!isOpen())
+        return;
+    if (recordCount() > 0)
         setCurrentRow(0);
     m_bof = true;
-    m_eof = result().rowCount() == 0;
+    m_eof = recordCount() == 0;
     scrolled();
 }
 
 void Query::next() {
     if (eof())
         return;
-    if (m_row + 1 < result().rowCount())
+    if (m_row + 1 < recordCount())
         setCurrentRow(m_row + 1);
     else
         m_eof = true;
@@ -173,7 +174,7 @@ void Query::prior() {
 }
 
 void Query::moveTo(int row) {
-    if (row < 0 || row >= result().rowCount() || row == m_row)
+    if (row < 0 || row >= recordCount() || row == m_row)
         return;
     setCurrentRow(row);
     m_bof = m_eof = false;
@@ -181,12 +182,11 @@ void Query::moveTo(int row) {
 }
 
 Query::Bookmark Query::bookmark() const {
-    result();
     return m_row;
 }
 
 void Query::gotoBookmark(Bookmark bookmark) {
-    if (bookmark < 0 || bookmark >= result().rowCount())
+    if (bookmark < 0 || bookmark >= recordCount())
         throw DbError(QStringLiteral("Record not found"));
     setCurrentRow(bookmark);
     m_bof = m_eof = false;
@@ -200,16 +200,27 @@ int Query::columnIndex(const QString &name) const {
     return column;
 }
 
+void Query::checkRow(int row) const {
+    if (row < 0 || row >= recordCount())
+        throw DbError(QStringLiteral("Row %1 lies outside the result of %2 rows")
+                          .arg(row)
+                          .arg(recordCount()));
+}
+
 Field Query::field(const QString &name) const {
-    return Field(result(), m_row, columnIndex(name));
+    if (!isOpen())
+        return {};
+    return Field(*m_result, m_row, columnIndex(name));
 }
 
 Field Query::fieldAt(int row, const QString &name) const {
-    return Field(result(), row, columnIndex(name));
+    checkRow(row);
+    return Field(*m_result, row, columnIndex(name));
 }
 
 Field Query::cell(int row, int column) const {
-    return Field(result(), row, column);
+    checkRow(row);
+    return Field(*m_result, row, column);
 }
 
 int Query::columnCount() const {
@@ -217,7 +228,11 @@ int Query::columnCount() const {
 }
 
 QString Query::columnName(int column) const {
-    return result().columnName(column);
+    if (column < 0 || column >= columnCount())
+        throw DbError(QStringLiteral("Column %1 lies outside the result of %2 columns")
+                          .arg(column)
+                          .arg(columnCount()));
+    return m_result->columnName(column);
 }
 
 void Query::setCurrentRow(int row) {

@@ -40,6 +40,7 @@ public:
     void close();
     bool isOpen() const { return m_result.has_value(); }
 
+    // A closed query reads as one without rows: empty, at both ends, its fields null.
     bool isEmpty() const;
     int recordCount() const;
     bool eof() const;
@@ -56,9 +57,11 @@ public:
     // The position survives a close and reopen of the same statement.
     void gotoBookmark(Bookmark bookmark);
 
-    // A column of the current row; throws DbError for a name the result does not have.
+    // A column of the current row; throws DbError for a name the result does not have. On a
+    // closed query every name reads as null.
     Field field(const QString &name) const;
-    // A column of any row, without moving: for painting rows other than the current one.
+    // A column of any row, without moving: for painting rows other than the current one. A
+    // row or column outside the result is an error.
     Field fieldAt(int row, const QString &name) const;
     Field cell(int row, int column) const;
     int columnCount() const;
@@ -74,6 +77,7 @@ signals:
 private:
     const ResultSet &result() const;
     int columnIndex(const QString &name) const;
+    void checkRow(int row) const;
     void setCurrentRow(int row);
     void scrolled();
     void run(bool wantsRows);

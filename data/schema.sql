@@ -2,31 +2,36 @@
 -- tool creates a new file from it. Amount columns (f1..f20 earnings, k1..k20 deductions)
 -- hold ten-thousandths of a yuan, so sums are exact. GZB and Temp_GZB have the same columns
 -- in the same order: months move between them by "select *" copies.
+--
+-- Names and other Chinese texts that lists are sorted by are declared COLLATE NOCASE. The
+-- program replaces NOCASE on its connection by the same equality with pinyin order; any other
+-- SQLite program sorts them by the built-in NOCASE. These columns therefore carry no index,
+-- which would be ordered by whichever of the two built it.
 PRAGMA user_version = 1;
 
 -- Departments. Numbers run 1, 2, 3, ... without gaps (nothing deletes a department), and
 -- employees store a department's position in that order.
 CREATE TABLE BMZD (
     bh INTEGER PRIMARY KEY,
-    mc TEXT
+    mc TEXT COLLATE NOCASE
 ) STRICT;
 
 -- Employees. Dates are the text of the date box; zt '1' active, '2' deactivated.
 CREATE TABLE YGZD (
     bh INTEGER PRIMARY KEY,
-    xm TEXT,
-    xb TEXT,
+    xm TEXT COLLATE NOCASE,
+    xb TEXT COLLATE NOCASE,
     csrq TEXT,
     gzrq TEXT,
     bmh INTEGER,
-    zw TEXT,
+    zw TEXT COLLATE NOCASE,
     zt TEXT DEFAULT '1'
 ) STRICT;
 
 -- Salary items. S_FK '0' earning, '1' deduction; S_JC 1 carries the amount into a new month.
 CREATE TABLE GZXMZD (
     bh INTEGER PRIMARY KEY,
-    mc TEXT,
+    mc TEXT COLLATE NOCASE,
     S_JC INTEGER,
     S_FK TEXT
 ) STRICT;
@@ -36,12 +41,12 @@ CREATE TABLE GZXMZD (
 CREATE TABLE GZB (
     ny TEXT,
     ygh INTEGER,
-    xm TEXT,
-    xb TEXT,
+    xm TEXT COLLATE NOCASE,
+    xb TEXT COLLATE NOCASE,
     csrq TEXT,
     gzrq TEXT,
-    bmmc TEXT,
-    zw TEXT,
+    bmmc TEXT COLLATE NOCASE,
+    zw TEXT COLLATE NOCASE,
     zt TEXT DEFAULT '1',
     f1 INTEGER NOT NULL DEFAULT 0,
     f2 INTEGER NOT NULL DEFAULT 0,
@@ -89,12 +94,12 @@ CREATE TABLE GZB (
 CREATE TABLE Temp_GZB (
     ny TEXT,
     ygh INTEGER,
-    xm TEXT,
-    xb TEXT,
+    xm TEXT COLLATE NOCASE,
+    xb TEXT COLLATE NOCASE,
     csrq TEXT,
     gzrq TEXT,
-    bmmc TEXT,
-    zw TEXT,
+    bmmc TEXT COLLATE NOCASE,
+    zw TEXT COLLATE NOCASE,
     zt TEXT DEFAULT '1',
     f1 INTEGER NOT NULL DEFAULT 0,
     f2 INTEGER NOT NULL DEFAULT 0,

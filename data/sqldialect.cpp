@@ -37,11 +37,33 @@ QString scanParameters(const QString &text, OnParameter onParameter) {
     return out;
 }
 
-QString rewriteJetForms(QString sql) {
+// Applies `rewrite` to the statement's text between its quoted literals, so that a stored
+// name or a like pattern that happens to contain a Jet form stays as written.
+template <typename Rewrite> QString outsideLiterals(const QString &text, Rewrite rewrite) {
+    QString out;
+    out.reserve(text.size());
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype quote = start;
+        while (quote < text.size() && text.at(quote) != QChar('\'') && text.at(quote) != QChar('"'))
+            ++quote;
+        out += rewrite(text.mid(start, quote - start));
+        if (quote == text.size())
+            break;
+        const qsizetype close = text.indexOf(text.at(quote), quote + 1);
+        const qsizetype end = close < 0 ? text.size() : close + 1;
+        out += text.mid(quote, end - quote);
+        start = end;
+    }
+    return out;
+}
+
+QString rewriteJetForms(const QString &sql) {
     // Jet's "delete * from t" is SQLite's "delete from t".
     static const QRegularExpression deleteStar(QStringLiteral(R"(\bdelete\s+\*\s+from\b)"),
                                                QRegularExpression::CaseInsensitiveOption);
-    return sql.replace(deleteStar, QStringLiteral("delete from"));
+    return outsideLiterals(
+        sql, [](QString code) { return code.replace(deleteStar, QStringLiteral("delete from")); });
 }
 
 } // namespace

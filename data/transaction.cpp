@@ -6,7 +6,7 @@
 
 Transaction::Transaction(Connection &connection) : m_database(connection.database()) {
     if (!m_database.transaction())
-        throw DbError(m_database.lastError().text());
+        throw DbError(m_database.lastError().databaseText());
 }
 
 Transaction::~Transaction() {
@@ -16,6 +16,6 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     if (!m_database.commit())
-        throw DbError(m_database.lastError().text());
+        throw DbError(m_database.lastError().databaseText());
     m_done = true;
 }

@@ -91,7 +91,7 @@ void DateEditTest::storedText_data() {
     row("blank", "    -  -  ", "____-__-__", "    -  -  ");
     row("two-digit parts", "1980-03-05", "1980-03-05", "1980-03-05");
     row("one-digit parts", "1980- 3- 5", "1980-_3-_5", "1980- 3- 5");
-    row("left-aligned parts", "1980-3 -5 ", "1980-_3-_5", "1980- 3- 5");
+    row("left-aligned parts stay where they are", "1980-3 -5 ", "1980-3_-5_", "1980-3 -5 ");
     row("year only", "1980-  -  ", "1980-__-__", "1980-  -  ");
 }
 
@@ -120,10 +120,10 @@ void DateEditTest::typing_data() {
     const QTestEventList right = key(Qt::Key_Right);
     row("straight through", "", keys("19800305"), date, date);
     row("with hyphens", "", keys("1980-03-05"), date, date);
-    row("one-digit parts ended by hyphens", "", keys("1980-3-5"), "1980-_3-5_", "1980- 3- 5");
-    row("slash and point end parts too", "", keys("1980/3.5"), "1980-_3-5_", "1980- 3- 5");
+    row("one-digit month ended by a hyphen", "", keys("1980-3-5"), "1980-_3-5_", "1980- 3-5 ");
+    row("slash and point end parts too", "", keys("1980/3.5"), "1980-_3-5_", "1980- 3-5 ");
     row("day reached by the arrow key", "", keys("19803") + right + right + keys("5"), "1980-3_-5_",
-        "1980- 3- 5");
+        "1980-3 -5 ");
     row("year only", "", keys("1980"), "1980-__-__", "1980-  -  ");
     row("letters refused", "", keys("19a80"), "1980-__-__", "1980-  -  ");
     row("digit past the end refused", "", keys("198003051"), date, date);
@@ -198,8 +198,13 @@ void DateEditTest::leaving_data() {
     row("untouched empty box", "", {}, true, "____-__-__");
     row("untouched incomplete date", "1980-  -  ", {}, true, "1980-__-__");
     row("complete date", "", keys("19800305"), true, "1980-03-05");
-    row("one-digit parts move behind their blank", "", keys("19803") + right + right + keys("5"),
-        true, "1980-_3-_5");
+    row("blanks typed before one-digit parts", "", keys("1980-3-") + right + keys("5"), true,
+        "1980-_3-_5");
+    row("one-digit parts typed in front", "", keys("19803") + right + right + keys("5"), false,
+        "1980-3_-5_");
+    row("one-digit day typed in front", "", keys("2005-12-3"), false, "2005-12-3_");
+    row("last digit erased", "2005-12-31", key(Qt::Key_End) + key(Qt::Key_Backspace), false,
+        "2005-12-3_");
     row("typed and erased again", "", keys("1") + key(Qt::Key_Backspace), true, "____-__-__");
     row("year only", "", keys("1980"), false, "1980-__-__");
     row("day missing", "", keys("1980-3"), false, "1980-3_-__");

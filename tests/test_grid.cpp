@@ -1,6 +1,7 @@
 // The data grid over a shared query: declared columns, the current row kept in step both
 // ways, the per-cell background notification and title clicks.
 #include "data.h"
+#include "dateedit.h"
 #include "dbgrid.h"
 #include "workspace.h"
 
@@ -45,6 +46,7 @@ private slots:
     void currentRowFollowsBothWays();
     void cellBackgroundsComeFromTheWindow();
     void titleClickNamesTheColumn();
+    void refusingDateBoxKeepsTheRow();
 };
 
 void GridTest::showsTheDeclaredColumns() {
@@ -128,6 +130,40 @@ void GridTest::titleClickNamesTheColumn() {
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
                       QPoint(titles->sectionViewportPosition(1) + 10, titles->height() / 2));
     QCOMPARE(clicked, QStringLiteral("f1"));
+}
+
+// A click on a row is an attempt to leave a date box: while the box refuses, the query stays
+// where it is, so a window acting on the current row still finds the one the box belongs to.
+void GridTest::refusingDateBoxKeepsTheRow() {
+    Workspace workspace;
+    openDepartments(workspace);
+    GridOnScreen screen;
+    auto *box = new DateEdit(&screen.window);
+    box->setGeometry(0, 170, 100, 24);
+    box->show();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    int scrolls = 0;
+    DM->AQ1.setAfterScroll([&](Query &) { ++scrolls; });
+
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, "2005-12-3");
+    QTest::mouseClick(screen.grid->viewport(), Qt::LeftButton, {}, screen.cellCentre(2, 0));
+    QTRY_VERIFY(box->hasFocus());
+    QCOMPARE(workspace.shownTexts(),
+             QStringList{"Invalid input value.  Use escape key to abandon changes."});
+    QCOMPARE(DM->AQ1.currentRow(), 0);
+    QCOMPARE(screen.grid->currentIndex().row(), 0);
+    QCOMPARE(scrolls, 0);
+
+    // Completed, the date lets the same click through.
+    QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClicks(box, "03");
+    QCOMPARE(box->dateText(), "2005-12-03");
+    QTest::mouseClick(screen.grid->viewport(), Qt::LeftButton, {}, screen.cellCentre(2, 0));
+    QCOMPARE(DM->AQ1.currentRow(), 2);
+    QCOMPARE(scrolls, 1);
+    QCOMPARE(workspace.shownTexts().size(), 1);
 }
 
 QTEST_MAIN(GridTest)

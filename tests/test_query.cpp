@@ -30,8 +30,12 @@ private slots:
     void lookupsIgnoreCase();
     void wrongNamesAreErrors_data();
     void wrongNamesAreErrors();
+    void readingOutsideTheResultIsAnError_data();
+    void readingOutsideTheResultIsAnError();
     void readsNullsAsEmpty();
     void closingEmptiesDataSources();
+    void closedQueryHasNoRows_data();
+    void closedQueryHasNoRows();
 };
 
 // Each step is an operation; `calls` is how often AfterScroll had run after all steps, `row`
@@ -178,6 +182,31 @@ void QueryTest::wrongNamesAreErrors() {
     }
 }
 
+// The three departments' result has 3 rows and 2 columns.
+void QueryTest::readingOutsideTheResultIsAnError_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("row after the last") << 3 << 0;
+    QTest::newRow("row before the first") << -1 << 0;
+    QTest::newRow("column after the last") << 0 << 2;
+    QTest::newRow("column before the first") << 0 << -1;
+}
+
+void QueryTest::readingOutsideTheResultIsAnError() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    Workspace workspace;
+    addDepartments(workspace);
+    Query &query = DM->AQ1;
+    openStatement(query, QStringLiteral("select bh, mc from BMZD"));
+    QVERIFY_THROWS_EXCEPTION(DbError, query.cell(row, column));
+    if (column == 0)
+        QVERIFY_THROWS_EXCEPTION(DbError, query.fieldAt(row, QStringLiteral("mc")));
+    else
+        QVERIFY_THROWS_EXCEPTION(DbError, query.columnName(column));
+    QCOMPARE(query.cell(2, 1).asString(), QStringLiteral("技术部"));
+}
+
 void QueryTest::readsNullsAsEmpty() {
     Workspace workspace;
     Query &query = DM->AQ1;
@@ -203,7 +232,44 @@ void QueryTest::closingEmptiesDataSources() {
     QCOMPARE(DM->DS1.rowCount(), 0);
     QCOMPARE(DM->DS2.rowCount(), 0);
     QCOMPARE(DM->DS1.columnCount(), 0);
-    QVERIFY_THROWS_EXCEPTION(DbError, DM->AQ1.first());
+}
+
+// A report asked to print after a filter change closed its query finds nothing to print; none
+// of its reads may fail.
+void QueryTest::closedQueryHasNoRows_data() {
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("never opened") << false;
+    QTest::newRow("closed after opening") << true;
+}
+
+void QueryTest::closedQueryHasNoRows() {
+    QFETCH(bool, opened);
+    Workspace workspace;
+    addDepartments(workspace);
+    Query &query = DM->AQ1;
+    if (opened) {
+        openStatement(query, QStringLiteral("select * from BMZD"));
+        query.next();
+        CloseAllQueries();
+    }
+    int scrolls = 0;
+    query.setAfterScroll([&scrolls](Query &) { ++scrolls; });
+    QVERIFY(query.isEmpty());
+    QCOMPARE(query.recordCount(), 0);
+    QVERIFY(query.eof());
+    QVERIFY(query.bof());
+    query.first();
+    query.next();
+    query.prior();
+    QCOMPARE(query.currentRow(), -1);
+    QCOMPARE(scrolls, 0);
+    const Field field = query.field(QStringLiteral("mc"));
+    QVERIFY(field.isNull());
+    QCOMPARE(field.asString(), QString());
+    QCOMPARE(field.asInteger(), 0);
+    QCOMPARE(field.asCurrency(), Currency());
+    QCOMPARE(field.asBoolean(), false);
+    QVERIFY_THROWS_EXCEPTION(DbError, query.gotoBookmark(0));
 }
 
 QTEST_GUILESS_MAIN(QueryTest)

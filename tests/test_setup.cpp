@@ -1,11 +1,16 @@
-// The set-up tool: the structure of the file it makes, the demo organisation, and its refusal
-// to overwrite a payroll that is already there.
+// The set-up tool: the structure of the file it makes, the demo organisation, its refusal
+// to overwrite a payroll that is already there, and that it never passes off a file it could
+// not finish as a payroll.
 #include "data.h"
 #include "databasesetup.h"
+#include "schemaversion.h"
 #include "workspace.h"
 
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +43,8 @@ private slots:
     void demoHoldsTheThreeMonthsBeforeToday_data();
     void demoHoldsTheThreeMonthsBeforeToday();
     void toolRefusesToOverwrite();
+    void toolReportsWhatItCouldNotCreate_data();
+    void toolReportsWhatItCouldNotCreate();
 };
 
 void SetupTest::monthTablesShareTheirColumnOrder() {
@@ -49,7 +56,7 @@ void SetupTest::monthTablesShareTheirColumnOrder() {
     QCOMPARE(columnsOf("GZB"), expected);
     QCOMPARE(columnsOf("Temp_GZB"), expected);
     QCOMPARE(columnsOf("YGZD"), (QStringList{"bh", "xm", "xb", "csrq", "gzrq", "bmh", "zw", "zt"}));
-    QCOMPARE(firstValue("pragma user_version"), QStringLiteral("1"));
+    QCOMPARE(firstValue("pragma user_version"), QString::number(schemaVersion));
 }
 
 void SetupTest::defaultsMakeNewRowsUsable() {
@@ -97,6 +104,60 @@ void SetupTest::toolRefusesToOverwrite() {
     QCOMPARE(tool.exitCode(), 1);
     QVERIFY(tool.readAllStandardError().contains("already exists"));
     QCOMPARE(firstValue("select count(*) from BMZD"), QStringLiteral("1"));
+}
+
+// `folder` is the argument given, relative to an empty temporary folder; `fileLimit` (in
+// blocks of 512 bytes, 0 for none) stands for a disk that fills up: every write beyond it
+// fails, as on a full disk. `message` is a pattern of what the tool says.
+void SetupTest::toolReportsWhatItCouldNotCreate_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("fileLimit");
+    QTest::addColumn<QString>("message");
+
+    const QString notCreated = QStringLiteral("^gzdb-setup: .*/GZDB\\.mdb was not created: \\S");
+    QTest::newRow("no folder") << "" << 0 << "^gzdb-setup: no folder given\n$";
+    QTest::newRow("folder missing")
+        << "missing" << 0 << "^gzdb-setup: folder missing does not exist";
+    QTest::newRow("plain file instead of a folder")
+        << "plain.txt" << 0 << "^gzdb-setup: plain.txt is not a folder\n$";
+    QTest::newRow("folder it may not write to") << "locked" << 0 << notCreated;
+    // The structure takes 32 KB, the demo 40 KB.
+    QTest::newRow("disk full at once") << "." << 2 << notCreated;
+    QTest::newRow("disk full during the demo") << "." << 72 << notCreated;
+}
+
+void SetupTest::toolReportsWhatItCouldNotCreate() {
+    QFETCH(QString, folder);
+    QFETCH(int, fileLimit);
+    QFETCH(QString, message);
+    QTemporaryDir top;
+    QVERIFY(top.isValid());
+    QDir dir(top.path());
+    QFile plain(dir.filePath("plain.txt"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    QVERIFY(dir.mkdir("locked"));
+    QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    if (folder == "locked" && access(qPrintable(dir.filePath("locked")), W_OK) == 0)
+        QSKIP("this user may write into any folder");
+
+    // The signal would end the tool at once; ignored, the write fails as on a full disk.
+    QProcess tool;
+    tool.setWorkingDirectory(top.path());
+    tool.start("/bin/sh", {"-c",
+                           QStringLiteral("trap '' XFSZ; [ %1 -eq 0 ] || ulimit -f %1; "
+                                          "exec \"$0\" --demo \"$1\"")
+                               .arg(fileLimit),
+                           QStringLiteral(GZDB_SETUP), folder});
+    QVERIFY(tool.waitForFinished());
+    const QString error = QString::fromLocal8Bit(tool.readAllStandardError());
+    QVERIFY2(error.contains(QRegularExpression(message)), qPrintable(error));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 1);
+    QCOMPARE(tool.readAllStandardOutput(), QByteArray());
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             (QStringList{"locked", "plain.txt"}));
+    QVERIFY(QDir(dir.filePath("locked")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(SetupTest)

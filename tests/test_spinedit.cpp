@@ -75,9 +75,11 @@ void SpinEditTest::stepping_data() {
     row("down arrow", 1, 12, "5", DownArrow, "4");
     row("up key stops at the maximum", 1, 12, "12", UpKey, "12");
     row("down arrow stops at the minimum", 1, 12, "1", DownArrow, "1");
-    row("from a typed year below the range", 2005, 2100, "1999", UpKey, "2005");
-    row("from a typed year above the range", 2005, 2100, "2200", DownKey, "2100");
-    row("up key does nothing above the range", 2005, 2100, "2200", UpKey, "2200");
+    row("up from a typed year below the range", 2005, 2100, "1999", UpKey, "2005");
+    row("down from a typed year below the range", 2005, 2100, "1999", DownKey, "2005");
+    row("down arrow from a typed year below the range", 2005, 2100, "1999", DownArrow, "2005");
+    row("down from a typed year above the range", 2005, 2100, "2200", DownKey, "2100");
+    row("up from a typed year above the range", 2005, 2100, "2200", UpKey, "2100");
     row("from no number", 1, 12, "-", UpKey, "2");
 }
 

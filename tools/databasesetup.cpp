@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,51 +29,76 @@ QStringList schemaStatements() {
     return statements;
 }
 
+// Runs one step of the set-up; its error, if any, is read only after it ran.
+template <typename Step, typename ErrorOf> void check(Step step, ErrorOf errorOf) {
+    if (step())
+        return;
+    const QSqlError error = errorOf();
+    throw SetupError(
+        (error.databaseText().isEmpty() ? error.text() : error.databaseText()).toStdString());
+}
+
 void createStructure(const QString &path) {
     const QString name =
         QStringLiteral("gz-setup-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            throw SetupError(db.lastError().text().toStdString());
-        db.transaction();
-        for (const QString &statement : schemaStatements()) {
-            QSqlQuery query(db);
-            if (!query.exec(statement)) {
-                const std::string message = query.lastError().text().toStdString();
-                db.rollback();
-                db.close();
-                QFile::remove(path);
-                throw SetupError(message);
-            }
-        }
-        db.commit();
-        db.close();
+    const auto forget = qScopeGuard([&name] { QSqlDatabase::removeDatabase(name); });
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    const auto dbError = [&db] { return db.lastError(); };
+    check([&db] { return db.open(); }, dbError);
+    const auto close = qScopeGuard([&db] { db.close(); });
+    check([&db] { return db.transaction(); }, dbError);
+    for (const QString &statement : schemaStatements()) {
+        QSqlQuery query(db);
+        check([&] { return query.exec(statement); }, [&query] { return query.lastError(); });
     }
-    QSqlDatabase::removeDatabase(name);
+    check([&db] { return db.commit(); }, dbError);
+}
+
+void removeFile(const QString &path) {
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+// The file is made under a name of its own and only named GZDB.mdb once it is complete, so
+// that no failure, not even a killed process, leaves a GZDB.mdb that would later pass for a
+// payroll.
+void build(const QString &partial, const QString &path, Contents contents, QDate today) {
+    createStructure(partial);
+    if (contents == Contents::Demo)
+        fillDemoData(partial, today);
+    if (!QFile::rename(partial, path))
+        throw SetupError(QFile::exists(path) ? "another program created it meanwhile"
+                                             : "it could not be given its name");
 }
 
 } // namespace
 
 QString createDatabase(const QString &folder, Contents contents, QDate today) {
-    const QDir dir(folder);
-    if (!dir.exists())
+    // An empty name would be the working folder, which the operator did not name.
+    if (folder.isEmpty())
+        throw SetupError("no folder given");
+    const QFileInfo info(folder);
+    if (!info.exists())
         throw SetupError(QStringLiteral("folder %1 does not exist").arg(folder).toStdString());
+    if (!info.isDir())
+        throw SetupError(QStringLiteral("%1 is not a folder").arg(folder).toStdString());
+    const QDir dir(folder);
     const QString path = dir.absoluteFilePath(QStringLiteral("GZDB.mdb"));
+    const QString shown = QDir::toNativeSeparators(path);
     if (QFile::exists(path))
-        throw SetupError(QStringLiteral("%1 already exists; it is left as it is")
-                             .arg(QDir::toNativeSeparators(path))
-                             .toStdString());
+        throw SetupError(
+            QStringLiteral("%1 already exists; it is left as it is").arg(shown).toStdString());
 
-    createStructure(path);
-    if (contents == Contents::Demo) {
-        try {
-            fillDemoData(path, today);
-        } catch (...) {
-            QFile::remove(path);
-            throw;
-        }
+    const QString partial =
+        path + QStringLiteral(".partial-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    try {
+        build(partial, path, contents, today);
+    } catch (const std::exception &failure) {
+        removeFile(partial);
+        throw SetupError(QStringLiteral("%1 was not created: %2")
+                             .arg(shown, QString::fromUtf8(failure.what()))
+                             .toStdString());
     }
     return path;
 }

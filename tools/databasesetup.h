@@ -16,7 +16,8 @@ public:
 enum class Contents { Empty, Demo };
 
 // Creates GZDB.mdb in the folder (which must exist) and returns its path. Never overwrites
-// an existing file: that would destroy a payroll. Throws SetupError.
+// an existing file: that would destroy a payroll. Throws SetupError naming the file; a file
+// that could not be finished (a full disk, a folder it may not write to) is not left behind.
 QString createDatabase(const QString &folder, Contents contents,
                        QDate today = QDate::currentDate());
 

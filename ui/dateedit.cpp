@@ -42,8 +42,8 @@ bool isShownForm(const QString &shown) {
     return true;
 }
 
-// Digits where the mask takes them, blanks in the other editable positions, and a one-digit
-// month or day moved behind its blank.
+// Digits where they stand, blanks in the other editable positions. Nothing moves: a digit
+// stays in the position the operator typed it into, so a missing digit is seen, not guessed.
 QString storedForm(const QString &text) {
     QString stored(length, blank);
     for (int position = 0; position < length; ++position) {
@@ -51,12 +51,6 @@ QString storedForm(const QString &text) {
             stored[position] = hyphen;
         else if (position < text.size() && isDigit(text[position]))
             stored[position] = text[position];
-    }
-    for (const int optional : {monthStart, dayStart}) {
-        if (stored[optional] != blank && stored[optional + 1] == blank) {
-            stored[optional + 1] = stored[optional];
-            stored[optional] = blank;
-        }
     }
     return stored;
 }
@@ -115,18 +109,20 @@ void DateEdit::focusOutEvent(QFocusEvent *event) {
         return;
     if (dateText() != m_entryText && !isComplete(dateText()) && isVisible() && isEnabled()) {
         // Taking the focus back while it is being handed over would leave the new widget
-        // half-entered.
+        // half-entered; until it is back, the widget that took it must not act on the click
+        // that gave it the focus.
+        LeaveRefusal::begin(this);
         QTimer::singleShot(0, this, &DateEdit::refuseLeaving);
         return;
     }
     m_entered = false;
-    setText(shownForm(text()));
 }
 
 void DateEdit::refuseLeaving() {
     QApplication::beep();
     Messages::error(QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
     setFocus(Qt::OtherFocusReason);
+    LeaveRefusal::end();
 }
 
 void DateEdit::keyPressEvent(QKeyEvent *event) {
@@ -175,8 +171,10 @@ void DateEdit::typeDigit(QChar digit) {
     setShown(shown, position);
 }
 
-// A separator ends the year or month: "1980-3-5" is read as it is meant. At the start of a part,
-// where typing has just carried the cursor, it has nothing to do.
+// A separator ends the year or the month. One typed right after a single month digit says the
+// month has one digit: that digit moves behind the blank before the operator's eyes ("1980-3-"
+// shows "1980-_3-"). At the start of a part, where typing has just carried the cursor, it has
+// nothing to do; the day is ended by leaving the box, not by a separator.
 void DateEdit::skipToNextPart() {
     const int position = cursorPosition();
     if (position == monthStart || position == dayStart)
@@ -185,7 +183,10 @@ void DateEdit::skipToNextPart() {
         QApplication::beep();
         return;
     }
-    setShown(shownForm(text()), position < monthStart ? monthStart : dayStart);
+    QString shown = text();
+    if (position == monthStart + 1 && shown[monthStart + 1] == shownBlank)
+        std::swap(shown[monthStart], shown[monthStart + 1]);
+    setShown(shown, position < monthStart ? monthStart : dayStart);
 }
 
 // Clears one position, or the selection, without moving the positions after it.

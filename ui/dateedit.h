@@ -4,11 +4,13 @@
 
 // A date typed into fixed positions, "yyyy-mm-dd", as the date columns store it. The year and
 // the last digit of month and day are required, the first digit of month and day optional: a
-// one-digit month or day is stored right-aligned behind a blank ("1980- 3- 5"). Empty positions
-// show as "_" and are stored as blanks, so an empty box reads "    -  -  ".
+// one-digit month or day stands behind a blank ("1980- 3- 5"). Empty positions show as "_" and
+// are stored as blanks, so an empty box reads "    -  -  ". A digit is stored in the position
+// it was typed into; the box never moves it on its own.
 //
-// Once the text has been changed the box cannot be left with a required position empty; Escape
-// brings back the text it had when it was entered.
+// Once the text has been changed the box cannot be left with a required position empty: it
+// beeps, says so and takes the focus back, and a click that tried to leave it does not act.
+// Escape brings back the text it had when it was entered.
 class DateEdit : public QLineEdit {
     Q_OBJECT
 public:

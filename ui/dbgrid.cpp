@@ -2,6 +2,7 @@
 
 #include "cellpainter.h"
 #include "datasource.h"
+#include "focusleave.h"
 #include "gridmodel.h"
 #include "guard.h"
 #include "query.h"
@@ -76,4 +77,23 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
         return;
     Query &query = dataSource().query();
     guarded([&] { query.moveTo(current.row()); });
+}
+
+// A click that moved the focus away from a box refusing to be left does not choose a row: the
+// window would otherwise act on a row the operator has not yet been allowed to go to.
+bool DBGrid::viewportEvent(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        if (LeaveRefusal::isPending()) {
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QTableView::viewportEvent(event);
 }

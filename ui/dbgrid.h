@@ -10,7 +10,8 @@ class GridModel;
 
 // A read-only grid over a shared query's data source. Its current row and the query's
 // current row follow each other: moving the query moves the grid, and choosing a row in the
-// grid moves the query (raising its after-scroll notification like any other move).
+// grid moves the query (raising its after-scroll notification like any other move), unless
+// the click left an input box that refuses to be left.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -40,6 +41,7 @@ public:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void followQuery(int row);

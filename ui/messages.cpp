@@ -12,6 +12,16 @@ Responder &responder() {
     return instance;
 }
 
+// Window systems that show titles (X11) get the application's display name added behind any
+// title that does not already end with it ("Information — ..."). A box's title is given
+// exactly, so its window is made while there is no display name to add.
+void createWithExactTitle(QMessageBox &box) {
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QGuiApplication::setApplicationDisplayName(QString());
+    box.winId();
+    QGuiApplication::setApplicationDisplayName(displayName);
+}
+
 bool show(Kind kind, const QString &title, const QString &text) {
     if (responder())
         return responder()(Shown{kind, title, text});
@@ -20,6 +30,7 @@ bool show(Kind kind, const QString &title, const QString &text) {
                                               QMessageBox::Question, QMessageBox::Critical};
     QMessageBox box(icons[int(kind)], title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    createWithExactTitle(box);
     if (kind == Kind::Confirmation) {
         QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);

@@ -32,8 +32,11 @@ void SpinEdit::setValue(int value) {
     lineEdit()->setText(QString::number(bounded(value)));
 }
 
+// From a number typed outside the range either step goes to the nearest bound: the operator
+// asked for a number in the range, and the nearest one is what the typing was heading for.
 void SpinEdit::stepBy(int steps) {
-    setValue(value() + steps);
+    const int typed = value();
+    setValue(typed == bounded(typed) ? typed + steps : typed);
 }
 
 // Any text made of the characters of a number may be typed; whether it is one, and in range, is
@@ -48,10 +51,13 @@ QValidator::State SpinEdit::validate(QString &input, int &) const {
 }
 
 QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
+    const int typed = value();
+    if (typed != bounded(typed))
+        return StepUpEnabled | StepDownEnabled;
     StepEnabled enabled = StepNone;
-    if (value() < m_maximum)
+    if (typed < m_maximum)
         enabled |= StepUpEnabled;
-    if (value() > m_minimum)
+    if (typed > m_minimum)
         enabled |= StepDownEnabled;
     return enabled;
 }

@@ -4,7 +4,7 @@
 
 // A whole number between a minimum and a maximum, such as a year or a month. Unlike QSpinBox it
 // lets the operator type a number outside the range on the way to one inside it, and only
-// brings it back into the range when the box is left.
+// brings it back into the range when the box is left, or when Up or Down is pressed.
 class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
 public:
