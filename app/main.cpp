@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "bevel.h"
+#include "bmsz.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
@@ -9,6 +10,8 @@
 #include "moduleform.h"
 #include "placement.h"
 #include "wiring.h"
+#include "xmsz.h"
+#include "ygsz.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -35,9 +38,12 @@ const QList<Module> &modules() {
         {"SpeedButton1", 76, "query", 32, "Label5", "数据查询", 120, nullptr},
         {"SpeedButton5", 143, "payslip", 32, "Label2", "工 资 条", 187, nullptr},
         {"SpeedButton4", 210, "statistics", 24, "Label3", "工资统计", 254, nullptr},
-        {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321, nullptr},
-        {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388, nullptr},
-        {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455, nullptr},
+        {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321,
+         [] { return std::make_unique<Tfrm_bmsz>(); }},
+        {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388,
+         [] { return std::make_unique<Tfrm_ygsz>(); }},
+        {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455,
+         [] { return std::make_unique<Tfrm_xmsz>(); }},
     };
     return list;
 }
