@@ -53,6 +53,9 @@ void XmszTest::addsAnItemOfTheCheckedKind_data() {
     QTest::newRow("earning, left with Enter") << false << true << "岗位津贴"
                                               << "enter"
                                               << "岗位津贴|1|0";
+    QTest::newRow("deduction, Enter goes on to its radio button") << true << true << "公积金"
+                                                                  << "enter"
+                                                                  << "公积金|1|1";
     QTest::newRow("deduction not carried, left by a click on a list") << true << false << "病假扣款"
                                                                       << "click"
                                                                       << "病假扣款|0|1";
@@ -84,9 +87,10 @@ void XmszTest::addsAnItemOfTheCheckedKind() {
         type(name);
         QVERIFY(workspace.shownTexts().isEmpty());
 
-        if (leave == "enter")
+        if (leave == "enter") {
             pressEnter();
-        else if (leave == "tab")
+            QVERIFY((deduction ? window.r_k : window.r_f)->hasFocus());
+        } else if (leave == "tab")
             QTest::keyClick(window.e_mc, Qt::Key_Tab);
         else
             clickRow(window.RxDBGrid1, 0);
