@@ -25,6 +25,7 @@ private slots:
     void addsUntilAnsweredNo();
     void renamesTheChosenDepartment();
     void emptyNameIsRefused();
+    void failedSaveKeepsTheEntry();
     void modifyThenAddInsertsTheShownName();
     void renamedDepartmentShowsInTheEmployeeList();
 };
@@ -88,6 +89,26 @@ void BmszTest::emptyNameIsRefused() {
         QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Plain);
         QVERIFY2(window.DBGrid1->hasFocus(), "the focus goes on where it was going");
         QVERIFY(window.e_mc->isEnabled());
+    });
+    QVERIFY(departments().isEmpty());
+}
+
+// The engine's refusal is shown as it is; nothing is reported as saved, and the typed name
+// stays for another try.
+void BmszTest::failedSaveKeepsTheEntry() {
+    Workspace workspace;
+    workspace.exec("create trigger refuse before insert on BMZD "
+                   "begin select raise(abort, 'disk is full'); end");
+    runModule<Tfrm_bmsz>([&](Tfrm_bmsz &window) {
+        QVERIFY(waitUntilActive(window));
+        click(window.SpeedButton8);
+        type("办公室");
+        pressEnter();
+        QCOMPARE(workspace.shownMessages().size(), 1);
+        QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
+        QVERIFY(workspace.shownTexts().first().contains("disk is full"));
+        QVERIFY(window.e_mc->isEnabled());
+        QCOMPARE(window.e_mc->text(), QStringLiteral("办公室"));
     });
     QVERIFY(departments().isEmpty());
 }
