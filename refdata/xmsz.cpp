@@ -45,8 +45,7 @@ void showItemNames(DBGrid *grid) {
 Tfrm_xmsz::Tfrm_xmsz() : ModuleForm(frame()) {
     setObjectName("frm_xmsz");
 
-    Panel1 = place(new Panel(Panel::Border::None, {227, 82, 168, 95}, this), "Panel1",
-                   {227, 82, 168, 95});
+    Panel1 = place(new Panel(Panel::Border::None, {}, this), "Panel1", {227, 82, 168, 95});
     Panel1->setEnabled(false);
     e_bh = place(new QLineEdit(Panel1), "e_bh", {139, 5, 28, 18});
     e_bh->setVisible(false);

@@ -44,8 +44,7 @@ Tfrm_ygsz::Tfrm_ygsz() : ModuleForm(frame()) {
     SpeedButton5 = makeToolButton("SpeedButton5", Icon::modify, "修改", {78, 26, 77, 40}, this);
     SpeedButton1 = makeToolButton("SpeedButton1", Icon::toggle, "注销", {155, 26, 77, 40}, this);
 
-    Panel1 =
-        place(new Panel(Panel::Border::None, {13, 67, 630, 49}, this), "Panel1", {13, 67, 630, 49});
+    Panel1 = place(new Panel(Panel::Border::None, {}, this), "Panel1", {13, 67, 630, 49});
     Panel1->setEnabled(false);
     Label4 = makeCaption("Label4", "编号：", {7, 9}, font(), Panel1);
     e_bh = place(new QLineEdit(Panel1), "e_bh", {46, 5, 28, 18});
