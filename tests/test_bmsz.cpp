@@ -7,11 +7,23 @@
 #include "workspace.h"
 #include "ygsz.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 
 namespace {
 
 const QString saved = QStringLiteral("保存成功，是否继续添加?");
+
+// Answers the next real message box with its first (Yes) or last (No) button.
+void answerBox(bool yes) {
+    QTimer::singleShot(0, [yes] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        (yes ? box->buttons().first() : box->buttons().last())->click();
+    });
+}
 
 QStringList departments() {
     return fileRows("select bh,mc from BMZD order by bh");
@@ -26,6 +38,7 @@ private slots:
     void renamesTheChosenDepartment();
     void emptyNameIsRefused();
     void failedSaveKeepsTheEntry();
+    void realBoxHandsTheWindowBack();
     void modifyThenAddInsertsTheShownName();
     void renamedDepartmentShowsInTheEmployeeList();
 };
@@ -111,6 +124,27 @@ void BmszTest::failedSaveKeepsTheEntry() {
         QCOMPARE(window.e_mc->text(), QStringLiteral("办公室"));
     });
     QVERIFY(departments().isEmpty());
+}
+
+// With real boxes and no window manager to hand the activation back after a box, the next
+// entry is still saved when the operator leaves it.
+void BmszTest::realBoxHandsTheWindowBack() {
+    Workspace workspace;
+    Messages::setResponder({});
+    runModule<Tfrm_bmsz>([&](Tfrm_bmsz &window) {
+        QVERIFY(waitUntilActive(window));
+        click(window.SpeedButton8);
+        type("一部");
+        answerBox(true);
+        pressEnter();
+        QVERIFY(waitUntilActive(window));
+        QVERIFY(window.e_mc->hasFocus());
+        type("二部");
+        answerBox(false);
+        clickRow(window.DBGrid1, 0);
+        QVERIFY(!window.e_mc->isEnabled());
+    });
+    QCOMPARE(departments(), (QStringList{"1|一部", "2|二部"}));
 }
 
 void BmszTest::modifyThenAddInsertsTheShownName() {

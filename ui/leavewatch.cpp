@@ -32,6 +32,12 @@ void LeaveWatch::focusChanged(QWidget *old, QWidget *now) {
         return;
     const bool leave = m_leftByOperator && now->window() == m_field->window();
     m_leftByOperator = false;
-    if (leave)
-        m_handler();
+    if (!leave)
+        return;
+    m_handler();
+    // A box the handler showed leaves no window active where no window manager hands the
+    // activation back (a virtual display): the window would miss the operator's next leave.
+    QWidget *window = m_field->window();
+    if (window->isVisible() && !window->isActiveWindow())
+        window->activateWindow();
 }
