@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "bevel.h"
+#include "bmsz.h"
 #include "compaction.h"
 #include "data.h"
 #include "flatbutton.h"
@@ -13,6 +14,8 @@
 #include "placement.h"
 #include "sjcx.h"
 #include "wiring.h"
+#include "xmsz.h"
+#include "ygsz.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -42,9 +45,12 @@ const QList<Module> &modules() {
          [] { return std::make_unique<Tfrm_gzt>(); }},
         {"SpeedButton4", 210, "statistics", 24, "Label3", "工资统计", 254,
          [] { return std::make_unique<Tfrm_gztj>(); }},
-        {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321, nullptr},
-        {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388, nullptr},
-        {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455, nullptr},
+        {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321,
+         [] { return std::make_unique<Tfrm_bmsz>(); }},
+        {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388,
+         [] { return std::make_unique<Tfrm_ygsz>(); }},
+        {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455,
+         [] { return std::make_unique<Tfrm_xmsz>(); }},
     };
     return list;
 }

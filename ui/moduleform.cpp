@@ -14,6 +14,8 @@
 namespace {
 
 const QColor background(197, 195, 198);
+// The toolkit's own grey for disabled captions all but vanishes on the window's grey.
+const QColor disabledText(128, 128, 128);
 constexpr int bevel2Top = 25;
 
 bool isEnter(const QKeyEvent *event) {
@@ -30,6 +32,9 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
     setFont(layout.baseFont);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, background);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        colours.setColor(QPalette::Disabled, role, disabledText);
     setPalette(colours);
     setAutoFillBackground(true);
 
