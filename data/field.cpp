@@ -17,11 +17,11 @@ Currency Field::asCurrency() const {
     switch (kind()) {
     case Kind::Integer: {
         const qint64 value = m_result->integer(m_row, m_column);
-        return Currency::fromUnits(amount ? value : value * Currency::unitsPerYuan);
+        return amount ? Currency::fromUnits(value) : Currency::fromYuan(value);
     }
     case Kind::Real: {
         const double value = m_result->real(m_row, m_column);
-        return amount ? Currency::fromUnits(std::llround(value)) : Currency::fromDouble(value);
+        return Currency::fromDouble(amount ? value / Currency::unitsPerYuan : value);
     }
     case Kind::Text: {
         bool ok = false;
