@@ -160,8 +160,10 @@ void Tfrm_gzlr::createItems() {
                                 colour, Panel1);
         auto *editor = new CurrencyEdit(Panel1);
         editor->setGeometry(left + 60, top - 4, 70, itemEditorHeight);
+        // Greyed like any other box while the panel is disabled.
         QPalette palette = editor->palette();
-        palette.setColor(QPalette::Text, colour);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::Text, colour);
         editor->setPalette(palette);
         for (QWidget *control : {static_cast<QWidget *>(label), static_cast<QWidget *>(editor)})
             control->setProperty("tag", deduction ? 1 : 0);

@@ -159,7 +159,9 @@ void EntryTest::itemBoxes() {
         const bool deduction = ordered.at(index) == QChar('1');
         const QColor colour = deduction ? QColor(255, 0, 0) : QColor(Qt::black);
         QCOMPARE(caption->palette().color(QPalette::WindowText), colour);
-        QCOMPARE(editor->palette().color(QPalette::Text), colour);
+        QCOMPARE(editor->palette().color(QPalette::Active, QPalette::Text), colour);
+        QVERIFY2(editor->palette().color(QPalette::Disabled, QPalette::Text) != colour,
+                 "greyed with the disabled panel");
         QCOMPARE(caption->property("tag").toInt(), deduction ? 1 : 0);
         QCOMPARE(editor->property("tag").toInt(), deduction ? 1 : 0);
         // The item entered first has no name: its caption is the colon alone.
