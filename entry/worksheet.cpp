@@ -19,8 +19,8 @@ void insertEmployees(const QString &month) {
     Query &employees = DM->AQ1;
     for (; !employees.eof(); employees.next()) {
         Query &insert =
-            setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,"
-                              "zt) values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
+            setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt) "
+                              "values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
         insert.param("ny").setText(month);
         insert.param("ygh").setInteger(employees.field("bh").asInteger());
         for (const char *column : {"xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"})
