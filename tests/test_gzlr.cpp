@@ -113,6 +113,7 @@ private slots:
     void nextAndPreviousMarks();
     void oneMonthFromFirstUseToDeletion();
     void refusedSaveKeepsTheMonthAndTheWorksheet();
+    void closingInEntryAbandonsTheMonth();
 };
 
 // Three items to a row from the top, the deduction items going on where the earning items
@@ -430,6 +431,30 @@ void EntryTest::refusedSaveKeepsTheMonthAndTheWorksheet() {
         QCOMPARE(salaryRows("GZB"), worksheet);
         QVERIFY(!inEntryState(window));
     }));
+}
+
+// Closing neither saves nor asks; the closed window is no longer told about the list, and the
+// next opening starts from month selection with an empty worksheet.
+void EntryTest::closingInEntryAbandonsTheMonth() {
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = salaryRows("GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        window.itemEditors[0]->setValue(yuan("1"));
+        pressF1(window);
+    }));
+    QCOMPARE(salaryRows("temp_gzb").first(), "1 202611 张三 办公室 1 300 400 50");
+    openLines(DM->AQ2, {"select * from temp_gzb order by ygh"});
+    DM->AQ2.next();
+
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(window.b_o->isEnabled() && !window.Panel1->isEnabled());
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+    }));
+    QCOMPARE(salaryRows("GZB"), stored);
+    QVERIFY(workspace.shownMessages().isEmpty());
 }
 
 QTEST_MAIN(EntryTest)
