@@ -26,12 +26,14 @@ namespace {
 const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
 
-// Three items to a row, 25 pixels apart; an item's editor stands 60 pixels right of its label.
+// Three items to a row, 25 pixels apart; an item's editor stands right of its label, a little
+// higher so that their texts line up.
 constexpr int itemsPerRow = 3;
+constexpr int firstItemLeft = 200;
 constexpr int firstItemTop = 40;
 constexpr int itemRowHeight = 25;
 constexpr int itemColumnWidth = 160;
-constexpr int itemEditorHeight = 21;
+constexpr QRect editorBesideLabel(60, -4, 70, 21);
 
 FrameLayout entryFrame() {
     return {"工资录入",
@@ -153,19 +155,19 @@ void Tfrm_gzlr::createItems() {
             top += itemRowHeight;
             column = 0;
         }
-        const int left = 200 + itemColumnWidth * column;
+        const QPoint at(firstItemLeft + itemColumnWidth * column, top);
         const bool deduction = items.field("s_fk").asString() == SalaryColumns::deduction;
         const QColor colour = deduction ? red : QColor(Qt::black);
-        QLabel *label = caption(QString(), items.field("mc").asString() + "：", {left, top}, font(),
-                                colour, Panel1);
+        QLabel *label =
+            caption(QString(), items.field("mc").asString() + "：", at, font(), colour, Panel1);
         auto *editor = new CurrencyEdit(Panel1);
-        editor->setGeometry(left + 60, top - 4, 70, itemEditorHeight);
+        editor->setGeometry(editorBesideLabel.translated(at));
         // Greyed like any other box while the panel is disabled.
         QPalette palette = editor->palette();
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
             palette.setColor(group, QPalette::Text, colour);
         editor->setPalette(palette);
-        for (QWidget *control : {static_cast<QWidget *>(label), static_cast<QWidget *>(editor)})
+        for (QWidget *control : QWidgetList{label, editor})
             control->setProperty("tag", deduction ? 1 : 0);
         itemLabels << label;
         itemEditors << editor;
@@ -212,8 +214,7 @@ void Tfrm_gzlr::e_nChange() {
 }
 
 void Tfrm_gzlr::setEntryState(bool entry) {
-    for (QWidget *control : {static_cast<QWidget *>(e_n), static_cast<QWidget *>(e_y),
-                             static_cast<QWidget *>(b_o), static_cast<QWidget *>(b_d)})
+    for (QWidget *control : QWidgetList{e_n, e_y, b_o, b_d})
         control->setEnabled(!entry);
     b_s->setEnabled(entry);
     b_c->setEnabled(entry);
