@@ -91,6 +91,13 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
     DBGrid1->setColumns({{"XM", QString(), 53}, {"XB", QString(), 19}, {"bmmc", QString(), 71}});
     DBGrid1->setOptions({.titles = false, .indicator = true, .lines = true, .rowSelect = true});
     DBGrid1->setEnabled(false);
+    // The list only follows the current employee, but the operator reads it all the time: it
+    // keeps the colours of a usable grid.
+    QPalette listColours = DBGrid1->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::Text, QPalette::Base, QPalette::Highlight, QPalette::HighlightedText})
+        listColours.setColor(QPalette::Disabled, role, listColours.color(QPalette::Active, role));
+    DBGrid1->setPalette(listColours);
     Label2 = caption("Label2", "应发：", {200, 7}, bold, Qt::black, Panel1);
     e_fh = totalBox("e_fh", {238, 3, 100, 21}, Panel1);
     Label3 = caption("Label3", "扣款：", {360, 7}, bold, red, Panel1);
