@@ -7,6 +7,7 @@
 #include "flatbutton.h"
 #include "fonts.h"
 #include "guard.h"
+#include "gzlr.h"
 #include "gzt.h"
 #include "gztj.h"
 #include "labels.h"
@@ -38,7 +39,8 @@ struct Module {
 // Top to bottom. A module whose window the program does not have yet opens nothing.
 const QList<Module> &modules() {
     static const QList<Module> list = {
-        {"SpeedButton8", 10, "entry", 32, "Label1", "工资录入", 53, nullptr},
+        {"SpeedButton8", 10, "entry", 32, "Label1", "工资录入", 53,
+         [] { return std::make_unique<Tfrm_gzlr>(); }},
         {"SpeedButton1", 76, "query", 32, "Label5", "数据查询", 120,
          [] { return std::make_unique<Tfrm_sjcx>(); }},
         {"SpeedButton5", 143, "payslip", 32, "Label2", "工 资 条", 187,

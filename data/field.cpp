@@ -38,9 +38,7 @@ Currency Field::asCurrency() const {
     case Kind::Real: {
         // An average or a quotient of amounts, still in ten-thousandths.
         const double value = m_result->real(m_row, m_column);
-        if (!(std::fabs(value) < 9.2e18))
-            throw DbError(QStringLiteral("%1 is out of the range of currency").arg(value));
-        return Currency::fromUnits(std::llround(value));
+        return Currency::fromDouble(value / Currency::unitsPerYuan);
     }
     case Kind::Text: {
         bool ok = false;

@@ -22,7 +22,7 @@ struct AmountValue {
         return ok ? units(Currency::fromDouble(yuan)) : QVariant(v);
     }
     QVariant operator()(std::int64_t v) const {
-        return units(Currency::fromUnits(v * Currency::unitsPerYuan));
+        return units(Currency::fromYuan(v));
     }
     QVariant operator()(double v) const { return units(Currency::fromDouble(v)); }
     QVariant operator()(bool v) const { return qlonglong(v ? 1 : 0); }

@@ -2,12 +2,22 @@
 // reports a change.
 #include "boxwindow.h"
 #include "currencyedit.h"
+#include "currencyprint.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+
+namespace {
+
+// An amount written as the operator types it; "" is 0.
+Currency yuan(const QString &text) {
+    return text.isEmpty() ? Currency() : Currency::fromText(text).value();
+}
+
+} // namespace
 
 class CurrencyEditTest : public QObject {
     Q_OBJECT
@@ -17,6 +27,7 @@ private slots:
 
     void shownForms_data();
     void shownForms();
+    void disabledShowsTheCurrencyForm_data();
     void disabledShowsTheCurrencyForm();
     void twoDecimalAmountsRoundTrip();
     void typing_data();
@@ -43,60 +54,88 @@ void CurrencyEditTest::cleanup() {
 }
 
 void CurrencyEditTest::shownForms_data() {
-    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
 
-    const auto row = [](const char *name, double value, const QString &typed,
+    const auto row = [](const char *name, const QString &value, const QString &typed,
                         const QString &shown) { QTest::newRow(name) << value << typed << shown; };
-    row("one decimal", 12.5, "12.5", "¥12.50");
-    row("whole", 3, "3", "¥3.00");
-    row("thousands", 1234.5, "1234.5", "¥1,234.50");
-    row("millions", 1234567.89, "1234567.89", "¥1,234,567.89");
-    row("negative", -12.5, "-12.5", "-¥12.50");
-    row("negative thousands", -1234.05, "-1234.05", "-¥1,234.05");
-    row("zero is an empty box", 0, "", "¥0.00");
-    row("below a fen is zero, not minus zero", -0.001, "", "¥0.00");
-    row("rounded to fen", 2.345678, "2.35", "¥2.35");
+    row("one decimal", "12.5", "12.5", "¥12.50");
+    row("whole", "3", "3", "¥3.00");
+    row("hundreds, no separator", "999.99", "999.99", "¥999.99");
+    row("thousands", "1234.5", "1234.5", "¥1,234.50");
+    row("millions", "1234567.89", "1234567.89", "¥1,234,567.89");
+    row("largest typed", "9999999999999.99", "9999999999999.99", "¥9,999,999,999,999.99");
+    row("negative", "-12.5", "-12.5", "-¥12.50");
+    row("negative thousands", "-1234.05", "-1234.05", "-¥1,234.05");
+    row("zero is an empty box", "", "", "¥0.00");
+    row("below a fen is zero, not minus zero", "-0.001", "", "¥0.00");
+    row("rounded to fen", "2.3457", "2.35", "¥2.35");
+    // The grid shows a stored 1.005 as "1.01"; the box must agree.
+    row("half a fen away from zero", "1.005", "1.01", "¥1.01");
+    row("negative half a fen away from zero", "-1.005", "-1.01", "-¥1.01");
 }
 
 void CurrencyEditTest::shownForms() {
-    QFETCH(double, value);
+    QFETCH(QString, value);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
 
-    m_box->setValue(value);
+    m_box->setValue(yuan(value));
     QCOMPARE(m_box->text(), shown);
     tab();
     QVERIFY(m_box->hasFocus());
     QCOMPARE(m_box->text(), typed);
     tab();
     QCOMPARE(m_box->text(), shown);
-    QVERIFY(m_box->value() == QLocale::c().toDouble(typed));
+    QCOMPARE(m_box->value(), yuan(typed));
+}
+
+// Disabled while being typed in, by itself or with what holds it, and also while the operator
+// is in another window, so that the box never loses the focus: the typed amount is kept and
+// shown in the currency form.
+void CurrencyEditTest::disabledShowsTheCurrencyForm_data() {
+    QTest::addColumn<bool>("wholeWindow");
+    QTest::addColumn<bool>("whileAway");
+    QTest::newRow("the box") << false << false;
+    QTest::newRow("its window") << true << false;
+    QTest::newRow("the box, window inactive") << false << true;
+    QTest::newRow("its window, window inactive") << true << true;
 }
 
 void CurrencyEditTest::disabledShowsTheCurrencyForm() {
+    QFETCH(bool, wholeWindow);
+    QFETCH(bool, whileAway);
+
     tab();
     QTest::keyClicks(m_box, "1234.5");
-    m_box->setEnabled(false);
+    QWidget *disabled = wholeWindow ? m_window.get() : static_cast<QWidget *>(m_box);
+    if (whileAway)
+        QVERIFY(visitAnotherWindow(m_window.get(), [&] {
+            disabled->setEnabled(false);
+            QCOMPARE(m_box->text(), "¥1,234.50");
+        }));
+    else
+        disabled->setEnabled(false);
     QCOMPARE(m_box->text(), "¥1,234.50");
-    QVERIFY(m_box->value() == 1234.5);
+    QCOMPARE(m_box->value(), yuan("1234.5"));
 }
 
 // Every fen amount up to 100 yuan and some large ones, typed form and back, compared exactly.
 void CurrencyEditTest::twoDecimalAmountsRoundTrip() {
     tab();
-    QList<double> amounts;
+    QList<Currency> amounts;
     for (int fen = -10000; fen <= 10000; ++fen)
-        amounts << fen / 100.0;
-    amounts << 9876543.21 << -123456789.99 << 1e12 + 0.01;
-    for (const double amount : amounts) {
+        amounts << Currency::fromUnits(fen * Currency::unitsPerYuan / 100);
+    for (const char *large :
+         {"9876543.21", "-123456789.99", "1000000000000.01", "-9999999999999.99"})
+        amounts << yuan(QLatin1String(large));
+    for (const Currency amount : amounts) {
         m_box->setValue(amount);
         if (m_box->value() != amount)
-            QFAIL(qPrintable(QStringLiteral("%1 reads back as %2 from \"%3\"")
-                                 .arg(amount, 0, 'f', 2)
-                                 .arg(m_box->value(), 0, 'f', 6)
-                                 .arg(m_box->text())));
+            QFAIL(qPrintable(
+                QStringLiteral("%1 reads back as %2 from \"%3\"")
+                    .arg(amount.toPlainText(), m_box->value().toPlainText(), m_box->text())));
     }
 }
 
@@ -104,34 +143,37 @@ void CurrencyEditTest::twoDecimalAmountsRoundTrip() {
 void CurrencyEditTest::typing_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("value");
 
-    const auto row = [](const char *name, const QString &keys, const QString &text, double value) {
-        QTest::newRow(name) << keys << text << value;
-    };
-    row("plain", "12.34", "12.34", 12.34);
-    row("third decimal refused", "12.345", "12.34", 12.34);
-    row("negative", "-5.5", "-5.5", -5.5);
-    row("minus only in front", "5-", "5", 5);
-    row("second point refused", "1.2.3", "1.23", 1.23);
-    row("letters refused", "a1b", "1", 1);
-    row("grouping refused", "1,000", "1000", 1000);
-    row("plus refused", "+5", "5", 5);
-    row("currency sign refused", "¥5", "5", 5);
-    row("lone minus reads zero", "-", "-", 0);
-    row("leading point", ".5", ".5", 0.5);
-    row("trailing point", "7.", "7.", 7);
+    const auto row = [](const char *name, const QString &keys, const QString &text,
+                        const QString &value) { QTest::newRow(name) << keys << text << value; };
+    row("plain", "12.34", "12.34", "12.34");
+    row("third decimal refused", "12.345", "12.34", "12.34");
+    row("negative", "-5.5", "-5.5", "-5.5");
+    row("minus only in front", "5-", "5", "5");
+    row("second point refused", "1.2.3", "1.23", "1.23");
+    row("letters refused", "a1b", "1", "1");
+    row("grouping refused", "1,000", "1000", "1000");
+    row("plus refused", "+5", "5", "5");
+    row("currency sign refused", "¥5", "5", "5");
+    row("lone minus reads zero", "-", "-", "");
+    row("leading point", ".5", ".5", "0.5");
+    row("trailing point", "7.", "7.", "7");
+    // Beyond thirteen whole digits forty amounts could add up past what Currency holds.
+    row("fourteenth whole digit refused", "99999999999999.99", "9999999999999.99",
+        "9999999999999.99");
+    row("fourteenth negative digit refused", "-12345678901234", "-1234567890123", "-1234567890123");
 }
 
 void CurrencyEditTest::typing() {
     QFETCH(QString, keys);
     QFETCH(QString, text);
-    QFETCH(double, value);
+    QFETCH(QString, value);
 
     tab();
     QTest::keyClicks(m_box, keys);
     QCOMPARE(m_box->text(), text);
-    QVERIFY(m_box->value() == value);
+    QCOMPARE(m_box->value(), yuan(value));
 }
 
 void CurrencyEditTest::leavingStoresTheTypedValue() {
@@ -139,13 +181,13 @@ void CurrencyEditTest::leavingStoresTheTypedValue() {
     QTest::keyClicks(m_box, "-1234.5");
     tab();
     QCOMPARE(m_box->text(), "-¥1,234.50");
-    QVERIFY(m_box->value() == -1234.5);
+    QCOMPARE(m_box->value(), yuan("-1234.5"));
     tab();
     QCOMPARE(m_box->text(), "-1234.5");
 }
 
 void CurrencyEditTest::escapeRestoresTheStoredValue() {
-    m_box->setValue(7.5);
+    m_box->setValue(yuan("7.5"));
     tab();
     QTest::keyClicks(m_box, "99"); // entering by Tab selected all, so this replaces the text
     QCOMPARE(m_box->text(), "99");
@@ -158,7 +200,7 @@ void CurrencyEditTest::escapeRestoresTheStoredValue() {
 // A context menu or another window takes the focus for a while; the typing goes on afterwards,
 // and Escape still goes back to the value the box was entered with.
 void CurrencyEditTest::contextMenuKeepsTheTypedForm() {
-    m_box->setValue(7.5);
+    m_box->setValue(yuan("7.5"));
     tab();
     QTest::keyClicks(m_box, "5");
     QString textUnderMenu;
@@ -178,7 +220,7 @@ void CurrencyEditTest::contextMenuKeepsTheTypedForm() {
 }
 
 void CurrencyEditTest::otherWindowKeepsTheTypedForm() {
-    m_box->setValue(7.5);
+    m_box->setValue(yuan("7.5"));
     tab();
     QTest::keyClicks(m_box, "5");
     QVERIFY(visitAnotherWindow(m_window.get(), [this] { QCOMPARE(m_box->text(), "5"); }));
@@ -189,15 +231,15 @@ void CurrencyEditTest::otherWindowKeepsTheTypedForm() {
 
 void CurrencyEditTest::changedOnlyWhenTheTextChanges() {
     QSignalSpy changed(m_box, &CurrencyEdit::changed);
-    m_box->setValue(1);
+    m_box->setValue(yuan("1"));
     QCOMPARE(changed.count(), 1);
-    m_box->setValue(1);
+    m_box->setValue(yuan("1"));
     QCOMPARE(changed.count(), 1);
     tab();
     QCOMPARE(changed.count(), 1);
     QTest::keyClicks(m_box, "2x");
     QCOMPARE(changed.count(), 2);
-    m_box->setValue(3); // while typing: rewrites the typed form
+    m_box->setValue(yuan("3")); // while typing: rewrites the typed form
     QCOMPARE(m_box->text(), "3");
     QCOMPARE(changed.count(), 3);
     tab();

@@ -7,7 +7,6 @@
 #include "transaction.h"
 
 #include <array>
-#include <cmath>
 
 namespace DatabaseSetup {
 namespace {
@@ -95,7 +94,7 @@ struct Pay {
 };
 
 Currency yuan(double amount) {
-    return Currency::fromDouble(std::round(amount * 100) / 100);
+    return Currency::fromDouble(amount).roundedToFen();
 }
 
 Pay payFor(const Employee &e, int employeeIndex, int monthIndex) {

@@ -4,21 +4,22 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QRegularExpressionValidator>
-#include <cmath>
 
 namespace {
 
-// The box only ever holds whole fen, so what is set, shown and read back agree.
-double roundedToCents(double value) {
-    return std::round(value * 100) / 100;
+// What the validator lets through always reads; only an empty text or a lone minus is no
+// number, and those read as 0.
+Currency parsed(const QString &plain) {
+    return Currency::fromText(plain).value_or(Currency()).roundedToFen();
 }
 
-double parsed(const QString &plain) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(plain, &ok);
-    return ok ? roundedToCents(value) : 0.0;
+// "1234567.80" → "1,234,567.80"
+QString grouped(const QString &fixed2) {
+    QString text = fixed2;
+    for (qsizetype at = text.indexOf(QChar('.')) - 3; at > 0; at -= 3)
+        text.insert(at, QChar(','));
+    return text;
 }
 
 } // namespace
@@ -28,7 +29,7 @@ CurrencyEdit::CurrencyEdit(QWidget *parent) : QLineEdit(parent) {
     // Pasted and dropped text is checked too. The shown currency form fails the check as well,
     // which must not sound: only a refused edit of the typed form does.
     setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral(R"(-?\d*(\.\d{0,2})?)")), this));
+        QRegularExpression(QStringLiteral(R"(-?\d{0,%1}(\.\d{0,2})?)").arg(maxWholeDigits)), this));
     connect(this, &QLineEdit::inputRejected, this, [this] {
         if (m_plain)
             QApplication::beep();
@@ -40,32 +41,27 @@ CurrencyEdit::CurrencyEdit(QWidget *parent) : QLineEdit(parent) {
     reformat(false);
 }
 
-double CurrencyEdit::value() const {
+Currency CurrencyEdit::value() const {
     return m_plain ? parsed(text()) : m_value;
 }
 
-void CurrencyEdit::setValue(double value) {
-    m_value = roundedToCents(value);
+void CurrencyEdit::setValue(Currency value) {
+    m_value = value.roundedToFen();
     setText(shownText());
 }
 
 QString CurrencyEdit::plainText() const {
-    if (m_value == 0)
+    if (m_value == Currency())
         return {};
-    QString text = QString::number(m_value, 'f', 2);
-    while (text.endsWith(QChar('0')))
-        text.chop(1);
-    if (text.endsWith(QChar('.')))
-        text.chop(1);
-    return text;
+    return m_value.toPlainText();
 }
 
 // Qt's own Chinese currency format puts a negative amount in brackets; the program's reports
 // and windows write a leading minus sign instead.
 QString CurrencyEdit::currencyText() const {
-    static const QLocale china(QLocale::Chinese, QLocale::China);
-    const QString amount = QStringLiteral("¥") + china.toString(std::abs(m_value), 'f', 2);
-    return m_value < 0 ? QStringLiteral("-") + amount : amount;
+    const QString fixed = m_value.toFixed2();
+    return fixed.startsWith(QChar('-')) ? QStringLiteral("-¥") + grouped(fixed.mid(1))
+                                        : QStringLiteral("¥") + grouped(fixed);
 }
 
 QString CurrencyEdit::shownText() const {
@@ -79,17 +75,28 @@ void CurrencyEdit::reformat(bool plain) {
     m_reformatting = false;
 }
 
+void CurrencyEdit::storeTyped() {
+    m_value = parsed(text());
+    reformat(false);
+}
+
+// A box disabled while it was being typed in keeps what was typed and shows it in the
+// currency form, also when its window was not active and so the box never lost the focus.
+void CurrencyEdit::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled() && m_plain)
+        storeTyped();
+    QLineEdit::changeEvent(event);
+}
+
 void CurrencyEdit::focusInEvent(QFocusEvent *event) {
-    if (!m_plain)
+    if (!m_plain && isEnabled())
         reformat(true);
     QLineEdit::focusInEvent(event);
 }
 
 void CurrencyEdit::focusOutEvent(QFocusEvent *event) {
-    if (isLeaving(event) && m_plain) {
-        m_value = parsed(text());
-        reformat(false);
-    }
+    if (isLeaving(event) && m_plain)
+        storeTyped();
     QLineEdit::focusOutEvent(event);
 }
 

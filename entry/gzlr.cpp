@@ -1,0 +1,340 @@
+#include "gzlr.h"
+
+#include "currencyedit.h"
+#include "data.h"
+#include "dbgrid.h"
+#include "flatbutton.h"
+#include "fonts.h"
+#include "labels.h"
+#include "messages.h"
+#include "monthkey.h"
+#include "panel.h"
+#include "placement.h"
+#include "salarycolumns.h"
+#include "spinedit.h"
+#include "sqllines.h"
+#include "transaction.h"
+#include "wiring.h"
+#include "worksheet.h"
+
+#include <QDate>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+
+const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
+
+// Three items to a row, 25 pixels apart; an item's editor stands right of its label, a little
+// higher so that their texts line up.
+constexpr int itemsPerRow = 3;
+constexpr int firstItemLeft = 200;
+constexpr int firstItemTop = 40;
+constexpr int itemRowHeight = 25;
+constexpr int itemColumnWidth = 160;
+constexpr QRect editorBesideLabel(60, -4, 70, 21);
+
+FrameLayout entryFrame() {
+    return {"工资录入",
+            QSize(672, 485),
+            "工  资  录  入",
+            QPoint(270, 6),
+            QPoint(643, 4),
+            pixelFont(FontFamily::sans, 11),
+            FrameLayout::Bevel2::None};
+}
+
+// A caption as large as its text, placed by its top-left corner.
+QLabel *caption(const QString &name, const QString &text, const QPoint &at, const QFont &font,
+                const QColor &colour, QWidget *parent) {
+    QLabel *label = makeLabel(name, text, QRect(at, QSize()), font, parent);
+    setTextColour(label, colour);
+    label->adjustSize();
+    return label;
+}
+
+FlatButton *toolButton(const char *name, const QString &icon, const QString &hint, const QRect &at,
+                       QWidget *parent) {
+    auto *button = new FlatButton(icon, QSize(24, 24), at, parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    return button;
+}
+
+CurrencyEdit *totalBox(const char *name, const QRect &at, QWidget *parent) {
+    auto *box = place(new CurrencyEdit(parent), name, at);
+    box->setEnabled(false);
+    return box;
+}
+
+} // namespace
+
+Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
+    setObjectName("frm_gzlr");
+    const QFont bold = pixelFont(FontFamily::sans, 11, true);
+
+    Panel2 = new Panel(Panel::Border::RaisedInLoweredOut, {0, 24, 671, 41}, this);
+    Panel2->setObjectName("Panel2");
+    Label1 = caption("Label1", "工资月份：", {248, 15}, font(), Qt::black, Panel2);
+    e_n = place(new SpinEdit(2005, 2100, Panel2), "e_n", {310, 11, 58, 22});
+    e_y = place(new SpinEdit(1, 12, Panel2), "e_y", {374, 11, 41, 22});
+    l_m = caption("l_m", QString(), {8, 15}, font(), blue, Panel2);
+    b_s = toolButton("b_s", Icon::save, "保存", {452, 5, 48, 31}, Panel2);
+    b_c = toolButton("b_c", Icon::cancel, "取消", {506, 5, 48, 31}, Panel2);
+    b_o = toolButton("b_o", Icon::prepare, "调整", {561, 5, 48, 31}, Panel2);
+    b_d = toolButton("b_d", Icon::remove, "删除本月", {616, 5, 48, 31}, Panel2);
+
+    Panel1 = new Panel(Panel::Border::None, {4, 69, 664, 412}, this);
+    Panel1->setObjectName("Panel1");
+    DBGrid1 = place(new DBGrid(DM->DS2, Panel1), "DBGrid1", {1, 1, 181, 411});
+    DBGrid1->setColumns({{"XM", QString(), 53}, {"XB", QString(), 19}, {"bmmc", QString(), 71}});
+    DBGrid1->setOptions({.titles = false, .indicator = true, .lines = true, .rowSelect = true});
+    DBGrid1->setEnabled(false);
+    // The list only follows the current employee, but the operator reads it all the time: it
+    // keeps the colours of a usable grid.
+    QPalette listColours = DBGrid1->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::Text, QPalette::Base, QPalette::Highlight, QPalette::HighlightedText})
+        listColours.setColor(QPalette::Disabled, role, listColours.color(QPalette::Active, role));
+    DBGrid1->setPalette(listColours);
+    Label2 = caption("Label2", "应发：", {200, 7}, bold, Qt::black, Panel1);
+    e_fh = totalBox("e_fh", {238, 3, 100, 21}, Panel1);
+    Label3 = caption("Label3", "扣款：", {360, 7}, bold, red, Panel1);
+    e_kh = totalBox("e_kh", {397, 3, 100, 21}, Panel1);
+    Label4 = caption("Label4", "实发：", {520, 7}, bold, blue, Panel1);
+    e_sf = totalBox("e_sf", {556, 3, 100, 21}, Panel1);
+    b_n = new FlatButton(Icon::next, "下一个", {479, 376, 88, 31}, Panel1);
+    b_n->setObjectName("b_n");
+    b_p = new FlatButton(Icon::previous, "前一个", {572, 376, 88, 31}, Panel1);
+    b_p->setObjectName("b_p");
+    Label5 =
+        caption("Label5", "注：调整后请按“F1”键保存输入信息！", {219, 384}, font(), blue, Panel1);
+
+    b_s->setEnabled(false);
+    b_c->setEnabled(false);
+    Panel1->setEnabled(false);
+    e_n->setFocus();
+
+    wire(e_n, &SpinEdit::changed, this, &Tfrm_gzlr::e_nChange);
+    wire(e_y, &SpinEdit::changed, this, &Tfrm_gzlr::e_nChange);
+    wire(b_o, &FlatButton::clicked, this, &Tfrm_gzlr::b_oClick);
+    wire(b_s, &FlatButton::clicked, this, &Tfrm_gzlr::b_sClick);
+    wire(b_c, &FlatButton::clicked, this, &Tfrm_gzlr::b_cClick);
+    wire(b_d, &FlatButton::clicked, this, &Tfrm_gzlr::b_dClick);
+    wire(b_n, &FlatButton::clicked, this, &Tfrm_gzlr::b_nClick);
+    wire(b_p, &FlatButton::clicked, this, &Tfrm_gzlr::b_pClick);
+    wire(e_fh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
+    wire(e_kh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
+}
+
+void Tfrm_gzlr::FormCreate() {
+    DM->AQ2.close();
+    DM->AQ2.setAfterScroll([this](Query &) { LoadEmployee(); });
+
+    // No month is known yet, so this only shows the first-use text.
+    const QDate today = QDate::currentDate();
+    e_n->setValue(today.year());
+    e_y->setValue(today.month());
+
+    Query &items = DM->AQ1;
+    setSql(items, {"select * from GZXMZD where s_fk='0'"}).open();
+    earningCount = items.recordCount();
+    setSql(items, {"select * from GZXMZD where s_fk='1'"}).open();
+    deductionCount = items.recordCount();
+
+    setSql(items, {"select * from GZXMZD ", "order by S_FK,bh"}).open();
+    if (items.isEmpty())
+        return;
+    createItems();
+    for (CurrencyEdit *editor : std::as_const(itemEditors))
+        wire(editor, &CurrencyEdit::changed, this, &Tfrm_gzlr::SumTotals);
+}
+
+// Walks the items AQ1 holds; deduction items go on in the row the earning items leave off.
+// Created last, the editors come last in the tab order, row by row, left to right.
+void Tfrm_gzlr::createItems() {
+    Query &items = DM->AQ1;
+    int top = firstItemTop;
+    int column = 0;
+    for (; !items.eof(); items.next()) {
+        if (column >= itemsPerRow) {
+            top += itemRowHeight;
+            column = 0;
+        }
+        const QPoint at(firstItemLeft + itemColumnWidth * column, top);
+        const bool deduction = items.field("s_fk").asString() == SalaryColumns::deduction;
+        const QColor colour = deduction ? red : QColor(Qt::black);
+        QLabel *label =
+            caption(QString(), items.field("mc").asString() + "：", at, font(), colour, Panel1);
+        auto *editor = new CurrencyEdit(Panel1);
+        editor->setGeometry(editorBesideLabel.translated(at));
+        // Greyed like any other box while the panel is disabled.
+        QPalette palette = editor->palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::Text, colour);
+        editor->setPalette(palette);
+        for (QWidget *control : QWidgetList{label, editor})
+            control->setProperty("tag", deduction ? 1 : 0);
+        itemLabels << label;
+        itemEditors << editor;
+        ++column;
+    }
+}
+
+void Tfrm_gzlr::FormActivate() {
+    Worksheet::empty();
+    Query &latest = setSql(DM->AQ1, {"select max(ny) as ny from GZB  "});
+    latest.open();
+    lastMonth = latest.field("ny").asString().trimmed();
+    e_nChange();
+}
+
+void Tfrm_gzlr::FormClose() {
+    DM->AQ2.setAfterScroll(nullptr);
+}
+
+QString Tfrm_gzlr::selectedMonth() const {
+    return monthKey(e_n->value(), e_y->value());
+}
+
+void Tfrm_gzlr::e_nChange() {
+    b_o->setToolTip("录入");
+    if (lastMonth.isEmpty()) {
+        l_m->setText("第一次使用！");
+        l_m->adjustSize();
+        monthStatus = Worksheet::firstUse;
+        return;
+    }
+    Query &month = setSql(DM->AQ1, {"select * from GZB where ny=:ny "});
+    month.param("ny").setText(selectedMonth());
+    month.open();
+    if (!month.isEmpty()) {
+        b_o->setToolTip("调整");
+        l_m->setText("本月已录工资，可调整！");
+        monthStatus = Worksheet::entered;
+    } else {
+        l_m->setText("本月工资未录，参照：" + lastMonth);
+        monthStatus = Worksheet::notEntered;
+    }
+    l_m->adjustSize();
+}
+
+void Tfrm_gzlr::setEntryState(bool entry) {
+    for (QWidget *control : QWidgetList{e_n, e_y, b_o, b_d})
+        control->setEnabled(!entry);
+    b_s->setEnabled(entry);
+    b_c->setEnabled(entry);
+    Panel1->setEnabled(entry);
+}
+
+// The worksheet is written whole or not at all: a failure leaves it empty, as the window
+// stays in month selection.
+void Tfrm_gzlr::b_oClick() {
+    {
+        Transaction transaction(DM->ADC);
+        Worksheet::empty();
+        Worksheet::fill(monthStatus, selectedMonth(), lastMonth);
+        transaction.commit();
+    }
+    setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
+    setEntryState(true);
+}
+
+void Tfrm_gzlr::LoadEmployee() {
+    const Query &list = DM->AQ2;
+    if (!list.isOpen() || list.isEmpty())
+        return;
+    for (int slot = 1; slot <= earningCount; ++slot)
+        itemEditors.at(slot - 1)->setValue(
+            list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
+    for (int slot = 1; slot <= deductionCount; ++slot)
+        itemEditors.at(earningCount + slot - 1)
+            ->setValue(
+                list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot)).asCurrency());
+    if (Panel1->isEnabled() && !itemEditors.isEmpty())
+        itemEditors.first()->setFocus();
+}
+
+void Tfrm_gzlr::SumTotals() {
+    Currency earnings;
+    Currency deductions;
+    for (int i = 0; i < itemEditors.size(); ++i)
+        (i < earningCount ? earnings : deductions) += itemEditors.at(i)->value();
+    e_fh->setValue(earnings);
+    e_kh->setValue(deductions);
+}
+
+void Tfrm_gzlr::e_fhChange() {
+    e_sf->setValue(e_fh->value() - e_kh->value());
+}
+
+bool Tfrm_gzlr::FormKeyDown(QKeyEvent *event) {
+    if (event->key() != Qt::Key_F1)
+        return false;
+    guarded([this] { StoreEmployee(); });
+    return true;
+}
+
+// Writes the amounts as typed, whether or not the box has been left, then shows them as
+// stored and moves on.
+void Tfrm_gzlr::StoreEmployee() {
+    Query &list = DM->AQ2;
+    if (!list.isOpen() || list.isEmpty())
+        return;
+    const Query::Bookmark position = list.bookmark();
+
+    QStringList lines = {"update temp_gzb set "};
+    QStringList columns;
+    for (int slot = 1; slot <= earningCount; ++slot)
+        columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
+    for (int slot = 1; slot <= deductionCount; ++slot)
+        columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
+    for (const QString &column : std::as_const(columns))
+        lines << column + "=:" + column + ",";
+    lines << "ny=ny where ygh=:ygh";
+    Query &update = setSql(DM->AQ1, lines);
+    for (int i = 0; i < columns.size(); ++i)
+        update.param(columns.at(i)).setCurrency(itemEditors.at(i)->value());
+    update.param("ygh").setInteger(list.field("ygh").asInteger());
+    update.execSql();
+
+    list.close();
+    list.open();
+    list.gotoBookmark(position);
+    list.next();
+}
+
+void Tfrm_gzlr::b_nClick() {
+    DM->AQ2.next();
+}
+
+void Tfrm_gzlr::b_pClick() {
+    DM->AQ2.prior();
+}
+
+// The stored month and its replacement land together: if either step fails, GZB keeps the
+// month as it was and the worksheet stays for another try.
+void Tfrm_gzlr::b_sClick() {
+    {
+        Transaction transaction(DM->ADC);
+        Worksheet::store(monthStatus, selectedMonth());
+        transaction.commit();
+    }
+    setEntryState(false);
+    DM->AQ2.close();
+    FormActivate();
+}
+
+void Tfrm_gzlr::b_cClick() {
+    setEntryState(false);
+    DM->AQ2.close();
+    FormActivate();
+}
+
+void Tfrm_gzlr::b_dClick() {
+    if (!Messages::confirm("是否真的删除:" + selectedMonth() + " 月数据?"))
+        return;
+    Worksheet::remove(selectedMonth());
+    FormActivate();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "moduleform.h"
+
+#include <QList>
+#include <QString>
+
+class CurrencyEdit;
+class DBGrid;
+class FlatButton;
+class Panel;
+class QLabel;
+class SpinEdit;
+
+// Salary entry: the operator chooses a month, learns whether it is entered already, prepares
+// its worksheet (Temp_GZB), enters each employee's amounts, and saves the worksheet as the
+// month, cancels it, or deletes a stored month. The only writer of GZB and Temp_GZB.
+class Tfrm_gzlr : public ModuleForm {
+public:
+    Tfrm_gzlr();
+
+    void FormCreate() override;
+    void FormActivate() override;
+    void FormClose() override;
+
+    Panel *Panel2 = nullptr;
+    QLabel *Label1 = nullptr;
+    SpinEdit *e_n = nullptr;
+    SpinEdit *e_y = nullptr;
+    QLabel *l_m = nullptr;
+    FlatButton *b_s = nullptr;
+    FlatButton *b_c = nullptr;
+    FlatButton *b_o = nullptr;
+    FlatButton *b_d = nullptr;
+
+    Panel *Panel1 = nullptr;
+    DBGrid *DBGrid1 = nullptr;
+    QLabel *Label2 = nullptr;
+    CurrencyEdit *e_fh = nullptr;
+    QLabel *Label3 = nullptr;
+    CurrencyEdit *e_kh = nullptr;
+    QLabel *Label4 = nullptr;
+    CurrencyEdit *e_sf = nullptr;
+    FlatButton *b_n = nullptr;
+    FlatButton *b_p = nullptr;
+    QLabel *Label5 = nullptr;
+
+    // One per salary item, earning items by bh then deduction items by bh: the editor at
+    // index i < earningCount holds column f(i+1), the one at earningCount + j column k(j+1).
+    QList<QLabel *> itemLabels;
+    QList<CurrencyEdit *> itemEditors;
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+
+private:
+    void e_nChange();
+    void b_oClick();
+    void b_sClick();
+    void b_cClick();
+    void b_dClick();
+    void b_nClick();
+    void b_pClick();
+    void LoadEmployee();
+    void SumTotals();
+    void e_fhChange();
+    void StoreEmployee();
+
+    void createItems();
+    // The month chosen in the two month boxes, read afresh each time.
+    QString selectedMonth() const;
+    void setEntryState(bool entry);
+
+    int earningCount = 0;   // E
+    int deductionCount = 0; // D
+    QString lastMonth;      // latest month in GZB; empty when GZB has no rows
+    QString monthStatus;    // '0' first use, '1' month entered, '2' month not entered
+};

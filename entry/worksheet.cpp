@@ -1,0 +1,85 @@
+#include "worksheet.h"
+
+#include "data.h"
+#include "salarycolumns.h"
+#include "sqllines.h"
+
+namespace Worksheet {
+namespace {
+
+// The active employees with their department's name, by number; `condition` narrows them.
+void openActiveEmployees(const QString &condition) {
+    setSql(DM->AQ1, {"select a.*,b.mc as bmmc from YGZD as a,BMZD as b where a.bmh=b.bh", condition,
+                     "order by a.bh"})
+        .open();
+}
+
+// One new worksheet row, amounts at their default 0, for each employee AQ1 holds.
+void insertEmployees(const QString &month) {
+    Query &employees = DM->AQ1;
+    for (; !employees.eof(); employees.next()) {
+        Query &insert =
+            setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt) "
+                              "values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
+        insert.param("ny").setText(month);
+        insert.param("ygh").setInteger(employees.field("bh").asInteger());
+        for (const char *column : {"xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"})
+            insert.param(column).setText(employees.field(column).asString());
+        insert.execSql();
+    }
+}
+
+// ",f3=0,k1=0": the columns of the items of `kind` whose amounts do not carry over.
+QString resetList(const QString &kind) {
+    Query &items =
+        setSql(DM->AQ1, {"select * from GZXMZD where S_FK='" + kind + "' order by S_FK,bh "});
+    items.open();
+    QString resets;
+    for (int slot = 1; !items.eof(); items.next(), ++slot)
+        if (!items.field("S_JC").asBoolean())
+            resets += "," + SalaryColumns::itemColumn(kind, slot) + "=0";
+    return resets;
+}
+
+void copyMonth(const QString &condition, const QString &month) {
+    Query &copy = setSql(DM->AQ1, {"insert into temp_gzb           ", condition});
+    copy.param("ny").setText(month);
+    copy.execSql();
+}
+
+} // namespace
+
+void empty() {
+    setSql(DM->AQ1, {"delete * from Temp_GZB"}).execSql();
+}
+
+void fill(const QString &status, const QString &month, const QString &lastMonth) {
+    if (status == firstUse) {
+        openActiveEmployees(" and zt='1' ");
+        insertEmployees(month);
+    } else if (status == entered) {
+        copyMonth("select * from GZB where ny=:ny ", month);
+    } else if (status == notEntered) {
+        copyMonth("select * from GZB where ny=:ny and ygh in (select bh from ygzd where zt='1' )",
+                  lastMonth);
+        const QString resets =
+            resetList(SalaryColumns::earning) + resetList(SalaryColumns::deduction);
+        setSql(DM->AQ1, {"update temp_gzb set ny='" + month + "'" + resets}).execSql();
+        openActiveEmployees(" and zt='1'  and  a.bh not in (select ygh from temp_gzb)");
+        insertEmployees(month);
+    }
+}
+
+void store(const QString &status, const QString &month) {
+    if (status == entered)
+        remove(month);
+    setSql(DM->AQ1, {"insert into gzb           ", "select * from temp_gzb    "}).execSql();
+}
+
+void remove(const QString &month) {
+    Query &remove = setSql(DM->AQ1, {"delete from GZB where ny=:ny "});
+    remove.param("ny").setText(month);
+    remove.execSql();
+}
+
+} // namespace Worksheet

@@ -1,0 +1,461 @@
+// The salary entry window on a real database file, worked through its own controls: the item
+// boxes it builds, the month status, the worksheet each status prepares, entering amounts,
+// and saving, cancelling and deleting a month, including a save the engine refuses.
+#include "currencyedit.h"
+#include "currencyprint.h"
+#include "dbgrid.h"
+#include "flatbutton.h"
+#include "gzlr.h"
+#include "modulerun.h"
+#include "panel.h"
+#include "spinedit.h"
+#include "workspace.h"
+
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+Currency yuan(const char *text) {
+    return Currency::fromText(QString::fromUtf8(text)).value();
+}
+
+// Departments 1 办公室 and 2 财务科. Items by slot: f1 基本工资 (carried), f2 加班费 (reset),
+// k1 养老保险 (carried), k2 事假扣款 (reset). Employees by number: 1 张三 and 2 李四, active;
+// 3 王五, deactivated since November; 4 赵六, active in a department that does not exist;
+// 5 孙七, joined after November. November 2026 is stored for 1, 2 (then in a department
+// named 旧财务科) and 3.
+void addPayroll(const Workspace &workspace) {
+    for (const char *sql : {
+             "insert into BMZD (mc) values ('办公室')",
+             "insert into BMZD (mc) values ('财务科')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('加班费',0,'0')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('事假扣款',0,'1')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('张三','男','1980- 1- 2','2000- 3- 4',1,'主任','1')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('李四','女','1985-11-12','2008- 7- 1',2,'会计','1')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('王五','男','1970- 5- 6','1990- 1- 1',1,'司机','2')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('赵六','男','1990- 1- 1','2015- 1- 1',9,'保安','1')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('孙七','女','1995- 9- 9','2026-12- 1',2,'出纳','1')",
+             "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1,f2,k1,k2) values "
+             "('202611',1,'张三','男','1980- 1- 2','2000- 3- 4','办公室','主任','1',"
+             "5000*10000,300*10000,400*10000,50*10000)",
+             "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1,f2,k1,k2) values "
+             "('202611',2,'李四','女','1985-11-12','2008- 7- 1','旧财务科','会计','1',"
+             "4000*10000,200*10000,300*10000,20*10000)",
+             "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1,f2,k1,k2) values "
+             "('202611',3,'王五','男','1970- 5- 6','1990- 1- 1','办公室','司机','1',"
+             "3000*10000,100*10000,200*10000,10*10000)",
+         })
+        workspace.exec(QString::fromUtf8(sql));
+}
+
+// "1 202612 张三 办公室 5000 0 400 0": number, month, name, department and f1, f2, k1, k2 of
+// every row of a table, by employee number. Read on AQUP, which the window leaves alone
+// outside preparation.
+QStringList salaryRows(const QString &table, const QString &condition = QString()) {
+    Query &rows = DM->AQUP;
+    openLines(rows, {"select * from " + table + condition + " order by ygh"});
+    QStringList read;
+    for (; !rows.eof(); rows.next()) {
+        QStringList fields;
+        for (const char *name : {"ygh", "ny", "xm", "bmmc", "f1", "f2", "k1", "k2"})
+            fields << rows.field(QLatin1String(name)).asString();
+        read << fields.join(QLatin1Char(' '));
+    }
+    return read;
+}
+
+void chooseMonth(Tfrm_gzlr &window, int year, int month) {
+    window.e_n->setValue(year);
+    window.e_y->setValue(month);
+}
+
+// Types over what the box shows.
+void type(CurrencyEdit *editor, const char *amount) {
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, QLatin1String(amount));
+}
+
+void pressF1(Tfrm_gzlr &window, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : &window, Qt::Key_F1, modifiers);
+}
+
+bool inEntryState(const Tfrm_gzlr &window) {
+    const bool entry = window.b_s->isEnabled() && window.b_c->isEnabled() &&
+                       window.Panel1->isEnabled() && DM->AQ2.isOpen();
+    const bool selection = window.e_n->isEnabled() && window.e_y->isEnabled() &&
+                           window.b_o->isEnabled() && window.b_d->isEnabled();
+    return entry && !selection;
+}
+
+using Drive = std::function<void(Tfrm_gzlr &)>;
+
+} // namespace
+
+class EntryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void itemBoxes_data();
+    void itemBoxes();
+    void preparation_data();
+    void preparation();
+    void failedPreparationLeavesTheWorksheetEmpty();
+    void totalsFollowTyping();
+    void nextAndPreviousMarks();
+    void oneMonthFromFirstUseToDeletion();
+    void refusedSaveKeepsTheMonthAndTheWorksheet();
+    void closingInEntryAbandonsTheMonth();
+};
+
+// Three items to a row from the top, the deduction items going on where the earning items
+// stop; red with tag 1 for deductions.
+void EntryTest::itemBoxes_data() {
+    QTest::addColumn<QString>("kinds"); // one S_FK per item, in bh order
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("label");
+
+    const QString fullSet = QString(20, QChar('0')) + QString(20, QChar('1'));
+    QTest::newRow("first item") << "0001" << 0 << QPoint(200, 40);
+    QTest::newRow("3 + 1: the deduction starts the second row") << "0001" << 3 << QPoint(200, 65);
+    QTest::newRow("1 + 3: deductions go on in the first row") << "0111" << 2 << QPoint(520, 40);
+    QTest::newRow("1 + 3: the last deduction wraps") << "0111" << 3 << QPoint(200, 65);
+    QTest::newRow("deductions by bh after earnings entered later")
+        << "1100" << 2 << QPoint(520, 40);
+    QTest::newRow("40 items: the 14th row holds one") << fullSet << 39 << QPoint(200, 365);
+    QTest::newRow("40 items: the first deduction") << fullSet << 20 << QPoint(520, 190);
+}
+
+void EntryTest::itemBoxes() {
+    QFETCH(QString, kinds);
+    QFETCH(int, index);
+    QFETCH(QPoint, label);
+
+    Workspace workspace;
+    for (int i = 0; i < kinds.size(); ++i)
+        workspace.exec(QStringLiteral("insert into GZXMZD (mc,S_JC,S_FK) values ('%1',1,'%2')")
+                           .arg(i == 0 ? QString() : QStringLiteral("项目%1").arg(i))
+                           .arg(kinds.at(i)));
+    // The boxes stand in S_FK, bh order: earning items first.
+    QString ordered = kinds;
+    std::sort(ordered.begin(), ordered.end());
+
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QCOMPARE(window.itemLabels.size(), kinds.size());
+        QCOMPARE(window.itemEditors.size(), kinds.size());
+        QLabel *caption = window.itemLabels.at(index);
+        CurrencyEdit *editor = window.itemEditors.at(index);
+        QCOMPARE(caption->parentWidget(), window.Panel1);
+        QCOMPARE(caption->pos(), label);
+        QCOMPARE(editor->geometry().topLeft(), label + QPoint(60, -4));
+        QCOMPARE(editor->width(), 70);
+        const bool deduction = ordered.at(index) == QChar('1');
+        const QColor colour = deduction ? QColor(255, 0, 0) : QColor(Qt::black);
+        QCOMPARE(caption->palette().color(QPalette::WindowText), colour);
+        QCOMPARE(editor->palette().color(QPalette::Active, QPalette::Text), colour);
+        QVERIFY2(editor->palette().color(QPalette::Disabled, QPalette::Text) != colour,
+                 "greyed with the disabled panel");
+        QCOMPARE(caption->property("tag").toInt(), deduction ? 1 : 0);
+        QCOMPARE(editor->property("tag").toInt(), deduction ? 1 : 0);
+        // The item entered first has no name: its caption is the colon alone.
+        const int unnamed = kinds.at(0) == QChar('0') ? 0 : int(kinds.count(QChar('0')));
+        QCOMPARE(window.itemLabels.at(unnamed)->text(), "：");
+    }));
+}
+
+// The worksheet each month status prepares, and the status text that announced it.
+void EntryTest::preparation_data() {
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<int>("month"); // of 2026
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QStringList>("worksheet");
+
+    const QStringList carried = {"1 202612 张三 办公室 5000 0 400 0",
+                                 "2 202612 李四 旧财务科 4000 0 300 0",
+                                 "5 202612 孙七 财务科 0 0 0 0"};
+    QTest::newRow("first use: active employees with a department")
+        << QStringList{"delete from GZB"} << 12 << "第一次使用！"
+        << QStringList{"1 202612 张三 办公室 0 0 0 0", "2 202612 李四 财务科 0 0 0 0",
+                       "5 202612 孙七 财务科 0 0 0 0"};
+    QTest::newRow("first use without active employees")
+        << QStringList{"delete from GZB", "update YGZD set zt='2'"} << 12 << "第一次使用！"
+        << QStringList();
+    QTest::newRow("entered: the stored month as it is")
+        << QStringList() << 11 << "本月已录工资，可调整！"
+        << QStringList{"1 202611 张三 办公室 5000 300 400 50",
+                       "2 202611 李四 旧财务科 4000 200 300 20",
+                       "3 202611 王五 办公室 3000 100 200 10"};
+    QTest::newRow("not entered: carried, reset, joined")
+        << QStringList() << 12 << "本月工资未录，参照：202611" << carried;
+    QStringList january = carried;
+    january.replaceInStrings("202612", "202601");
+    QTest::newRow("not entered, before the last entered month")
+        << QStringList() << 1 << "本月工资未录，参照：202611" << january;
+    QTest::newRow("not entered, every item carried")
+        << QStringList{"update GZXMZD set S_JC=1"} << 12 << "本月工资未录，参照：202611"
+        << QStringList{"1 202612 张三 办公室 5000 300 400 50",
+                       "2 202612 李四 旧财务科 4000 200 300 20", "5 202612 孙七 财务科 0 0 0 0"};
+    QTest::newRow("not entered, no items")
+        << QStringList{"delete from GZXMZD"} << 12 << "本月工资未录，参照：202611"
+        << QStringList{"1 202612 张三 办公室 5000 300 400 50",
+                       "2 202612 李四 旧财务科 4000 200 300 20", "5 202612 孙七 财务科 0 0 0 0"};
+}
+
+void EntryTest::preparation() {
+    QFETCH(QStringList, changes);
+    QFETCH(int, month);
+    QFETCH(QString, status);
+    QFETCH(QStringList, worksheet);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    for (const QString &change : std::as_const(changes))
+        workspace.exec(change);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, month);
+        QCOMPARE(window.l_m->text(), status);
+        QCOMPARE(window.b_o->toolTip(), status.startsWith("本月已录") ? "调整" : "录入");
+        window.b_o->click();
+        QVERIFY(inEntryState(window));
+        QCOMPARE(DM->AQ2.recordCount(), worksheet.size());
+        QCOMPARE(salaryRows("temp_gzb"), worksheet);
+        if (!worksheet.isEmpty())
+            QCOMPARE(window.DBGrid1->currentIndex().row(), 0);
+    }));
+    QVERIFY(workspace.shownMessages().isEmpty());
+}
+
+void EntryTest::failedPreparationLeavesTheWorksheetEmpty() {
+    Workspace workspace;
+    addPayroll(workspace);
+    // The carried rows go in; the row for the employee who joined is refused.
+    workspace.exec("create trigger refuse_new_rows before insert on Temp_GZB when new.ygh=5 "
+                   "begin select raise(abort, 'worksheet refused'); end");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        QCOMPARE(workspace.shownTexts(), QStringList{"worksheet refused."});
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+        QVERIFY(window.b_o->isEnabled() && window.e_n->isEnabled());
+        QVERIFY(!window.Panel1->isEnabled() && !window.b_s->isEnabled());
+        QVERIFY(!DM->AQ2.isOpen());
+    }));
+}
+
+// Gross pay, deductions and net pay follow every keystroke, as exact sums.
+void EntryTest::totalsFollowTyping() {
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("delete from GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        type(window.itemEditors[0], "300.5");
+        type(window.itemEditors[1], "200");
+        QCOMPARE(window.e_fh->value(), yuan("500.5"));
+        QCOMPARE(window.e_sf->value(), yuan("500.5"));
+        type(window.itemEditors[2], "50.25");
+        QCOMPARE(window.e_fh->text(), "¥500.50");
+        QCOMPARE(window.e_kh->text(), "¥50.25");
+        QCOMPARE(window.e_sf->text(), "¥450.25");
+        QCOMPARE(window.e_sf->value(), yuan("450.25"));
+        type(window.itemEditors[3], "0.1");
+        QCOMPARE(window.e_kh->value(), yuan("50.35"));
+        QCOMPARE(window.e_sf->value(), yuan("450.15"));
+    }));
+}
+
+// Next and previous move one employee and load the stored amounts, discarding what was typed;
+// a move into the end reloads once, a further one does nothing, and previous right after the
+// list opened does nothing at all. What was typed shows whether the editors were reloaded.
+void EntryTest::nextAndPreviousMarks() {
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        CurrencyEdit *basic = window.itemEditors[0];
+        const auto current = [] { return DM->AQ2.field("xm").asString(); };
+
+        type(basic, "1");
+        window.b_p->click();
+        QCOMPARE(basic->text(), "1");
+        QCOMPARE(current(), "张三");
+
+        window.b_n->click();
+        QCOMPARE(current(), "李四");
+        QCOMPARE(window.DBGrid1->currentIndex().row(), 1);
+        QVERIFY(basic->hasFocus());
+        QCOMPARE(basic->text(), "4000");
+        type(basic, "9");
+        window.b_n->click();
+        QCOMPARE(current(), "王五");
+        QCOMPARE(basic->text(), "3000");
+
+        type(basic, "9");
+        window.b_n->click();
+        QCOMPARE(current(), "王五");
+        QCOMPARE(basic->text(), "3000");
+        type(basic, "9");
+        window.b_n->click();
+        QCOMPARE(basic->text(), "9");
+
+        window.b_p->click();
+        window.b_p->click();
+        QCOMPARE(current(), "张三");
+        QCOMPARE(basic->text(), "5000");
+        type(basic, "9");
+        window.b_p->click();
+        QCOMPARE(basic->text(), "5000");
+        type(basic, "9");
+        window.b_p->click();
+        QCOMPARE(basic->text(), "9");
+    }));
+    QCOMPARE(salaryRows("temp_gzb").first(), "1 202611 张三 办公室 5000 300 400 50");
+}
+
+void EntryTest::oneMonthFromFirstUseToDeletion() {
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("delete from GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 12);
+        QCOMPARE(window.l_m->text(), "第一次使用！");
+        window.b_o->click();
+        QVERIFY(inEntryState(window));
+
+        // Enter walks the item boxes and wraps from the last to the first.
+        type(window.itemEditors[0], "5000");
+        for (const char *amount : {"300.5", "400", "50"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClicks(QApplication::focusWidget(), QLatin1String(amount));
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(window.itemEditors[0]->hasFocus());
+        QCOMPARE(window.itemEditors[3]->value(), yuan("50"));
+
+        // F1 stores the boxes as typed, with any modifier, and moves on.
+        pressF1(window);
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+        QCOMPARE(window.itemEditors[0]->text(), "");
+        QVERIFY(window.itemEditors[0]->hasFocus());
+        type(window.itemEditors[0], "4000");
+        pressF1(window, Qt::ShiftModifier);
+        type(window.itemEditors[0], "3000.05");
+        pressF1(window, Qt::ControlModifier);
+        // At the last employee: stored, read back, no wrap to the first.
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 5);
+        QCOMPARE(window.itemEditors[0]->text(), "3000.05");
+        QVERIFY(window.itemEditors[0]->hasFocus());
+        QCOMPARE(window.e_fh->value(), yuan("3000.05"));
+        QVERIFY(salaryRows("GZB").isEmpty());
+
+        window.b_s->click();
+        QVERIFY(!window.b_s->isEnabled() && !window.Panel1->isEnabled());
+        QVERIFY(window.e_n->isEnabled() && window.b_o->isEnabled());
+        QVERIFY(!DM->AQ2.isOpen());
+        QCOMPARE(window.l_m->text(), "本月已录工资，可调整！");
+        QCOMPARE(window.b_o->toolTip(), "调整");
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+        const QStringList saved = {"1 202612 张三 办公室 5000 300.5 400 50",
+                                   "2 202612 李四 财务科 4000 0 0 0",
+                                   "5 202612 孙七 财务科 3000.05 0 0 0"};
+        QCOMPARE(salaryRows("GZB"), saved);
+
+        // Adjusting: an amount typed without F1 is not saved, one stored with F1 is.
+        window.b_o->click();
+        window.b_n->click();
+        type(window.itemEditors[0], "1");
+        window.b_c->click();
+        QCOMPARE(salaryRows("GZB"), saved);
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+        window.b_o->click();
+        window.b_n->click();
+        type(window.itemEditors[0], "4100");
+        pressF1(window);
+        type(window.itemEditors[1], "7");
+        window.b_s->click();
+        QCOMPARE(salaryRows("GZB", " where ygh=2"), QStringList{"2 202612 李四 财务科 4100 0 0 0"});
+        QCOMPARE(salaryRows("GZB", " where ygh=5"), QStringList{saved.last()});
+
+        // Deleting asks first; only Yes deletes, and the month status follows.
+        workspace.answerConfirmations({false});
+        window.b_d->click();
+        QCOMPARE(workspace.shownTexts(), QStringList{"是否真的删除:202612 月数据?"});
+        QCOMPARE(salaryRows("GZB").size(), 3);
+        workspace.answerConfirmations({true});
+        window.b_d->click();
+        QVERIFY(salaryRows("GZB").isEmpty());
+        QCOMPARE(window.l_m->text(), "第一次使用！");
+    }));
+}
+
+// The engine refuses the copy of a month being adjusted, after its stored rows were deleted:
+// the month stays in GZB as it was, the worksheet keeps what F1 stored, and the window stays
+// in entry so that saving can be tried again.
+void EntryTest::refusedSaveKeepsTheMonthAndTheWorksheet() {
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = salaryRows("GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        type(window.itemEditors[0], "9999");
+        pressF1(window);
+        const QStringList worksheet = salaryRows("temp_gzb");
+        QCOMPARE(worksheet.first(), "1 202611 张三 办公室 9999 300 400 50");
+
+        workspace.exec("create trigger refuse_salaries before insert on GZB "
+                       "begin select raise(abort, 'salaries refused'); end");
+        window.b_s->click();
+        QCOMPARE(workspace.shownTexts(), QStringList{"salaries refused."});
+        QCOMPARE(salaryRows("GZB"), stored);
+        QCOMPARE(salaryRows("temp_gzb"), worksheet);
+        QVERIFY(inEntryState(window));
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+
+        workspace.exec("drop trigger refuse_salaries");
+        window.b_s->click();
+        QCOMPARE(salaryRows("GZB"), worksheet);
+        QVERIFY(!inEntryState(window));
+    }));
+}
+
+// Closing neither saves nor asks; the closed window is no longer told about the list, and the
+// next opening starts from month selection with an empty worksheet.
+void EntryTest::closingInEntryAbandonsTheMonth() {
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = salaryRows("GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        window.itemEditors[0]->setValue(yuan("1"));
+        pressF1(window);
+    }));
+    QCOMPARE(salaryRows("temp_gzb").first(), "1 202611 张三 办公室 1 300 400 50");
+    openLines(DM->AQ2, {"select * from temp_gzb order by ygh"});
+    DM->AQ2.next();
+
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(window.b_o->isEnabled() && !window.Panel1->isEnabled());
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+    }));
+    QCOMPARE(salaryRows("GZB"), stored);
+    QVERIFY(workspace.shownMessages().isEmpty());
+}
+
+QTEST_MAIN(EntryTest)
+#include "test_gzlr.moc"
