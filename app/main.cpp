@@ -1,13 +1,17 @@
 #include "main.h"
 
 #include "bevel.h"
+#include "compaction.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "guard.h"
+#include "gzt.h"
+#include "gztj.h"
 #include "labels.h"
 #include "moduleform.h"
 #include "placement.h"
+#include "sjcx.h"
 #include "wiring.h"
 
 #include <QApplication>
@@ -32,9 +36,12 @@ struct Module {
 const QList<Module> &modules() {
     static const QList<Module> list = {
         {"SpeedButton8", 10, "entry", 32, "Label1", "工资录入", 53, nullptr},
-        {"SpeedButton1", 76, "query", 32, "Label5", "数据查询", 120, nullptr},
-        {"SpeedButton5", 143, "payslip", 32, "Label2", "工 资 条", 187, nullptr},
-        {"SpeedButton4", 210, "statistics", 24, "Label3", "工资统计", 254, nullptr},
+        {"SpeedButton1", 76, "query", 32, "Label5", "数据查询", 120,
+         [] { return std::make_unique<Tfrm_sjcx>(); }},
+        {"SpeedButton5", 143, "payslip", 32, "Label2", "工 资 条", 187,
+         [] { return std::make_unique<Tfrm_gzt>(); }},
+        {"SpeedButton4", 210, "statistics", 24, "Label3", "工资统计", 254,
+         [] { return std::make_unique<Tfrm_gztj>(); }},
         {"SpeedButton2", 276, "departments", 24, "Label7", "部门设置", 321, nullptr},
         {"SpeedButton7", 343, "employees", 24, "Label6", "人员设置", 388, nullptr},
         {"SpeedButton6", 410, "items", 24, "Label4", "项目设置", 455, nullptr},
@@ -79,6 +86,17 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         captionLabels << caption;
     }
     centreOnScreen(this);
+    FormCreate();
+}
+
+// Runs before any connection to the file is open. Whatever stands in the way of compacting,
+// the program starts as usual.
+void Tfrm_main::FormCreate() {
+    CompactDatabase(QStringLiteral("gzdb.mdb"), QString());
+}
+
+bool Tfrm_main::CompactDatabase(const QString &fileName, const QString &password) {
+    return compactDatabase(fileName, password);
 }
 
 bool Tfrm_main::eventFilter(QObject *watched, QEvent *event) {

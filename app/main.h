@@ -13,6 +13,9 @@ class Tfrm_main : public QWidget {
 public:
     explicit Tfrm_main(QWidget *parent = nullptr);
 
+    // Compacts the database file; see compaction.h. Yes only when the file was replaced.
+    static bool CompactDatabase(const QString &fileName, const QString &password);
+
     FlatButton *SpeedButton3 = nullptr;
     QLabel *Label8 = nullptr;
     QList<QLabel *> captionLabels;
@@ -22,6 +25,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void FormCreate();
     void l_tcMouseEnter(QLabel *caption);
     void l_tcMouseLeave(QLabel *caption);
     void SpeedButton3Click();

@@ -1,4 +1,6 @@
 #include "data.h"
+#include "databasefile.h"
+#include "databaselock.h"
 #include "fonts.h"
 #include "main.h"
 #include "messages.h"
@@ -14,6 +16,10 @@ int main(int argc, char *argv[]) {
     TDM dataModule;
     DM = &dataModule;
     Tfrm_main mainWindow;
+    // Taken once the main window has compacted the file, held until the program ends: another
+    // copy started meanwhile then leaves the file in place.
+    const DatabaseLock databaseInUse(findDatabaseFile(QStringLiteral("GZDB.mdb")),
+                                     DatabaseLock::Mode::Shared);
     mainWindow.show();
     const int status = QApplication::exec();
     DM = nullptr;

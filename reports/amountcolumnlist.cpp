@@ -1,0 +1,38 @@
+#include "amountcolumnlist.h"
+
+#include "data.h"
+#include "dbgrid.h"
+#include "salarycolumns.h"
+
+QList<AmountColumn> buildAmountColumns() {
+    Query &items = DM->AQ2;
+    items.close();
+    items.clearSql();
+    items.addLine(QStringLiteral("select * from GZXMZD order by s_fk,bh"));
+    items.open();
+
+    // Each kind is ranked on its own, so an item of an unexpected kind can never shift the
+    // slots of the others: every kind other than earning counts as deduction.
+    QList<AmountColumn> earnings;
+    QList<AmountColumn> deductions;
+    for (items.first(); !items.eof(); items.next()) {
+        const bool earning =
+            items.field(QStringLiteral("S_FK")).asString() == SalaryColumns::earning;
+        QList<AmountColumn> &kind = earning ? earnings : deductions;
+        kind << AmountColumn{
+            items.field(QStringLiteral("mc")).asString(),
+            SalaryColumns::itemColumn(earning ? SalaryColumns::earning : SalaryColumns::deduction,
+                                      int(kind.size()) + 1)};
+    }
+    return earnings + QList<AmountColumn>{{QStringLiteral("应付合计"), QStringLiteral("f_h")}} +
+           deductions +
+           QList<AmountColumn>{{QStringLiteral("扣款合计"), QStringLiteral("k_h")},
+                               {QStringLiteral("实发工资"), QStringLiteral("sf")}};
+}
+
+void addAmountGridColumns(DBGrid &grid, const QList<AmountColumn> &columns) {
+    QList<GridColumn> all = grid.columns();
+    for (const AmountColumn &column : columns)
+        all << GridColumn{column.field, column.caption, 50, Qt::AlignRight};
+    grid.setColumns(all);
+}

@@ -1,0 +1,210 @@
+#include "sjcx.h"
+
+#include "amountcolumnlist.h"
+#include "data.h"
+#include "dbgrid.h"
+#include "flatbutton.h"
+#include "fonts.h"
+#include "labels.h"
+#include "messages.h"
+#include "monthkey.h"
+#include "placement.h"
+#include "reportlayouts.h"
+#include "reportpreview.h"
+#include "salarycolumns.h"
+#include "spinedit.h"
+#include "wiring.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <stdexcept>
+
+namespace {
+
+FrameLayout frame() {
+    return {QStringLiteral("数据查询"),
+            QSize(657, 485),
+            QStringLiteral("数 据 查 询"),
+            QPoint(258, 5),
+            QPoint(632, 4),
+            pixelFont(FontFamily::song, 12),
+            FrameLayout::Bevel2::Band,
+            58};
+}
+
+const QString allDepartments = QStringLiteral("所有部门");
+
+// A typed text inside a quoted literal of the statement: doubling its quotes keeps it one
+// literal, matched as typed, whatever the operator types.
+QString literal(QString text) {
+    return text.replace(QLatin1Char('\''), QLatin1String("''"));
+}
+
+int employeeNumber(const QString &text) {
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw std::runtime_error(
+            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+    return number;
+}
+
+} // namespace
+
+Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
+    setObjectName(QStringLiteral("frm_sjcx"));
+    const QFont labels = font();
+    const auto label = [&](const char *name, const QString &text, QPoint at) {
+        QLabel *made = makeLabel(QLatin1String(name), text, QRect(at, QSize()), labels, this);
+        made->adjustSize();
+        return made;
+    };
+    Label1 = label("Label1", QStringLiteral("工资月份："), {4, 36});
+    e_n = place(new SpinEdit(2005, 2100, this), "e_n", {68, 32, 44, 21});
+    e_y = place(new SpinEdit(1, 12, this), "e_y", {115, 32, 33, 21});
+    Label2 = label("Label2", QStringLiteral("至"), {150, 36});
+    e_n1 = place(new SpinEdit(2005, 2100, this), "e_n1", {165, 32, 44, 21});
+    e_y1 = place(new SpinEdit(1, 12, this), "e_y1", {212, 32, 33, 21});
+    Label9 = label("Label9", QStringLiteral("部门："), {266, 36});
+    c_bm = place(new QComboBox(this), "c_bm", {305, 32, 182, 20});
+    Label4 = label("Label4", QStringLiteral("员工编号："), {5, 62});
+    e_bh = place(new QLineEdit(this), "e_bh", {68, 59, 41, 18});
+    Label5 = label("Label5", QStringLiteral("姓名："), {127, 62});
+    e_xm = place(new QLineEdit(this), "e_xm", {165, 59, 79, 18});
+    e_xm->setMaxLength(10);
+    Label7 = label("Label7", QStringLiteral("职务："), {265, 62});
+    e_zw = place(new QLineEdit(this), "e_zw", {305, 59, 181, 18});
+    e_zw->setMaxLength(20);
+    SpeedButton1 = place(new FlatButton(Icon::magnifier, QSize(32, 32), {}, this), "SpeedButton1",
+                         {513, 30, 67, 47});
+    SpeedButton8 = place(new FlatButton(Icon::printer, QSize(32, 32), {}, this), "SpeedButton8",
+                         {583, 30, 67, 48});
+
+    RxDBGrid1 = place(new DBGrid(DM->DS1, this), "RxDBGrid1", {1, 85, 655, 199});
+    RxDBGrid1->setOptions({true, true, true, true});
+    RxDBGrid1->setColumns({{QStringLiteral("ny"), QStringLiteral("年月"), 43},
+                           {QStringLiteral("ygh"), QStringLiteral("编号"), 29},
+                           {QStringLiteral("xm"), QStringLiteral("姓名"), 56},
+                           {QStringLiteral("xb"), QStringLiteral("性别"), 28},
+                           {QStringLiteral("csrq"), QStringLiteral("出生日期"), 73},
+                           {QStringLiteral("gzrq"), QStringLiteral("工作日期"), 73},
+                           {QStringLiteral("bmmc"), QStringLiteral("部门"), 122},
+                           {QStringLiteral("zw"), QStringLiteral("职务"), 149}});
+    RxDBGrid2 = place(new DBGrid(DM->DS1, this), "RxDBGrid2", {1, 285, 655, 199});
+    RxDBGrid2->setOptions({true, false, true, true});
+
+    QWidget::setTabOrder(RxDBGrid1, e_bh);
+    QWidget::setTabOrder(e_bh, e_xm);
+    QWidget::setTabOrder(e_xm, c_bm);
+    QWidget::setTabOrder(c_bm, e_zw);
+    QWidget::setTabOrder(e_zw, e_n);
+    QWidget::setTabOrder(e_n, e_y);
+    QWidget::setTabOrder(e_y, e_n1);
+    QWidget::setTabOrder(e_n1, e_y1);
+    QWidget::setTabOrder(e_y1, RxDBGrid2);
+
+    for (DBGrid *grid : {RxDBGrid1, RxDBGrid2})
+        grid->OnTitleClick = [this](const GridColumn &column) { RxDBGrid1TitleClick(column); };
+    wire(SpeedButton1, &FlatButton::clicked, this, &Tfrm_sjcx::SpeedButton1Click);
+    wire(SpeedButton8, &FlatButton::clicked, this, &Tfrm_sjcx::SpeedButton8Click);
+    for (SpinEdit *box : {e_n, e_y, e_n1, e_y1})
+        wire(box, &SpinEdit::changed, this, &Tfrm_sjcx::e_bhChange);
+    wire(c_bm, &QComboBox::currentIndexChanged, this, &Tfrm_sjcx::e_bhChange);
+    for (QLineEdit *edit : {e_bh, e_xm, e_zw})
+        wire(edit, &QLineEdit::textChanged, this, &Tfrm_sjcx::e_bhChange);
+}
+
+void Tfrm_sjcx::FormCreate() {
+    const QDate today = QDate::currentDate();
+    for (SpinEdit *year : {e_n, e_n1})
+        year->setValue(today.year());
+    for (SpinEdit *month : {e_y, e_y1})
+        month->setValue(today.month());
+
+    QStringList departments{allDepartments};
+    Query &names = DM->AQ2;
+    names.close();
+    names.clearSql();
+    names.addLine(QStringLiteral("select * from BMZD order by bh"));
+    names.open();
+    for (names.first(); !names.eof(); names.next())
+        departments << names.field(QStringLiteral("mc")).asString();
+    c_bm->addItems(departments);
+    c_bm->setCurrentIndex(0);
+
+    const QList<AmountColumn> columns = buildAmountColumns();
+    addAmountGridColumns(*RxDBGrid2, columns);
+    QuickRep1 = queryReport(columns);
+}
+
+void Tfrm_sjcx::RxDBGrid1TitleClick(const GridColumn &column) {
+    Query &query = DM->AQ1;
+    query.close();
+    query.clearSql();
+    query.addLine(QStringLiteral("select *,"));
+    for (const QString &line : SalaryColumns::rowTotalLines())
+        query.addLine(line);
+    query.addLine(QStringLiteral("from GZB "));
+    query.addLine(QStringLiteral("where (ny between :ny and :ny1) "));
+    if (c_bm->currentIndex() > 0)
+        query.addLine(QStringLiteral("and (bmmc like '%") + literal(c_bm->currentText()) +
+                      QStringLiteral("%') "));
+    const bool byNumber = !e_bh->text().trimmed().isEmpty();
+    if (byNumber)
+        query.addLine(QStringLiteral("and (ygh=:ygh) "));
+    query.addLine(QStringLiteral("and (xm like '%") + literal(e_xm->text()) +
+                  QStringLiteral("%') "));
+    query.addLine(QStringLiteral("and (zw like '%") + literal(e_zw->text()) +
+                  QStringLiteral("%') "));
+    // The totals are computed, not stored, so they cannot order the rows.
+    const bool total =
+        QStringList{QStringLiteral("f_h"), QStringLiteral("k_h"), QStringLiteral("sf")}.contains(
+            column.field, Qt::CaseInsensitive);
+    query.addLine(total ? QStringLiteral("order by bmmc")
+                        : QStringLiteral("order by ") + column.field);
+    query.param(QStringLiteral("ny")).setText(monthKey(e_n->value(), e_y->value()));
+    query.param(QStringLiteral("ny1")).setText(monthKey(e_n1->value(), e_y1->value()));
+    if (byNumber)
+        query.param(QStringLiteral("ygh")).setInteger(employeeNumber(e_bh->text()));
+    query.open();
+    if (query.isEmpty())
+        Messages::information(QStringLiteral("无符合条件信息！"));
+}
+
+void Tfrm_sjcx::SpeedButton1Click() {
+    RxDBGrid1TitleClick(RxDBGrid1->columns().at(6)); // bmmc
+}
+
+void Tfrm_sjcx::SpeedButton8Click() {
+    const Query &query = DM->AQ1;
+    if (!query.isOpen() || query.isEmpty())
+        return;
+    showReport(
+        QuickRep1,
+        QStringLiteral("数据查询_%1-%2")
+            .arg(monthKey(e_n->value(), e_y->value()), monthKey(e_n1->value(), e_y1->value())),
+        this);
+}
+
+bool Tfrm_sjcx::FormKeyDown(QKeyEvent *event) {
+    return e_bh->hasFocus() && e_bhKeyPress(event);
+}
+
+// Only digits may be typed into the number. Backspace types a character too and goes the
+// same way; Delete types none and still deletes. Enter and Tab move on as everywhere.
+bool Tfrm_sjcx::e_bhKeyPress(const QKeyEvent *event) {
+    const QString typed = event->text();
+    const bool movesOn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                         event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (typed.size() != 1 || movesOn || event->key() == Qt::Key_Delete)
+        return false;
+    const QChar character = typed.front();
+    return !(character >= QLatin1Char('0') && character <= QLatin1Char('9'));
+}
+
+void Tfrm_sjcx::e_bhChange() {
+    CloseAllQueries();
+}

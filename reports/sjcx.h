@@ -1,0 +1,53 @@
+#pragma once
+
+#include "moduleform.h"
+#include "reportdefinition.h"
+
+class DBGrid;
+class FlatButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class SpinEdit;
+struct GridColumn;
+
+// Salary data query: finds the stored salary rows of a range of months by department,
+// employee number, name and position, shows them in two linked grids sorted by any column,
+// and previews them with a totals row.
+class Tfrm_sjcx : public ModuleForm {
+    Q_OBJECT
+public:
+    Tfrm_sjcx();
+
+    void FormCreate() override;
+
+    QLabel *Label1;
+    SpinEdit *e_n;
+    SpinEdit *e_y;
+    QLabel *Label2;
+    SpinEdit *e_n1;
+    SpinEdit *e_y1;
+    QLabel *Label9;
+    QComboBox *c_bm;
+    QLabel *Label4;
+    QLineEdit *e_bh;
+    QLabel *Label5;
+    QLineEdit *e_xm;
+    QLabel *Label7;
+    QLineEdit *e_zw;
+    FlatButton *SpeedButton1;
+    FlatButton *SpeedButton8;
+    DBGrid *RxDBGrid1;
+    DBGrid *RxDBGrid2;
+    ReportDefinition QuickRep1;
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+
+private:
+    void RxDBGrid1TitleClick(const GridColumn &column);
+    void SpeedButton1Click();
+    void SpeedButton8Click();
+    bool e_bhKeyPress(const QKeyEvent *event);
+    void e_bhChange();
+};
