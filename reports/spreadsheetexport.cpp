@@ -115,7 +115,7 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows) {
     std::vector<Currency> totals(layout.columns.size());
     for (int record = 0; record < rows.recordCount(); ++record, ++row) {
         for (int column = 0; column < layout.columns.size(); ++column) {
-            const SheetColumn &shown = layout.columns[column];
+            const ReportColumn &shown = layout.columns[column];
             const Field value = rows.fieldAt(record, shown.field);
             if (shown.amount) {
                 const Currency amount = value.asCurrency();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reportdefinition.h"
+
 #include <QList>
 #include <QString>
 #include <stdexcept>
@@ -9,16 +11,10 @@ class Query;
 // What a report looks like as a worksheet: an optional title row, one header row of
 // captions, one row per result row, and, where the report totals its amounts, a row of SUM
 // formulas under the amount columns.
-struct SheetColumn {
-    QString caption;
-    QString field; // the result column shown
-    bool amount = false;
-};
-
 struct SheetLayout {
     QString sheetName;
     QString title; // none when empty
-    QList<SheetColumn> columns;
+    QList<ReportColumn> columns;
     bool totalsRow = false;
 };
 

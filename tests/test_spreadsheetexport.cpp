@@ -1,120 +1,204 @@
-// Reports written as spreadsheets, read back by an independent reader: the layout of the
-// sheet, amounts as exact numbers, totals as formulas, and no half-written file on failure.
-#include "data.h"
+// Every report saved as a spreadsheet from its preview, read back by an independent reader:
+// the sheet's layout, amounts as exact numbers, totals as formulas, and no half-written file
+// when the file cannot be written.
+#include "filesizelimit.h"
+#include "fonts.h"
+#include "gzt.h"
+#include "gztj.h"
+#include "modulerun.h"
+#include "previewdriver.h"
 #include "sheetreader.h"
-#include "spreadsheetexport.h"
+#include "sjcx.h"
+#include "spinedit.h"
 #include "workspace.h"
 
-#include <QFile>
 #include <QJsonObject>
+#include <QRadioButton>
 #include <QTest>
+#include <optional>
 
 namespace {
 
-// Two rows whose amounts add up in a way a float sum would not: 0.1 + 0.2 and 1.005 + 2.
-void storeTwoRows(const Workspace &workspace) {
-    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,f1,f2,k1) "
-                   "values ('202603',1,'张三','办公室',1000,10050,0)");
-    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,f1,f2,k1) "
-                   "values ('202603',2,'李四','财务科',2000,20000,5000)");
+enum class Report { PaySlips, Query, MonthStatistics, EmployeeStatistics };
+
+// Amounts a float sum would get wrong: 0.1 + 0.2, and 1.005 + 2 (ten-thousandths stored).
+void addSalaries(const Workspace &workspace) {
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values "
+                   "('基本工资',1,'0'),('个税',0,'1'),('奖金',0,'0')");
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,zw,f1,f2,k1) values "
+                   "('202603',1,'张三','办公室','主任',1000,10050,0),"
+                   "('202603',2,'李四','财务科','会计',2000,20000,5000),"
+                   "('202604',1,'张三','办公室','主任',30000,0,0)");
 }
 
-SheetLayout queryLayout() {
-    return {QStringLiteral("数据查询"),
-            QStringLiteral("工资查询表"),
-            {{QStringLiteral("年月"), QStringLiteral("ny"), false},
-             {QStringLiteral("编号"), QStringLiteral("ygh"), false},
-             {QStringLiteral("姓名"), QStringLiteral("xm"), false},
-             {QStringLiteral("基本工资"), QStringLiteral("f1"), true},
-             {QStringLiteral("岗位津贴"), QStringLiteral("f2"), true},
-             {QStringLiteral("扣款"), QStringLiteral("k1"), true}},
-            true};
+void setRange(SpinEdit *fromYear, SpinEdit *fromMonth, SpinEdit *toYear, SpinEdit *toMonth) {
+    fromYear->setValue(2026);
+    fromMonth->setValue(3);
+    toYear->setValue(2026);
+    toMonth->setValue(4);
 }
 
-void openMonth() {
-    openLines(DM->AQ1, {"select * from GZB where ny='202603' order by ygh"});
+// Opens the report's window, asks for March 2026 (to April for the ranges), and previews.
+void previewReport(Report report) {
+    switch (report) {
+    case Report::PaySlips:
+        runModule<Tfrm_gzt>([](Tfrm_gzt &window) {
+            window.e_n->setValue(2026);
+            window.e_y->setValue(3);
+            window.SpeedButton8->click();
+        });
+        break;
+    case Report::Query:
+        runModule<Tfrm_sjcx>([](Tfrm_sjcx &window) {
+            setRange(window.e_n, window.e_y, window.e_n1, window.e_y1);
+            window.SpeedButton1->click();
+            window.SpeedButton8->click();
+        });
+        break;
+    case Report::MonthStatistics:
+    case Report::EmployeeStatistics:
+        runModule<Tfrm_gztj>([report](Tfrm_gztj &window) {
+            setRange(window.e_n, window.e_y, window.e_n1, window.e_y1);
+            (report == Report::MonthStatistics ? window.r_1 : window.r_2)->click();
+            window.SpeedButton1->click();
+            window.SpeedButton8->click();
+        });
+        break;
+    }
 }
 
 QJsonObject cell(const QJsonArray &sheet, int row, int column) {
     return sheet.at(row).toArray().at(column).toObject();
 }
 
+QStringList rowTexts(const QJsonArray &sheet, int row) {
+    QStringList texts;
+    for (const QJsonValue &value : sheet.at(row).toArray())
+        texts << (value["v"].isDouble() ? QString::number(value["v"].toDouble())
+                                        : value["v"].toString());
+    return texts;
+}
+
+const QStringList amountCaptions{"基本工资", "奖金", "应付合计", "个税", "扣款合计", "实发工资"};
+
 } // namespace
 
 class SpreadsheetExportTest : public QObject {
     Q_OBJECT
 private slots:
-    void sheetReadsBackAsWritten();
+    void initTestCase() { installFontSubstitutes(); }
+    void everyReportReadsBackAsPreviewed_data();
+    void everyReportReadsBackAsPreviewed();
     void unwritableFileIsReportedAndLeavesNothing_data();
     void unwritableFileIsReportedAndLeavesNothing();
 };
 
-void SpreadsheetExportTest::sheetReadsBackAsWritten() {
+void SpreadsheetExportTest::everyReportReadsBackAsPreviewed_data() {
+    QTest::addColumn<int>("report");
+    QTest::addColumn<QString>("suggested");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("fixedCaptions");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("firstRow"); // texts, and amounts as numbers
+    QTest::addColumn<bool>("totals");
+
+    QTest::newRow("pay slips") << int(Report::PaySlips) << "工资条_202603.xlsx"
+                               << "工资条_202603" << QStringList{"月份", "编号", "姓名"} << 2
+                               << QStringList{"202603", "1", "张三", "0.1",  "1.005",
+                                              "1.105",  "0", "0",    "1.105"}
+                               << false;
+    QTest::newRow("query") << int(Report::Query) << "数据查询_2026年3月至2026年4月.xlsx"
+                           << "数 据 查 询 结 果" << QStringList{"月份", "编号", "姓名"} << 3
+                           << QStringList{"202603", "1", "张三", "0.1",  "1.005",
+                                          "1.105",  "0", "0",    "1.105"}
+                           << true;
+    QTest::newRow("month statistics")
+        << int(Report::MonthStatistics) << "月工资统计表_2026年3月至2026年4月.xlsx"
+        << "月工资统计表[2026年3月 至 2026年4月]" << QStringList{"年月"} << 2
+        << QStringList{"202603", "0.3", "3.005", "3.305", "0.5", "0.5", "2.805"} << true;
+    QTest::newRow("employee statistics")
+        << int(Report::EmployeeStatistics) << "员工工资统计表_2026年3月至2026年4月.xlsx"
+        << "员工工资统计表[2026年3月 至 2026年4月]" << QStringList{"编号", "姓名"} << 2
+        << QStringList{"1", "张三", "3.1", "1.005", "4.105", "0", "0", "4.105"} << true;
+}
+
+void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
+    QFETCH(int, report);
+    QFETCH(QString, suggested);
+    QFETCH(QString, title);
+    QFETCH(QStringList, fixedCaptions);
+    QFETCH(int, rows);
+    QFETCH(QStringList, firstRow);
+    QFETCH(bool, totals);
     Workspace workspace;
-    storeTwoRows(workspace);
-    openMonth();
-    const QString path = workspace.path() + QStringLiteral("/数据查询_202603.xlsx");
-    exportSpreadsheet(path, queryLayout(), DM->AQ1);
+    addSalaries(workspace);
+    const QString path = workspace.path() + QStringLiteral("/export.xlsx");
+    QString offered;
+    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+        offered = PreviewDriver::save(preview, "导出Excel", path);
+    });
+    previewReport(Report(report));
+    QCOMPARE(driver.shown(), 1);
+    QVERIFY2(workspace.shownTexts().isEmpty(), qPrintable(workspace.shownTexts().join('\n')));
+    QCOMPARE(offered, suggested);
 
     const QJsonArray sheet = readSheetBack(path);
-    QCOMPARE(sheet.size(), 1 + 1 + 2 + 1 + 1); // title, header, rows, totals, panes
-    QCOMPARE(cell(sheet, 0, 0)["v"].toString(), QStringLiteral("工资查询表"));
-    QStringList captions;
-    for (const QJsonValue &header : sheet.at(1).toArray()) {
-        captions << header["v"].toString();
-        QVERIFY(header["bold"].toBool());
-    }
-    QCOMPARE(captions, (QStringList{"年月", "编号", "姓名", "基本工资", "岗位津贴", "扣款"}));
+    QCOMPARE(sheet.size(), 2 + rows + (totals ? 1 : 0) + 1); // title, header, rows, totals, panes
+    QCOMPARE(cell(sheet, 0, 0)["v"].toString(), title);
+    QCOMPARE(rowTexts(sheet, 1), fixedCaptions + amountCaptions);
+    QVERIFY(cell(sheet, 1, 0)["bold"].toBool());
     QCOMPARE(sheet.last()["frozen"].toString(), QStringLiteral("A3"));
 
-    // Month keys and numbers are texts; amounts are numbers shown with two decimals.
-    QCOMPARE(cell(sheet, 2, 0)["v"].toString(), QStringLiteral("202603"));
-    QCOMPARE(cell(sheet, 2, 0)["t"].toString(), QStringLiteral("s"));
-    QCOMPARE(cell(sheet, 2, 1)["t"].toString(), QStringLiteral("s"));
-    QCOMPARE(cell(sheet, 2, 2)["v"].toString(), QStringLiteral("张三"));
-    QCOMPARE(cell(sheet, 2, 2)["font"].toString(), QStringLiteral("宋体"));
-    QCOMPARE(cell(sheet, 2, 3)["t"].toString(), QStringLiteral("n"));
-    QCOMPARE(cell(sheet, 2, 3)["v"].toDouble(), 0.1);
-    QCOMPARE(cell(sheet, 2, 4)["v"].toDouble(), 1.005);
-    QCOMPARE(cell(sheet, 2, 4)["fmt"].toString(), QStringLiteral("0.00"));
+    QCOMPARE(rowTexts(sheet, 2), firstRow);
+    for (int column = 0; column < fixedCaptions.size(); ++column)
+        QCOMPARE(cell(sheet, 2, column)["t"].toString(), QStringLiteral("s")); // keys stay text
+    const QJsonObject firstAmount = cell(sheet, 2, fixedCaptions.size());
+    QCOMPARE(firstAmount["t"].toString(), QStringLiteral("n"));
+    QCOMPARE(firstAmount["fmt"].toString(), QStringLiteral("0.00"));
+    QCOMPARE(firstAmount["font"].toString(), QStringLiteral("宋体"));
 
-    // Totals follow the figures above them, and show the exact sums until recalculated.
-    const QJsonObject f1Total = cell(sheet, 4, 3);
-    QCOMPARE(f1Total["v"].toString(), QStringLiteral("=SUM(D3:D4)"));
-    QCOMPARE(f1Total["cached"].toDouble(), 0.3);
-    QCOMPARE(f1Total["fmt"].toString(), QStringLiteral("0.00"));
-    QCOMPARE(cell(sheet, 4, 4)["cached"].toDouble(), 3.005);
-    QCOMPARE(cell(sheet, 4, 5)["cached"].toDouble(), 0.5);
-    QVERIFY2(cell(sheet, 4, 0)["v"].isNull(), "only amount columns are totalled");
+    if (!totals)
+        return;
+    // Under each amount column a SUM over the rows above, cached with the exact total.
+    const int totalsRow = 2 + rows;
+    const QJsonObject netPay = cell(sheet, totalsRow, fixedCaptions.size() + 5);
+    const QChar netPayColumn(char16_t(u'A' + fixedCaptions.size() + 5));
+    QCOMPARE(netPay["v"].toString(),
+             QStringLiteral("=SUM(%1%2:%1%3)").arg(netPayColumn).arg(3).arg(totalsRow));
+    QCOMPARE(netPay["cached"].toDouble(), 5.805);
+    QCOMPARE(cell(sheet, totalsRow, fixedCaptions.size())["cached"].toDouble(), 3.3);
+    QVERIFY(cell(sheet, totalsRow, 0)["v"].isNull()); // nothing under the fixed columns
 }
 
 void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("existsBefore");
+    QTest::addColumn<bool>("diskFull");
     QTest::newRow("missing folder") << "no such folder/工资.xlsx" << false;
     QTest::newRow("folder is a plain file") << "GZDB.mdb/工资.xlsx" << false;
-    QTest::newRow("name taken by a folder") << "taken.xlsx" << true;
+    QTest::newRow("disk full while writing") << "工资.xlsx" << true;
 }
 
 void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing() {
     QFETCH(QString, name);
-    QFETCH(bool, existsBefore);
+    QFETCH(bool, diskFull);
     Workspace workspace;
-    storeTwoRows(workspace);
-    openMonth();
-    QDir folder(workspace.path());
-    folder.mkdir(QStringLiteral("taken.xlsx"));
+    addSalaries(workspace);
+    const QDir folder(workspace.path());
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
     const QString path = folder.filePath(name);
 
-    QString message;
-    try {
-        exportSpreadsheet(path, queryLayout(), DM->AQ1);
-    } catch (const ExportError &failure) {
-        message = QString::fromUtf8(failure.what());
-    }
+    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+        // A sheet takes some kilobytes: the limit lets the file be started, not finished.
+        const std::optional<FileSizeLimit> limit =
+            diskFull ? std::make_optional<FileSizeLimit>(2048) : std::nullopt;
+        PreviewDriver::save(preview, "导出Excel", path);
+    });
+    previewReport(Report::PaySlips);
+    QCOMPARE(workspace.shownMessages().size(), 1);
+    QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
+    const QString message = workspace.shownTexts().first();
     QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
-    QCOMPARE(QFileInfo(path).exists(), existsBefore);
+    QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
 }
 
