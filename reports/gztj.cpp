@@ -125,8 +125,7 @@ void Tfrm_gztj::SpeedButton8Click() {
     QuickRep1.title = QStringLiteral("月工资统计表") + rangeText();
     QuickRep2.title = QStringLiteral("员工工资统计表") + rangeText();
     const bool perMonth = r_1->isChecked();
-    const QString range =
-        monthKey(e_n->value(), e_y->value()) + '-' + monthKey(e_n1->value(), e_y1->value());
+    const QString range = monthRangeName(e_n->value(), e_y->value(), e_n1->value(), e_y1->value());
     if (perMonth)
         showReport(QuickRep1, QStringLiteral("月工资统计表_") + range, this);
     else

@@ -43,6 +43,13 @@ struct ReportBand {
     QList<ReportElement> elements;
 };
 
+// One column of the report's table, as a spreadsheet of the report holds it.
+struct ReportColumn {
+    QString caption;
+    QString field;
+    bool amount = false;
+};
+
 // A banded report over one result: the title band once before the first row, the detail
 // band once per row, the summary band once after the last row.
 struct ReportDefinition {
@@ -50,4 +57,6 @@ struct ReportDefinition {
     ReportBand titleBand;
     ReportBand detail;
     ReportBand summary;
+    QList<ReportColumn> columns; // the table the bands print, in print order
+    bool totalsRow = false;      // whether the summary totals the amount columns
 };

@@ -1,6 +1,8 @@
 #include "reportexport.h"
 
+#include "reportdefinition.h"
 #include "reportpainter.h"
+#include "spreadsheetexport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +11,10 @@
 
 const QList<ReportExport> &reportExports() {
     static const QList<ReportExport> exports = {
-        {QStringLiteral("导出PDF"), QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"), writePdf},
+        {QStringLiteral("导出PDF"), QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"),
+         [](const PreviewedReport &report, const QString &path) { writePdf(report.pages, path); }},
+        {QStringLiteral("导出Excel"), QStringLiteral("xlsx"), QStringLiteral("Excel (*.xlsx)"),
+         writeSpreadsheet},
     };
     return exports;
 }
@@ -22,4 +27,12 @@ void writePdf(const PageModel &pages, const QString &path) {
     QPdfWriter writer(&file);
     writer.setTitle(QFileInfo(path).completeBaseName());
     paintReport(pages, writer);
+}
+
+void writeSpreadsheet(const PreviewedReport &report, const QString &path) {
+    const ReportDefinition &definition = report.definition;
+    const SheetLayout layout{report.documentName.section(QLatin1Char('_'), 0, 0),
+                             definition.title.isEmpty() ? report.documentName : definition.title,
+                             definition.columns, definition.totalsRow};
+    exportSpreadsheet(path, layout, report.rows);
 }

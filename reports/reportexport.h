@@ -6,13 +6,26 @@
 #include <QString>
 #include <functional>
 
+class Query;
+struct ReportDefinition;
+
+// A report as the preview shows it: its definition, the rows it was laid out over (still
+// held by their query while the preview is open), its pages and its document name, which
+// names the files it is saved as ("工资条_202611").
+struct PreviewedReport {
+    const ReportDefinition &definition;
+    const Query &rows;
+    const PageModel &pages;
+    QString documentName;
+};
+
 // A way to save a previewed report as a file. The preview offers every one of them on its
 // toolbar, so a new kind of file needs an entry here and nothing in the windows.
 struct ReportExport {
     QString caption;    // the toolbar action
     QString fileSuffix; // of the suggested file name
     QString fileFilter; // for the file dialog
-    std::function<void(const PageModel &pages, const QString &path)> write;
+    std::function<void(const PreviewedReport &report, const QString &path)> write;
 };
 
 const QList<ReportExport> &reportExports();
@@ -20,3 +33,8 @@ const QList<ReportExport> &reportExports();
 // The pages as a PDF file, with their text as text. Throws std::runtime_error when the file
 // cannot be written.
 void writePdf(const PageModel &pages, const QString &path);
+
+// The report's rows as a spreadsheet: its title (the document name for a report without
+// one), the captions of its columns, one row per result row and, where the report totals
+// them, the totals. Throws ExportError when the file cannot be written.
+void writeSpreadsheet(const PreviewedReport &report, const QString &path);

@@ -114,6 +114,15 @@ void addSummaryRow(ReportBand &band, const TableShape &shape, const RowPlace &ro
                       << sumElement(columns.at(i).field, amountText(shape, i, row), right);
 }
 
+QList<ReportColumn> tableColumns(const TableShape &shape, const QList<AmountColumn> &columns) {
+    QList<ReportColumn> table;
+    for (const FixedColumn &column : shape.fixed)
+        table.append({QString::fromUtf8(column.caption), QString::fromUtf8(column.field), false});
+    for (const AmountColumn &column : columns)
+        table.append({column.caption, column.field, true});
+    return table;
+}
+
 // A title band with the column headers, a detail row per result row and a totals row.
 ReportDefinition tableReport(const TableShape &shape, int titleY,
                              const QList<AmountColumn> &columns) {
@@ -125,6 +134,8 @@ ReportDefinition tableReport(const TableShape &shape, int titleY,
     addValueRow(report.detail, shape, detailRow, columns);
     report.summary.height = tableRowBandHeight;
     addSummaryRow(report.summary, shape, summaryRow, columns);
+    report.columns = tableColumns(shape, columns);
+    report.totalsRow = true;
     return report;
 }
 
@@ -136,6 +147,7 @@ ReportDefinition paySlipReport(const QList<AmountColumn> &columns) {
     report.detail.height = 65;
     addHeaderRow(report.detail, shape, {17, 24, 23}, columns);
     addValueRow(report.detail, shape, {40, 24, 44}, columns);
+    report.columns = tableColumns(shape, columns);
     return report;
 }
 

@@ -13,8 +13,7 @@
 
 namespace {
 
-void addExportActions(QPrintPreviewDialog &dialog, const PageModel &pages,
-                      const QString &documentName) {
+void addExportActions(QPrintPreviewDialog &dialog, const PreviewedReport &report) {
     QToolBar *toolBar = dialog.findChild<QToolBar *>();
     if (!toolBar)
         return;
@@ -22,22 +21,24 @@ void addExportActions(QPrintPreviewDialog &dialog, const PageModel &pages,
     for (const ReportExport &format : reportExports()) {
         QAction *action = toolBar->addAction(format.caption);
         action->setObjectName(format.caption);
-        QObject::connect(
-            action, &QAction::triggered, &dialog, [&dialog, &pages, documentName, format] {
-                guarded([&] {
-                    const QString path = QFileDialog::getSaveFileName(
-                        &dialog, format.caption,
-                        documentName + QLatin1Char('.') + format.fileSuffix, format.fileFilter);
-                    if (!path.isEmpty())
-                        format.write(pages, path);
-                });
+        QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &report, format] {
+            guarded([&] {
+                const QString path = QFileDialog::getSaveFileName(
+                    &dialog, format.caption,
+                    report.documentName + QLatin1Char('.') + format.fileSuffix, format.fileFilter);
+                if (!path.isEmpty())
+                    format.write(report, path);
             });
+        });
     }
 }
 
-} // namespace
-
-void previewReport(const PageModel &pages, const QString &documentName, QWidget *parent) {
+// Shows the pages in a modal print preview, from which the operator pages through them,
+// prints them or saves them as a file named after the document. Returns when the preview is
+// closed.
+void previewReport(const PreviewedReport &report, QWidget *parent) {
+    const PageModel &pages = report.pages;
+    const QString &documentName = report.documentName;
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true); // the report's own margins are 0
     printer.setPageLayout(reportPageLayout());
@@ -47,10 +48,21 @@ void previewReport(const PageModel &pages, const QString &documentName, QWidget 
     dialog.setWindowTitle(documentName);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&pages](QPrinter *device) { guarded([&] { paintReport(pages, *device); }); });
-    addExportActions(dialog, pages, documentName);
+    addExportActions(dialog, report);
     dialog.exec();
 }
 
+} // namespace
+
 void showReport(const ReportDefinition &report, const QString &documentName, QWidget *parent) {
-    previewReport(layOut(report, DM->AQ1), documentName, parent);
+    const PageModel pages = layOut(report, DM->AQ1);
+    previewReport({report, DM->AQ1, pages, documentName}, parent);
+}
+
+QString monthRangeName(int fromYear, int fromMonth, int toYear, int toMonth) {
+    return QStringLiteral("%1年%2月至%3年%4月")
+        .arg(fromYear)
+        .arg(fromMonth)
+        .arg(toYear)
+        .arg(toMonth);
 }

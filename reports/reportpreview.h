@@ -7,10 +7,8 @@
 class QWidget;
 struct ReportDefinition;
 
-// Shows the pages in a modal print preview, from which the operator pages through them,
-// prints them or saves them as a file named after `documentName`. Returns when the preview
-// is closed.
-void previewReport(const PageModel &pages, const QString &documentName, QWidget *parent);
-
 // Lays the report out over the rows AQ1 holds and previews it.
 void showReport(const ReportDefinition &report, const QString &documentName, QWidget *parent);
+
+// "2026年1月至2026年11月": how the names of reports over a range of months give the range.
+QString monthRangeName(int fromYear, int fromMonth, int toYear, int toMonth);

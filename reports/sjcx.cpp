@@ -182,11 +182,10 @@ void Tfrm_sjcx::SpeedButton8Click() {
     const Query &query = DM->AQ1;
     if (!query.isOpen() || query.isEmpty())
         return;
-    showReport(
-        QuickRep1,
-        QStringLiteral("数据查询_%1-%2")
-            .arg(monthKey(e_n->value(), e_y->value()), monthKey(e_n1->value(), e_y1->value())),
-        this);
+    showReport(QuickRep1,
+               QStringLiteral("数据查询_") +
+                   monthRangeName(e_n->value(), e_y->value(), e_n1->value(), e_y1->value()),
+               this);
 }
 
 bool Tfrm_sjcx::FormKeyDown(QKeyEvent *event) {

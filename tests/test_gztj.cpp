@@ -177,10 +177,10 @@ void SalaryStatisticsTest::reportCarriesTheRangeInItsTitle_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("firstRow"); // as the report prints it
     QTest::newRow("per month") << true << "月工资统计表[2005年1月 至 2005年12月]"
-                               << "月工资统计表_200501-200512.pdf"
+                               << "月工资统计表_2005年1月至2005年12月.pdf"
                                << "200501 3000.00 3000.00 100.00 100.00 2900.00";
     QTest::newRow("per employee") << false << "员工工资统计表[2005年1月 至 2005年12月]"
-                                  << "员工工资统计表_200501-200512.pdf"
+                                  << "员工工资统计表_2005年1月至2005年12月.pdf"
                                   << "1 张建国 2000.00 2000.00 200.00 200.00 1800.00";
 }
 

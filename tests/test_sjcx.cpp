@@ -319,7 +319,7 @@ void SalaryQueryTest::reportTotalsTheRowsFound() {
         window.SpeedButton8->click();
     });
     QCOMPARE(driver.shown(), 1);
-    QCOMPARE(suggested, QStringLiteral("数据查询_200501-200512.pdf"));
+    QCOMPARE(suggested, QStringLiteral("数据查询_2005年1月至2005年12月.pdf"));
     const QString text = pdfText(path);
     // The totals row is the only line with the office's basic pay total.
     const QStringList lines = text.split('\n');

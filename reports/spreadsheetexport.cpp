@@ -1,0 +1,168 @@
+#include "spreadsheetexport.h"
+
+#include "currency.h"
+#include "query.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+#include <xlsxwriter.h>
+
+namespace {
+
+// Spreadsheet programs measure column widths in Latin digits; a Chinese character takes two.
+int displayWidth(const QString &text) {
+    int width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x2e80 ? 2 : 1;
+    return width;
+}
+
+QByteArray utf8(const QString &text) {
+    return text.toUtf8();
+}
+
+class Sheet {
+public:
+    // Writes to `file`; failures name `shownPath`, the file the operator chose.
+    Sheet(const QString &file, const QString &shownPath, const QString &name) : m_path(shownPath) {
+        m_workbook = workbook_new(utf8(file).constData());
+        if (!m_workbook)
+            fail(QStringLiteral("cannot be created"));
+        m_sheet = workbook_add_worksheet(m_workbook, utf8(name.left(31)).constData());
+        m_text = newFormat();
+        m_bold = newFormat();
+        format_set_bold(m_bold);
+        m_amount = newFormat();
+        format_set_num_format(m_amount, "0.00");
+    }
+    ~Sheet() {
+        if (m_workbook)
+            workbook_close(m_workbook); // only after a failure: nothing depends on the result
+    }
+    Sheet(const Sheet &) = delete;
+    Sheet &operator=(const Sheet &) = delete;
+
+    void text(int row, int column, const QString &value, bool bold = false) {
+        check(worksheet_write_string(m_sheet, row, column, utf8(value).constData(),
+                                     bold ? m_bold : m_text));
+    }
+    void amount(int row, int column, Currency value) {
+        check(worksheet_write_number(m_sheet, row, column, value.toDouble(), m_amount));
+    }
+    // A SUM over the rows from `first` to `last` of the column, showing `total` until the
+    // spreadsheet recalculates it to the same figure.
+    void sum(int row, int column, int first, int last, Currency total) {
+        char range[LXW_MAX_CELL_RANGE_LENGTH];
+        lxw_rowcol_to_range(range, first, column, last, column);
+        const QByteArray formula = QByteArrayLiteral("=SUM(") + range + ')';
+        check(worksheet_write_formula_num(m_sheet, row, column, formula.constData(), m_amount,
+                                          total.toDouble()));
+    }
+    void width(int column, int characters) {
+        check(worksheet_set_column(m_sheet, column, column, characters, nullptr));
+    }
+    void freezeAbove(int row) { worksheet_freeze_panes(m_sheet, row, 0); }
+
+    void close() {
+        const lxw_error result = workbook_close(m_workbook);
+        m_workbook = nullptr;
+        if (result != LXW_NO_ERROR)
+            fail(QString::fromUtf8(lxw_strerror(result)));
+    }
+
+private:
+    lxw_format *newFormat() {
+        lxw_format *format = workbook_add_format(m_workbook);
+        format_set_font_name(format, "宋体"); // Chinese shows in a Chinese font everywhere
+        return format;
+    }
+    void check(lxw_error result) const {
+        if (result != LXW_NO_ERROR)
+            fail(QString::fromUtf8(lxw_strerror(result)));
+    }
+    [[noreturn]] void fail(const QString &reason) const {
+        throw ExportError(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason).toStdString());
+    }
+
+    QString m_path;
+    lxw_workbook *m_workbook = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    lxw_format *m_text = nullptr;
+    lxw_format *m_bold = nullptr;
+    lxw_format *m_amount = nullptr;
+};
+
+void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows) {
+    int row = 0;
+    if (!layout.title.isEmpty())
+        sheet.text(row++, 0, layout.title, true);
+    const int header = row++;
+    std::vector<int> widths;
+    for (int column = 0; column < layout.columns.size(); ++column) {
+        sheet.text(header, column, layout.columns[column].caption, true);
+        widths.push_back(displayWidth(layout.columns[column].caption));
+    }
+    sheet.freezeAbove(header + 1);
+
+    const int first = row;
+    std::vector<Currency> totals(layout.columns.size());
+    for (int record = 0; record < rows.recordCount(); ++record, ++row) {
+        for (int column = 0; column < layout.columns.size(); ++column) {
+            const ReportColumn &shown = layout.columns[column];
+            const Field value = rows.fieldAt(record, shown.field);
+            if (shown.amount) {
+                const Currency amount = value.asCurrency();
+                sheet.amount(row, column, amount);
+                totals[column] += amount;
+                widths[column] = std::max(widths[column], int(amount.toFixed2().size()));
+            } else {
+                const QString text = value.asString();
+                sheet.text(row, column, text);
+                widths[column] = std::max(widths[column], displayWidth(text));
+            }
+        }
+    }
+    if (layout.totalsRow && row > first) {
+        for (int column = 0; column < layout.columns.size(); ++column)
+            if (layout.columns[column].amount)
+                sheet.sum(row, column, first, row - 1, totals[column]);
+    }
+    for (int column = 0; column < int(widths.size()); ++column)
+        sheet.width(column, widths[column] + 2);
+}
+
+} // namespace
+
+void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows) {
+    const QFileInfo target(path);
+    // Written beside the target under another name, then renamed over it, so that the name
+    // only ever holds a complete file.
+    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                           QStringLiteral(".XXXXXX"));
+    if (!partial.open())
+        throw ExportError(QStringLiteral("%1: %2")
+                              .arg(QDir::toNativeSeparators(path), partial.errorString())
+                              .toStdString());
+    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                           QFile::ReadOther);
+    partial.close();
+    {
+        Sheet sheet(partial.fileName(), path, layout.sheetName);
+        writeSheet(sheet, layout, rows);
+        sheet.close();
+    }
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        throw ExportError(
+            QStringLiteral("%1: %2")
+                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno)))
+                .toStdString());
+    partial.setAutoRemove(false);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "reportdefinition.h"
+
+#include <QList>
+#include <QString>
+#include <stdexcept>
+
+class Query;
+
+// What a report looks like as a worksheet: an optional title row, one header row of
+// captions, one row per result row, and, where the report totals its amounts, a row of SUM
+// formulas under the amount columns.
+struct SheetLayout {
+    QString sheetName;
+    QString title; // none when empty
+    QList<ReportColumn> columns;
+    bool totalsRow = false;
+};
+
+// The spreadsheet could not be written; the text names the file and the reason.
+class ExportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes every row of `rows`, in its order, to an .xlsx file at `path`. Amounts are numbers
+// with two decimals from the exact stored values; month keys, numbers and names are texts.
+// The file appears under its name only when complete: a failure leaves whatever was there
+// before and throws ExportError.
+void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows);

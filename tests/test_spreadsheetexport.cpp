@@ -1,0 +1,206 @@
+// Every report saved as a spreadsheet from its preview, read back by an independent reader:
+// the sheet's layout, amounts as exact numbers, totals as formulas, and no half-written file
+// when the file cannot be written.
+#include "filesizelimit.h"
+#include "fonts.h"
+#include "gzt.h"
+#include "gztj.h"
+#include "modulerun.h"
+#include "previewdriver.h"
+#include "sheetreader.h"
+#include "sjcx.h"
+#include "spinedit.h"
+#include "workspace.h"
+
+#include <QJsonObject>
+#include <QRadioButton>
+#include <QTest>
+#include <optional>
+
+namespace {
+
+enum class Report { PaySlips, Query, MonthStatistics, EmployeeStatistics };
+
+// Amounts a float sum would get wrong: 0.1 + 0.2, and 1.005 + 2 (ten-thousandths stored).
+void addSalaries(const Workspace &workspace) {
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values "
+                   "('基本工资',1,'0'),('个税',0,'1'),('奖金',0,'0')");
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,zw,f1,f2,k1) values "
+                   "('202603',1,'张三','办公室','主任',1000,10050,0),"
+                   "('202603',2,'李四','财务科','会计',2000,20000,5000),"
+                   "('202604',1,'张三','办公室','主任',30000,0,0)");
+}
+
+void setRange(SpinEdit *fromYear, SpinEdit *fromMonth, SpinEdit *toYear, SpinEdit *toMonth) {
+    fromYear->setValue(2026);
+    fromMonth->setValue(3);
+    toYear->setValue(2026);
+    toMonth->setValue(4);
+}
+
+// Opens the report's window, asks for March 2026 (to April for the ranges), and previews.
+void previewReport(Report report) {
+    switch (report) {
+    case Report::PaySlips:
+        runModule<Tfrm_gzt>([](Tfrm_gzt &window) {
+            window.e_n->setValue(2026);
+            window.e_y->setValue(3);
+            window.SpeedButton8->click();
+        });
+        break;
+    case Report::Query:
+        runModule<Tfrm_sjcx>([](Tfrm_sjcx &window) {
+            setRange(window.e_n, window.e_y, window.e_n1, window.e_y1);
+            window.SpeedButton1->click();
+            window.SpeedButton8->click();
+        });
+        break;
+    case Report::MonthStatistics:
+    case Report::EmployeeStatistics:
+        runModule<Tfrm_gztj>([report](Tfrm_gztj &window) {
+            setRange(window.e_n, window.e_y, window.e_n1, window.e_y1);
+            (report == Report::MonthStatistics ? window.r_1 : window.r_2)->click();
+            window.SpeedButton1->click();
+            window.SpeedButton8->click();
+        });
+        break;
+    }
+}
+
+QJsonObject cell(const QJsonArray &sheet, int row, int column) {
+    return sheet.at(row).toArray().at(column).toObject();
+}
+
+QStringList rowTexts(const QJsonArray &sheet, int row) {
+    QStringList texts;
+    for (const QJsonValue &value : sheet.at(row).toArray())
+        texts << (value["v"].isDouble() ? QString::number(value["v"].toDouble())
+                                        : value["v"].toString());
+    return texts;
+}
+
+const QStringList amountCaptions{"基本工资", "奖金", "应付合计", "个税", "扣款合计", "实发工资"};
+
+} // namespace
+
+class SpreadsheetExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installFontSubstitutes(); }
+    void everyReportReadsBackAsPreviewed_data();
+    void everyReportReadsBackAsPreviewed();
+    void unwritableFileIsReportedAndLeavesNothing_data();
+    void unwritableFileIsReportedAndLeavesNothing();
+};
+
+void SpreadsheetExportTest::everyReportReadsBackAsPreviewed_data() {
+    QTest::addColumn<int>("report");
+    QTest::addColumn<QString>("suggested");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("fixedCaptions");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("firstRow"); // texts, and amounts as numbers
+    QTest::addColumn<bool>("totals");
+
+    QTest::newRow("pay slips") << int(Report::PaySlips) << "工资条_202603.xlsx"
+                               << "工资条_202603" << QStringList{"月份", "编号", "姓名"} << 2
+                               << QStringList{"202603", "1", "张三", "0.1",  "1.005",
+                                              "1.105",  "0", "0",    "1.105"}
+                               << false;
+    QTest::newRow("query") << int(Report::Query) << "数据查询_2026年3月至2026年4月.xlsx"
+                           << "数 据 查 询 结 果" << QStringList{"月份", "编号", "姓名"} << 3
+                           << QStringList{"202603", "1", "张三", "0.1",  "1.005",
+                                          "1.105",  "0", "0",    "1.105"}
+                           << true;
+    QTest::newRow("month statistics")
+        << int(Report::MonthStatistics) << "月工资统计表_2026年3月至2026年4月.xlsx"
+        << "月工资统计表[2026年3月 至 2026年4月]" << QStringList{"年月"} << 2
+        << QStringList{"202603", "0.3", "3.005", "3.305", "0.5", "0.5", "2.805"} << true;
+    QTest::newRow("employee statistics")
+        << int(Report::EmployeeStatistics) << "员工工资统计表_2026年3月至2026年4月.xlsx"
+        << "员工工资统计表[2026年3月 至 2026年4月]" << QStringList{"编号", "姓名"} << 2
+        << QStringList{"1", "张三", "3.1", "1.005", "4.105", "0", "0", "4.105"} << true;
+}
+
+void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
+    QFETCH(int, report);
+    QFETCH(QString, suggested);
+    QFETCH(QString, title);
+    QFETCH(QStringList, fixedCaptions);
+    QFETCH(int, rows);
+    QFETCH(QStringList, firstRow);
+    QFETCH(bool, totals);
+    Workspace workspace;
+    addSalaries(workspace);
+    const QString path = workspace.path() + QStringLiteral("/export.xlsx");
+    QString offered;
+    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+        offered = PreviewDriver::save(preview, "导出Excel", path);
+    });
+    previewReport(Report(report));
+    QCOMPARE(driver.shown(), 1);
+    QVERIFY2(workspace.shownTexts().isEmpty(), qPrintable(workspace.shownTexts().join('\n')));
+    QCOMPARE(offered, suggested);
+
+    const QJsonArray sheet = readSheetBack(path);
+    QCOMPARE(sheet.size(), 2 + rows + (totals ? 1 : 0) + 1); // title, header, rows, totals, panes
+    QCOMPARE(cell(sheet, 0, 0)["v"].toString(), title);
+    QCOMPARE(rowTexts(sheet, 1), fixedCaptions + amountCaptions);
+    QVERIFY(cell(sheet, 1, 0)["bold"].toBool());
+    QCOMPARE(sheet.last()["frozen"].toString(), QStringLiteral("A3"));
+
+    QCOMPARE(rowTexts(sheet, 2), firstRow);
+    for (int column = 0; column < fixedCaptions.size(); ++column)
+        QCOMPARE(cell(sheet, 2, column)["t"].toString(), QStringLiteral("s")); // keys stay text
+    const QJsonObject firstAmount = cell(sheet, 2, fixedCaptions.size());
+    QCOMPARE(firstAmount["t"].toString(), QStringLiteral("n"));
+    QCOMPARE(firstAmount["fmt"].toString(), QStringLiteral("0.00"));
+    QCOMPARE(firstAmount["font"].toString(), QStringLiteral("宋体"));
+
+    if (!totals)
+        return;
+    // Under each amount column a SUM over the rows above, cached with the exact total.
+    const int totalsRow = 2 + rows;
+    const QJsonObject netPay = cell(sheet, totalsRow, fixedCaptions.size() + 5);
+    const QChar netPayColumn(char16_t(u'A' + fixedCaptions.size() + 5));
+    QCOMPARE(netPay["v"].toString(),
+             QStringLiteral("=SUM(%1%2:%1%3)").arg(netPayColumn).arg(3).arg(totalsRow));
+    QCOMPARE(netPay["cached"].toDouble(), 5.805);
+    QCOMPARE(cell(sheet, totalsRow, fixedCaptions.size())["cached"].toDouble(), 3.3);
+    QVERIFY(cell(sheet, totalsRow, 0)["v"].isNull()); // nothing under the fixed columns
+}
+
+void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("missing folder") << "no such folder/工资.xlsx" << false;
+    QTest::newRow("folder is a plain file") << "GZDB.mdb/工资.xlsx" << false;
+    QTest::newRow("disk full while writing") << "工资.xlsx" << true;
+}
+
+void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing() {
+    QFETCH(QString, name);
+    QFETCH(bool, diskFull);
+    Workspace workspace;
+    addSalaries(workspace);
+    const QDir folder(workspace.path());
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
+    const QString path = folder.filePath(name);
+
+    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+        // A sheet takes some kilobytes: the limit lets the file be started, not finished.
+        const std::optional<FileSizeLimit> limit =
+            diskFull ? std::make_optional<FileSizeLimit>(2048) : std::nullopt;
+        PreviewDriver::save(preview, "导出Excel", path);
+    });
+    previewReport(Report::PaySlips);
+    QCOMPARE(workspace.shownMessages().size(), 1);
+    QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
+    const QString message = workspace.shownTexts().first();
+    QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+QTEST_MAIN(SpreadsheetExportTest)
+#include "test_spreadsheetexport.moc"
