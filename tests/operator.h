@@ -14,11 +14,16 @@ inline bool waitUntilActive(QWidget &window) {
     return QTest::qWaitForWindowActive(&window);
 }
 
-// Types into the focused control, one key per character, Chinese characters included.
+// Types into the focused control, one key per character, Chinese characters included; "→"
+// stands for the Right arrow key.
 inline void type(const QString &text) {
-    for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
-                            QString(character), Qt::NoModifier);
+    for (const QChar character : text) {
+        if (character == QChar(u'→'))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        else
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(character), Qt::NoModifier);
+    }
 }
 
 inline void pressEnter() {

@@ -60,7 +60,7 @@ void YgszTest::addsAnEmployeeFromTheKeyboard_data() {
     QTest::addColumn<QString>("start");
     QTest::newRow("both dates empty") << ""
                                       << "" << emptyDate << emptyDate;
-    QTest::newRow("one-digit month and day behind a blank") << "1980-3-5"
+    QTest::newRow("one-digit month and day behind a blank") << "1980-3-→5"
                                                             << "20000101"
                                                             << "1980- 3- 5"
                                                             << "2000-01-01";
