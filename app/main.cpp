@@ -36,7 +36,7 @@ struct Module {
     ModuleFactory create;
 };
 
-// Top to bottom. A module whose window the program does not have yet opens nothing.
+// Top to bottom.
 const QList<Module> &modules() {
     static const QList<Module> list = {
         {"SpeedButton8", 10, "entry", 32, "Label1", "工资录入", 53,

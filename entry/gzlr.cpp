@@ -17,7 +17,6 @@
 #include "wiring.h"
 #include "worksheet.h"
 
-#include <QDate>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -133,9 +132,7 @@ void Tfrm_gzlr::FormCreate() {
     DM->AQ2.setAfterScroll([this](Query &) { LoadEmployee(); });
 
     // No month is known yet, so this only shows the first-use text.
-    const QDate today = QDate::currentDate();
-    e_n->setValue(today.year());
-    e_y->setValue(today.month());
+    showThisMonth(e_n, e_y);
 
     Query &items = DM->AQ1;
     setSql(items, {"select * from GZXMZD where s_fk='0'"}).open();

@@ -14,7 +14,6 @@
 #include "spinedit.h"
 #include "wiring.h"
 
-#include <QDate>
 #include <QLabel>
 
 namespace {
@@ -47,9 +46,7 @@ Tfrm_gzt::Tfrm_gzt() : ModuleForm(frame()) {
 }
 
 void Tfrm_gzt::FormCreate() {
-    const QDate today = QDate::currentDate();
-    e_n->setValue(today.year());
-    e_y->setValue(today.month());
+    showThisMonth(e_n, e_y);
     QuickRep1 = paySlipReport(buildAmountColumns());
 }
 

@@ -15,7 +15,6 @@
 #include "spinedit.h"
 #include "wiring.h"
 
-#include <QDate>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -84,11 +83,8 @@ Tfrm_gztj::Tfrm_gztj() : ModuleForm(frame()) {
 }
 
 void Tfrm_gztj::FormCreate() {
-    const QDate today = QDate::currentDate();
-    for (SpinEdit *year : {e_n, e_n1})
-        year->setValue(today.year());
-    for (SpinEdit *month : {e_y, e_y1})
-        month->setValue(today.month());
+    showThisMonth(e_n, e_y);
+    showThisMonth(e_n1, e_y1);
 
     const QList<AmountColumn> columns = buildAmountColumns();
     QuickRep1 = monthStatisticsReport(columns);

@@ -16,7 +16,6 @@
 #include "wiring.h"
 
 #include <QComboBox>
-#include <QDate>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,11 +117,8 @@ Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
 }
 
 void Tfrm_sjcx::FormCreate() {
-    const QDate today = QDate::currentDate();
-    for (SpinEdit *year : {e_n, e_n1})
-        year->setValue(today.year());
-    for (SpinEdit *month : {e_y, e_y1})
-        month->setValue(today.month());
+    showThisMonth(e_n, e_y);
+    showThisMonth(e_n1, e_y1);
 
     QStringList departments{allDepartments};
     Query &names = DM->AQ2;

@@ -109,8 +109,6 @@ void ModuleForm::SpeedButton3Click() {
 }
 
 void openModule(const ModuleFactory &create) {
-    if (!create)
-        return;
     CloseAllQueries();
     const std::unique_ptr<ModuleForm> window = create();
     guarded([&] { window->FormCreate(); });

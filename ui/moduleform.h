@@ -73,7 +73,7 @@ private:
     bool m_activated = false;
 };
 
-// Builds a module window afresh; null for a module the program does not offer yet.
+// Builds a module window afresh.
 using ModuleFactory = std::function<std::unique_ptr<ModuleForm>()>;
 
 // Opening a module: close the shared queries, build the window and run its creation handler,

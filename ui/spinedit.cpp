@@ -3,8 +3,47 @@
 #include "focusleave.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
+
+namespace {
+
+// The windows give year boxes 44 pixels; the style's own arrows are so wide that a year would
+// not show whole beside them. This style draws them narrower and gives the text the room.
+class NarrowArrowsStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override {
+        QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_SpinBox)
+            return rect;
+        const QRect arrows = QProxyStyle::subControlRect(control, option, SC_SpinBoxUp, widget);
+        const int left = arrows.right() - arrowWidth + 1;
+        if (part == SC_SpinBoxUp || part == SC_SpinBoxDown)
+            rect.setLeft(left);
+        else if (part == SC_SpinBoxEditField)
+            rect.setRight(left - 1);
+        return rect;
+    }
+
+private:
+    static constexpr int arrowWidth = 12;
+};
+
+QStyle *narrowArrowsStyle() {
+    static QPointer<NarrowArrowsStyle> style;
+    if (!style) {
+        style = new NarrowArrowsStyle;
+        style->setParent(qApp); // lives as long as the application whose style it narrows
+    }
+    return style;
+}
+
+} // namespace
 
 SpinEdit::SpinEdit(int minimum, int maximum, QWidget *parent)
     : QAbstractSpinBox(parent), m_minimum(minimum), m_maximum(maximum) {
@@ -13,6 +52,7 @@ SpinEdit::SpinEdit(int minimum, int maximum, QWidget *parent)
         update(); // the arrows' enabled look follows the value
         emit changed();
     });
+    setStyle(narrowArrowsStyle());
     setValue(minimum);
 }
 
@@ -66,4 +106,10 @@ void SpinEdit::focusOutEvent(QFocusEvent *event) {
     if (const int typed = value(); isLeaving(event) && typed != bounded(typed))
         setValue(typed);
     QAbstractSpinBox::focusOutEvent(event);
+}
+
+void showThisMonth(SpinEdit *year, SpinEdit *month) {
+    const QDate today = QDate::currentDate();
+    year->setValue(today.year());
+    month->setValue(today.month());
 }

@@ -32,3 +32,6 @@ private:
     int m_minimum;
     int m_maximum;
 };
+
+// Puts this month into a pair of year and month boxes, as every window showing a month starts.
+void showThisMonth(SpinEdit *year, SpinEdit *month);
