@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "panel.h"
 #include "placement.h"
+#include "salarycolumns.h"
 #include "sqllines.h"
 #include "toolbutton.h"
 #include "wiring.h"
@@ -19,8 +20,6 @@
 #include <QRadioButton>
 
 namespace {
-
-constexpr int maxItemsPerKind = 20; // one amount column f1..f20 / k1..k20 each
 
 FrameLayout frame() {
     return {"项目设置",
@@ -91,7 +90,7 @@ void Tfrm_xmsz::FormActivate() {
 void Tfrm_xmsz::SpeedButton8Click() {
     const QString kind = r_f->isChecked() ? "0" : "1";
     const Query &list = kind == "0" ? DM->AQ1 : DM->AQ2;
-    if (list.recordCount() >= maxItemsPerKind) {
+    if (list.recordCount() >= SalaryColumns::itemsPerKind) {
         Messages::information("各项目最大为 20 项！");
         return;
     }
