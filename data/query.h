@@ -87,7 +87,8 @@ private:
     Connection &m_connection;
     QString m_text;
     std::vector<Parameter> m_parameters;
-    bool m_parametersStale = false; // the text changed since they were found
+    bool m_parametersStale = false;  // the text changed since they were found
+    std::size_t m_lastParameter = 0; // where param() found the last one
     std::unique_ptr<Prepared> m_prepared;
     std::optional<ResultSet> m_result;
     int m_row = -1;
