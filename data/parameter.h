@@ -3,15 +3,16 @@
 #include "currency.h"
 
 #include <QString>
-#include <QVariant>
 #include <cstdint>
 #include <variant>
+
+struct sqlite3_stmt;
 
 // One ":name" of a statement and the value set for it. The kind of value chosen sets the
 // type bound: text, integer, floating, yes/no or an exact amount.
 class Parameter {
 public:
-    explicit Parameter(QString name) : m_name(std::move(name)) {}
+    explicit Parameter(QString name);
 
     const QString &name() const { return m_name; }
     bool hasValue() const { return !std::holds_alternative<std::monostate>(m_value); }
@@ -22,11 +23,13 @@ public:
     void setBoolean(bool value) { m_value = value; }
     void setCurrency(Currency value) { m_value = value; }
 
-    // The value as bound to the engine. Parameters named like an amount column take their
-    // value in yuan and bind it in ten-thousandths, rounded to the nearest.
-    QVariant boundValue() const;
+    // Binds the value to the statement's `position` (from 1); returns the engine's code.
+    // Parameters named like an amount column take their value in yuan and bind it in
+    // ten-thousandths, rounded to the nearest.
+    int bindTo(sqlite3_stmt *statement, int position) const;
 
 private:
     QString m_name;
+    bool m_amount; // named like an amount column
     std::variant<std::monostate, QString, std::int64_t, double, bool, Currency> m_value;
 };

@@ -5,9 +5,39 @@
 #include "sqldialect.h"
 
 #include <QScopeGuard>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QSqlDriver>
+#include <QVariant>
 #include <algorithm>
+#include <sqlite3.h>
+
+namespace {
+
+// The engine's own connection under Qt's: Qt keeps opening, closing and transactions, while
+// statements are prepared, bound and read on the handle, with no QVariant or UTF-16 copy of
+// each value on the way.
+sqlite3 *engineHandle(const QSqlDatabase &database) {
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("The database connection is not a SQLite connection"));
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
+// A statement as last run, kept until its text changes: windows rebuild the same statement
+// row after row, and neither its translation nor its preparation need repeating.
+struct Query::Prepared {
+    Prepared() = default;
+    Prepared(const Prepared &) = delete;
+    Prepared &operator=(const Prepared &) = delete;
+    ~Prepared() { sqlite3_finalize(statement); }
+
+    QString text;      // as the window wrote it
+    QStringList names; // its parameters, as parameterNames() finds them
+    sqlite3 *engine = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    std::vector<int> parameters; // for each "?", its index in m_parameters
+};
 
 Query::Query(Connection &connection, QObject *parent) : QObject(parent), m_connection(connection) {}
 
@@ -15,32 +45,54 @@ Query::~Query() = default;
 
 void Query::clearSql() {
     close();
-    m_lines.clear();
+    m_text.clear();
     m_parameters.clear();
+    m_parametersStale = false;
 }
 
+// The parameters are found when next needed, not for every line: a statement of forty lines
+// would otherwise be searched forty times.
 void Query::addLine(const QString &line) {
     close();
-    m_lines << line;
+    m_text += line + QChar('\n');
+    m_parametersStale = true;
+}
+
+void Query::findParameters() {
+    if (!m_parametersStale)
+        return;
+    const QStringList names =
+        m_prepared && m_prepared->text == m_text ? m_prepared->names : parameterNames(m_text);
     // Values already set for names that remain are kept, as the text grows line by line.
     std::vector<Parameter> parameters;
-    for (const QString &name : parameterNames(sqlText())) {
+    for (const QString &name : names) {
         auto kept = std::find_if(m_parameters.begin(), m_parameters.end(), [&](const Parameter &p) {
             return p.name().compare(name, Qt::CaseInsensitive) == 0;
         });
         parameters.push_back(kept != m_parameters.end() ? *kept : Parameter(name));
     }
     m_parameters = std::move(parameters);
+    m_parametersStale = false;
 }
 
 QString Query::sqlText() const {
-    QString text;
-    for (const QString &line : m_lines)
-        text += line + QChar('\n');
-    return text;
+    return m_text;
 }
 
 Parameter &Query::param(const QString &name) {
+    findParameters();
+    // Windows set the parameters in the order the statement names them, and write a name as
+    // the statement does: the one after the last found is tried first, and names are matched
+    // exactly before they are matched regardless of case. With fifty parameters set for each
+    // of thousands of rows, each search would otherwise cost more than binding.
+    const std::size_t count = m_parameters.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = (m_lastParameter + 1 + i) % count;
+        if (m_parameters[at].name() == name) {
+            m_lastParameter = at;
+            return m_parameters[at];
+        }
+    }
     for (Parameter &parameter : m_parameters)
         if (parameter.name().compare(name, Qt::CaseInsensitive) == 0)
             return parameter;
@@ -57,27 +109,35 @@ void Query::execSql() {
 
 void Query::run(bool wantsRows) {
     close();
-    const TranslatedStatement statement = translateStatement(sqlText());
-    QSqlQuery &sql = prepared(statement.sql);
+    findParameters();
+    Prepared &prepared = this->prepared();
+    sqlite3_stmt *statement = prepared.statement;
+    const auto failure = [&prepared] {
+        return DbError(QString::fromUtf8(sqlite3_errmsg(prepared.engine)));
+    };
     // Whatever happens, the statement lets go of the file before the handler goes on.
-    const auto release = qScopeGuard([&sql] { sql.finish(); });
-    for (int i = 0; i < statement.parameterOrder.size(); ++i) {
-        const Parameter &parameter = param(statement.parameterOrder.at(i));
+    const auto release = qScopeGuard([statement] { sqlite3_reset(statement); });
+    for (std::size_t i = 0; i < prepared.parameters.size(); ++i) {
+        const Parameter &parameter = m_parameters.at(std::size_t(prepared.parameters[i]));
         if (!parameter.hasValue())
             throw DbError(
                 QStringLiteral("No value given for parameter '%1'").arg(parameter.name()));
-        sql.bindValue(i, parameter.boundValue());
+        if (parameter.bindTo(statement, int(i) + 1) != SQLITE_OK)
+            throw failure();
     }
-    if (!sql.exec())
-        throw DbError(sql.lastError().databaseText());
+    const int first = sqlite3_step(statement);
+    if (first != SQLITE_ROW && first != SQLITE_DONE)
+        throw failure();
     if (!wantsRows)
         return;
-    if (!sql.isSelect())
+    if (sqlite3_column_count(statement) == 0)
         throw DbError(QStringLiteral("The statement does not return rows"));
 
-    m_result = ResultSet::read(sql);
-    if (sql.lastError().isValid())
-        throw DbError(sql.lastError().databaseText());
+    int last = SQLITE_DONE;
+    ResultSet result = ResultSet::read(statement, first, last);
+    if (last != SQLITE_DONE)
+        throw failure();
+    m_result = std::move(result);
     const bool empty = m_result->rowCount() == 0;
     m_row = empty ? -1 : 0;
     m_bof = true;
@@ -88,17 +148,26 @@ void Query::run(bool wantsRows) {
         scrolled();
 }
 
-// Windows rebuild the same statement row after row; preparing it once serves them all.
-QSqlQuery &Query::prepared(const QString &sql) {
-    if (m_prepared && m_preparedSql == sql)
+Query::Prepared &Query::prepared() {
+    const QString &text = m_text;
+    sqlite3 *engine = engineHandle(m_connection.database());
+    if (m_prepared && m_prepared->engine == engine && m_prepared->text == text)
         return *m_prepared;
     m_prepared.reset();
-    auto statement = std::make_unique<QSqlQuery>(m_connection.database());
-    statement->setForwardOnly(true);
-    if (!statement->prepare(sql))
-        throw DbError(statement->lastError().databaseText());
-    m_prepared = std::move(statement);
-    m_preparedSql = sql;
+    const TranslatedStatement translated = translateStatement(text);
+    auto prepared = std::make_unique<Prepared>();
+    prepared->text = text;
+    prepared->engine = engine;
+    prepared->names = parameterNames(text);
+    for (const QString &name : translated.parameterOrder)
+        prepared->parameters.push_back(int(&param(name) - m_parameters.data()));
+    const QByteArray sql = translated.sql.toUtf8();
+    if (sqlite3_prepare_v2(engine, sql.constData(), int(sql.size()), &prepared->statement,
+                           nullptr) != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(engine)));
+    if (!prepared->statement)
+        throw DbError(QStringLiteral("The statement is empty"));
+    m_prepared = std::move(prepared);
     return *m_prepared;
 }
 

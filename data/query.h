@@ -12,7 +12,6 @@
 #include <vector>
 
 class Connection;
-class QSqlQuery;
 
 // A shared query as the windows use it: the statement is built line by line, its ":name"
 // parameters are set by name, then it is opened (rows) or executed (no rows). An open query
@@ -81,13 +80,16 @@ private:
     void setCurrentRow(int row);
     void scrolled();
     void run(bool wantsRows);
-    QSqlQuery &prepared(const QString &sql);
+    void findParameters();
+    struct Prepared;
+    Prepared &prepared();
 
     Connection &m_connection;
-    QStringList m_lines;
+    QString m_text;
     std::vector<Parameter> m_parameters;
-    std::unique_ptr<QSqlQuery> m_prepared;
-    QString m_preparedSql;
+    bool m_parametersStale = false;  // the text changed since they were found
+    std::size_t m_lastParameter = 0; // where param() found the last one
+    std::unique_ptr<Prepared> m_prepared;
     std::optional<ResultSet> m_result;
     int m_row = -1;
     bool m_bof = true;

@@ -3,15 +3,16 @@
 #include "amountcolumns.h"
 #include "dberror.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QVariant>
+#include <QStringDecoder>
+#include <sqlite3.h>
 
-ResultSet ResultSet::read(QSqlQuery &statement) {
+ResultSet ResultSet::read(sqlite3_stmt *statement, int firstStep, int &lastStep) {
     ResultSet result;
-    const QSqlRecord record = statement.record();
-    for (int column = 0; column < record.count(); ++column) {
-        const QString name = record.fieldName(column);
+    const int columns = sqlite3_column_count(statement);
+    for (int column = 0; column < columns; ++column) {
+        // As the names always read: without the quotes a statement may put around them.
+        const QString name =
+            QString::fromUtf8(sqlite3_column_name(statement, column)).remove(QChar('"'));
         result.m_names << name;
         result.m_amount.push_back(::isAmountColumn(name));
         // The first of two equal names wins, as a lookup by name finds the leftmost column.
@@ -19,37 +20,52 @@ ResultSet ResultSet::read(QSqlQuery &statement) {
             result.m_index.insert(name.toLower(), column);
     }
 
-    const int columns = record.count();
-    while (statement.next()) {
+    int step = firstStep;
+    for (; step == SQLITE_ROW; step = sqlite3_step(statement)) {
         for (int column = 0; column < columns; ++column) {
-            const QVariant value = statement.value(column);
-            Cell cell{};
-            if (value.isNull()) {
-                cell.kind = Kind::Null;
-            } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
-                cell.kind = Kind::Integer;
-                cell.integer = value.toLongLong();
-            } else if (value.typeId() == QMetaType::Double) {
-                cell.kind = Kind::Real;
-                cell.real = value.toDouble();
-            } else {
-                const QString text = value.toString();
-                if (qsizetype(result.m_texts.size()) + text.size() > qsizetype(UINT32_MAX))
-                    throw DbError(QStringLiteral("The result is too large to hold."));
-                cell.kind = Kind::Text;
-                cell.span = {std::uint32_t(result.m_texts.size()), std::uint32_t(text.size())};
-                result.m_texts += text;
+            switch (sqlite3_column_type(statement, column)) {
+            case SQLITE_NULL:
+                result.append(Kind::Null, std::int64_t(0));
+                break;
+            case SQLITE_INTEGER:
+                result.append(Kind::Integer, std::int64_t(sqlite3_column_int64(statement, column)));
+                break;
+            case SQLITE_FLOAT:
+                result.append(Kind::Real, sqlite3_column_double(statement, column));
+                break;
+            default: {
+                const auto *text =
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+                result.appendText(text, sqlite3_column_bytes(statement, column));
             }
-            result.m_cells.push_back(cell);
+            }
         }
         ++result.m_rowCount;
     }
-    result.m_cells.shrink_to_fit();
+    lastStep = step;
+    result.m_values.shrink_to_fit();
+    result.m_kinds.shrink_to_fit();
     result.m_texts.squeeze();
     return result;
 }
 
+// Decodes straight into the shared buffer: no text of its own for any cell.
+void ResultSet::appendText(const char *utf8, int bytes) {
+    const qsizetype offset = m_texts.size();
+    // UTF-8 never takes fewer bytes than UTF-16 takes units.
+    if (offset + qsizetype(bytes) > qsizetype(UINT32_MAX))
+        throw DbError(QStringLiteral("The result is too large to hold."));
+    if (m_texts.capacity() < offset + bytes)
+        m_texts.reserve(std::max<qsizetype>(2 * m_texts.capacity(), offset + bytes));
+    m_texts.resize(offset + bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(m_texts.data() + offset, QByteArrayView(utf8, bytes));
+    m_texts.truncate(end - m_texts.constData());
+    append(Kind::Text,
+           TextSpan{std::uint32_t(offset), std::uint32_t(end - m_texts.constData() - offset)});
+}
+
 QStringView ResultSet::text(int row, int column) const {
-    const Cell &c = cell(row, column);
-    return QStringView(m_texts).mid(c.span.offset, c.span.length);
+    const TextSpan span = value<TextSpan>(row, column);
+    return QStringView(m_texts).mid(span.offset, span.length);
 }

@@ -6,18 +6,21 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
-class QSqlQuery;
+struct sqlite3_stmt;
 
-// A whole result read into memory: one flat array of small cells, texts in one shared buffer.
+// A whole result read into memory: one flat array of 8-byte values beside one of their
+// kinds, texts in one shared buffer, so that reading it allocates nothing per row or cell.
 // Holding it compactly keeps counts, backward moves and bookmarks cheap for thousands of rows.
 class ResultSet {
 public:
     enum class Kind : std::uint8_t { Null, Integer, Real, Text };
 
-    // Reads every row of an executed statement.
-    static ResultSet read(QSqlQuery &statement);
+    // Reads every row of a statement whose first sqlite3_step returned `firstStep`
+    // (SQLITE_ROW or SQLITE_DONE); returns the engine's code of the step that ended it.
+    static ResultSet read(sqlite3_stmt *statement, int firstStep, int &lastStep);
 
     int rowCount() const { return m_rowCount; }
     int columnCount() const { return int(m_names.size()); }
@@ -26,9 +29,9 @@ public:
     // -1 when the result has no such column; names match without regard to case.
     int columnIndex(const QString &name) const { return m_index.value(name.toLower(), -1); }
 
-    Kind kind(int row, int column) const { return cell(row, column).kind; }
-    std::int64_t integer(int row, int column) const { return cell(row, column).integer; }
-    double real(int row, int column) const { return cell(row, column).real; }
+    Kind kind(int row, int column) const { return m_kinds[at(row, column)]; }
+    std::int64_t integer(int row, int column) const { return value<std::int64_t>(row, column); }
+    double real(int row, int column) const { return value<double>(row, column); }
     QStringView text(int row, int column) const;
 
 private:
@@ -36,22 +39,29 @@ private:
         std::uint32_t offset;
         std::uint32_t length;
     };
-    struct Cell {
-        union {
-            std::int64_t integer;
-            double real;
-            TextSpan span;
-        };
-        Kind kind;
-    };
-    const Cell &cell(int row, int column) const {
-        return m_cells[std::size_t(row) * m_names.size() + std::size_t(column)];
+    std::size_t at(int row, int column) const {
+        return std::size_t(row) * m_names.size() + std::size_t(column);
     }
+    template <typename T> T value(int row, int column) const {
+        static_assert(sizeof(T) == sizeof(std::uint64_t));
+        T v;
+        std::memcpy(&v, &m_values[at(row, column)], sizeof v);
+        return v;
+    }
+    template <typename T> void append(Kind kind, T v) {
+        static_assert(sizeof(T) == sizeof(std::uint64_t));
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        m_values.push_back(bits);
+        m_kinds.push_back(kind);
+    }
+    void appendText(const char *utf8, int bytes);
 
     QStringList m_names;
     std::vector<bool> m_amount;
     QHash<QString, int> m_index;
-    std::vector<Cell> m_cells;
+    std::vector<std::uint64_t> m_values; // an integer, a real or a TextSpan, by its kind
+    std::vector<Kind> m_kinds;
     QString m_texts;
     int m_rowCount = 0;
 };

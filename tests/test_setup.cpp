@@ -4,6 +4,7 @@
 #include "data.h"
 #include "databasesetup.h"
 #include "schemaversion.h"
+#include "syntheticdata.h"
 #include "workspace.h"
 
 #include <QProcess>
@@ -42,6 +43,9 @@ private slots:
     void defaultsMakeNewRowsUsable();
     void demoHoldsTheThreeMonthsBeforeToday_data();
     void demoHoldsTheThreeMonthsBeforeToday();
+    void syntheticHoldsTheSizeAsked();
+    void toolRefusesSyntheticSizes_data();
+    void toolRefusesSyntheticSizes();
     void toolRefusesToOverwrite();
     void toolReportsWhatItCouldNotCreate_data();
     void toolReportsWhatItCouldNotCreate();
@@ -89,6 +93,47 @@ void SetupTest::demoHoldsTheThreeMonthsBeforeToday() {
                         "y.bmh=b.bh and g.bmmc=b.mc"),
              QStringLiteral("36"));
     QCOMPARE(firstValue("select count(distinct S_JC) from GZXMZD"), QStringLiteral("2"));
+}
+
+// Seven employees, three earnings and two deductions, over the three months before today.
+void SetupTest::syntheticHoldsTheSizeAsked() {
+    // The data module connects on first use, to the file made here.
+    Workspace workspace(Workspace::Database::None);
+    DatabaseSetup::createSyntheticDatabase(workspace.path(), {7, 5, 3}, QDate(2027, 2, 1));
+    QCOMPARE(firstValue("select group_concat(ny) from (select distinct ny from GZB order by ny)"),
+             QStringLiteral("202611,202612,202701"));
+    QCOMPARE(firstValue("select count(*) from GZB g, YGZD y, BMZD b where g.ygh=y.bh and "
+                        "y.bmh=b.bh and g.bmmc=b.mc and y.zt='1'"),
+             QStringLiteral("21"));
+    QCOMPARE(firstValue("select group_concat(S_FK,'') from (select S_FK from GZXMZD order by bh)"),
+             QStringLiteral("00011"));
+    // Every item has an amount in every row, and no column beyond the items has one.
+    QCOMPARE(firstValue("select count(*) from GZB where f3>0 and k2>0 and f4=0 and k3=0"),
+             QStringLiteral("21"));
+}
+
+void SetupTest::toolRefusesSyntheticSizes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("no employee") << QStringList{"--synthetic", "0,5,3"} << 1;
+    QTest::newRow("more items than columns") << QStringList{"--synthetic", "5,41,3"} << 1;
+    QTest::newRow("negative months") << QStringList{"--synthetic", "5,5,-1"} << 1;
+    QTest::newRow("two numbers") << QStringList{"--synthetic", "5,5"} << 1;
+    QTest::newRow("not numbers") << QStringList{"--synthetic", "a,b,c"} << 1;
+    QTest::newRow("size missing") << QStringList{"--synthetic"} << 2;
+    QTest::newRow("with the demo") << QStringList{"--demo", "--synthetic", "5,5,3"} << 2;
+}
+
+// A size the tool cannot make leaves the folder as it was.
+void SetupTest::toolRefusesSyntheticSizes() {
+    QFETCH(QStringList, arguments);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QProcess tool;
+    tool.start(QStringLiteral(GZDB_SETUP), arguments << folder.path());
+    QVERIFY(tool.waitForFinished());
+    QTEST(tool.exitCode(), "exitCode");
+    QVERIFY(QDir(folder.path()).isEmpty());
 }
 
 void SetupTest::toolRefusesToOverwrite() {

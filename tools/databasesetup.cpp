@@ -1,6 +1,7 @@
 #include "databasesetup.h"
 
 #include "demodata.h"
+#include "syntheticdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <functional>
 
 namespace DatabaseSetup {
 namespace {
@@ -63,18 +65,17 @@ void removeFile(const QString &path) {
 // The file is made under a name of its own and only named GZDB.mdb once it is complete, so
 // that no failure, not even a killed process, leaves a GZDB.mdb that would later pass for a
 // payroll.
-void build(const QString &partial, const QString &path, Contents contents, QDate today) {
+void build(const QString &partial, const QString &path,
+           const std::function<void(const QString &)> &fill) {
     createStructure(partial);
-    if (contents == Contents::Demo)
-        fillDemoData(partial, today);
+    fill(partial);
     if (!QFile::rename(partial, path))
         throw SetupError(QFile::exists(path) ? "another program created it meanwhile"
                                              : "it could not be given its name");
 }
 
-} // namespace
-
-QString createDatabase(const QString &folder, Contents contents, QDate today) {
+// Makes GZDB.mdb in the folder: the structure, then whatever `fill` stores in it.
+QString create(const QString &folder, const std::function<void(const QString &)> &fill) {
     // An empty name would be the working folder, which the operator did not name.
     if (folder.isEmpty())
         throw SetupError("no folder given");
@@ -93,7 +94,7 @@ QString createDatabase(const QString &folder, Contents contents, QDate today) {
     const QString partial =
         path + QStringLiteral(".partial-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     try {
-        build(partial, path, contents, today);
+        build(partial, path, fill);
     } catch (const std::exception &failure) {
         removeFile(partial);
         throw SetupError(QStringLiteral("%1 was not created: %2")
@@ -101,6 +102,19 @@ QString createDatabase(const QString &folder, Contents contents, QDate today) {
                              .toStdString());
     }
     return path;
+}
+
+} // namespace
+
+QString createDatabase(const QString &folder, Contents contents, QDate today) {
+    return create(folder, [&](const QString &partial) {
+        if (contents == Contents::Demo)
+            fillDemoData(partial, today);
+    });
+}
+
+QString createSyntheticDatabase(const QString &folder, const SyntheticSize &size, QDate today) {
+    return create(folder, [&](const QString &partial) { fillSyntheticData(partial, size, today); });
 }
 
 } // namespace DatabaseSetup

@@ -21,4 +21,10 @@ enum class Contents { Empty, Demo };
 QString createDatabase(const QString &folder, Contents contents,
                        QDate today = QDate::currentDate());
 
+struct SyntheticSize;
+
+// The same, holding a made-up organisation of the given size (see syntheticdata.h).
+QString createSyntheticDatabase(const QString &folder, const SyntheticSize &size,
+                                QDate today = QDate::currentDate());
+
 } // namespace DatabaseSetup

@@ -1,0 +1,448 @@
+// The program at scale against the bare-SQLite floor, side by side in one process. Run by
+// hand, never by CTest:
+//   cmake --build build --target bench_scale && build/bench/bench_scale [--quick]
+//   build/bench/bench_scale --size EMPLOYEES,ITEMS,MONTHS --compaction EMPLOYEES,ITEMS,MONTHS
+//                           --fill ROWS --runs N
+// BENCH_SHOW_SQL=1 in the environment lists the statements each floor replays.
+// It makes a synthetic database with the set-up tool's code, then times each scenario
+// through the program's own paths (the data module, the windows' handlers driven offscreen,
+// the report engine, the start-up compaction) and through the floor, alternating, and
+// prints the medians as a table; progress goes to stderr.
+#include "amountcolumnlist.h"
+#include "compaction.h"
+#include "comparison.h"
+#include "data.h"
+#include "databasesetup.h"
+#include "dbgrid.h"
+#include "flatbutton.h"
+#include "gzlr.h"
+#include "gztj.h"
+#include "heapcount.h"
+#include "layout.h"
+#include "modulerun.h"
+#include "monthkey.h"
+#include "reportexport.h"
+#include "reportfonts.h"
+#include "reportlayouts.h"
+#include "reportpainter.h"
+#include "salarycolumns.h"
+#include "sjcx.h"
+#include "spinedit.h"
+#include "sqlitefloor.h"
+#include "sqllines.h"
+#include "statementtrace.h"
+#include "syntheticdata.h"
+#include "transaction.h"
+#include "workspace.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRadioButton>
+#include <QSqlDriver>
+#include <QTest>
+#include <cstdio>
+#include <optional>
+#include <sqlite3.h>
+
+namespace {
+
+struct Options {
+    DatabaseSetup::SyntheticSize size{10000, 40, 24};
+    // The file the start-up compaction works on, about 200 MB.
+    DatabaseSetup::SyntheticSize compactionSize{10000, 40, 96};
+    int fillRows = 240000;
+    int runs = 5;
+};
+
+Options parseOptions(QStringList arguments) {
+    Options options;
+    arguments.removeFirst();
+    while (!arguments.isEmpty()) {
+        const QString option = arguments.takeFirst();
+        if (option == "--quick") {
+            options = {{500, 10, 6}, {500, 10, 6}, 20000, 3};
+            continue;
+        }
+        if (arguments.isEmpty())
+            throw std::runtime_error(
+                "usage: bench_scale [--quick] [--size E,I,M] [--compaction E,I,M] "
+                "[--fill ROWS] [--runs N]");
+        const QString value = arguments.takeFirst();
+        if (option == "--size")
+            options.size = DatabaseSetup::parseSyntheticSize(value);
+        else if (option == "--compaction")
+            options.compactionSize = DatabaseSetup::parseSyntheticSize(value);
+        else if (option == "--fill")
+            options.fillRows = value.toInt();
+        else if (option == "--runs")
+            options.runs = std::max(1, value.toInt());
+        else
+            throw std::runtime_error("unknown option " + option.toStdString());
+    }
+    return options;
+}
+
+sqlite3 *connectionHandle() {
+    const QVariant handle = DM->ADC.database().driver()->handle();
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+QString count(qint64 number) {
+    return QLocale(QLocale::English).toString(number);
+}
+
+// The months of the synthetic database: the last is the month before the set-up's "today".
+const QDate today(2026, 12, 10);
+QString monthBack(int back) {
+    const QDate month = QDate(today.year(), today.month(), 1).addMonths(-back);
+    return monthKey(month.year(), month.month());
+}
+
+void setMonth(SpinEdit *year, SpinEdit *month, const QString &key) {
+    year->setValue(key.left(4).toInt());
+    month->setValue(key.mid(4).toInt());
+}
+
+class ScaleBenchmark {
+public:
+    ScaleBenchmark(const Options &options, SqliteFloor &floor)
+        : m_options(options), m_floor(floor) {}
+
+    QList<Comparison> results;
+
+    void fill();
+    void memory();
+    void queryWindow();
+    void statistics();
+    void paySlips();
+    void entryWindow();
+    void firstUse();
+    void compaction(const QString &copy);
+
+private:
+    // The floor of a handler: the statements it ran, replayed.
+    TimedRun replay(const QStringList &statements) {
+        if (qEnvironmentVariableIsSet("BENCH_SHOW_SQL"))
+            for (const QString &sql : statements)
+                std::fprintf(stderr, "    %s\n", qPrintable(sql.simplified().left(160)));
+        return [this, &statements] {
+            return millisecondsOf([&] {
+                for (const QString &sql : statements)
+                    m_floor.run(sql);
+            });
+        };
+    }
+    // A handler's run: `before` and `after` put the window where the run starts and ends,
+    // untimed; the floor replays what `measured` ran, between the same `before` and `after`.
+    void addHandler(const QString &scenario, const QString &size, const QString &target,
+                    const std::function<void()> &before, const std::function<void()> &measured,
+                    const std::function<void()> &after) {
+        before();
+        const QStringList statements = traceStatements(connectionHandle(), measured);
+        after();
+        const TimedRun replayed = replay(statements);
+        add(
+            scenario, size, target,
+            [&] {
+                before();
+                const double ms = replayed();
+                after();
+                return ms;
+            },
+            [&] {
+                before();
+                const double ms = millisecondsOf(measured);
+                after();
+                return ms;
+            });
+    }
+    void add(const QString &scenario, const QString &size, const QString &target,
+             const TimedRun &floor, const TimedRun &program) {
+        results << compare(scenario, size, target, m_options.runs, floor, program);
+    }
+    QStringList amountColumns() const {
+        QStringList columns;
+        const int earnings = (m_options.size.items + 1) / 2;
+        for (int slot = 1; slot <= earnings; ++slot)
+            columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
+        for (int slot = 1; slot <= m_options.size.items - earnings; ++slot)
+            columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
+        return columns;
+    }
+    QString employees() const { return count(m_options.size.employees); }
+
+    const Options &m_options;
+    SqliteFloor &m_floor;
+};
+
+// Rows written one by one through the shared insert query in one transaction, as a window
+// stores a worksheet; the floor binds the same values by position.
+void ScaleBenchmark::fill() {
+    const QStringList columns = amountColumns();
+    const QString sql = "insert into temp_gzb (ny,ygh,xm,bmmc," + columns.join(',') +
+                        ") values (:ny,:ygh,:xm,:bmmc,:" + columns.join(",:") + ")";
+    const int rows = m_options.fillRows;
+    const auto amount = [](int row, int column) { return qint64(row % 9973 + column) * 100; };
+    const auto program = [&] {
+        m_floor.run("delete from temp_gzb");
+        return millisecondsOf([&] {
+            Transaction transaction(DM->ADC);
+            Query &insert = setSql(DM->AQUP, {sql});
+            for (int row = 0; row < rows; ++row) {
+                insert.param("ny").setText(monthBack(0));
+                insert.param("ygh").setInteger(row);
+                insert.param("xm").setText(QStringLiteral("职工%1").arg(row));
+                insert.param("bmmc").setText(QStringLiteral("部门%1").arg(row % 20));
+                for (int c = 0; c < columns.size(); ++c)
+                    insert.param(columns.at(c)).setCurrency(Currency::fromUnits(amount(row, c)));
+                insert.execSql();
+            }
+            transaction.commit();
+        });
+    };
+    const auto floor = [&] {
+        m_floor.run("delete from temp_gzb");
+        return millisecondsOf([&] {
+            m_floor.begin();
+            sqlite3_stmt *insert = m_floor.statement("insert into temp_gzb (ny,ygh,xm,bmmc," +
+                                                     columns.join(',') + ") values (?,?,?,?" +
+                                                     QString(",?").repeated(columns.size()) + ")");
+            for (int row = 0; row < rows; ++row) {
+                m_floor.bind(insert, {monthBack(0), qint64(row), QStringLiteral("职工%1").arg(row),
+                                      QStringLiteral("部门%1").arg(row % 20)});
+                for (int c = 0; c < columns.size(); ++c)
+                    sqlite3_bind_int64(insert, c + 5, amount(row, c));
+                m_floor.run(insert);
+            }
+            m_floor.commit();
+        });
+    };
+    add("fill rows through the data module", count(rows) + " rows", "≤ 1.5×", floor, program);
+    m_floor.run("delete from temp_gzb");
+}
+
+// Every stored row with the row totals, as the query window reads them: what the open result
+// holds, and how many blocks opening it asks for.
+void ScaleBenchmark::memory() {
+    Query &query = setSql(DM->AQ1, QStringList{"select *,"} + SalaryColumns::rowTotalLines() +
+                                       QStringList{"from GZB"});
+    query.open(); // the page cache and the statement are warm, as in a running program
+    query.close();
+    const std::size_t before = HeapCount::bytesInUse();
+    const std::uint64_t allocationsBefore = HeapCount::allocations();
+    query.open();
+    const std::uint64_t allocations = HeapCount::allocations() - allocationsBefore;
+    const std::size_t held = HeapCount::bytesInUse() - before;
+    const int rows = query.recordCount();
+    std::printf("Open result of %s rows × %d columns: %.0f bytes held per row (target ≤ 550)",
+                qPrintable(count(rows)), query.columnCount(), double(held) / rows);
+    if (HeapCount::countsAllocations())
+        std::printf(", %.2f allocations per row while opening", double(allocations) / rows);
+    std::printf("\n\n");
+    query.close();
+}
+
+void ScaleBenchmark::queryWindow() {
+    runModule<Tfrm_sjcx>(std::function<void(Tfrm_sjcx &)>([&](Tfrm_sjcx &window) {
+        const auto range = [&](int months, const QString &rows) {
+            setMonth(window.e_n, window.e_y, monthBack(months));
+            setMonth(window.e_n1, window.e_y1, monthBack(1));
+            const auto program = [&] {
+                DM->AQ1.close();
+                return millisecondsOf([&] {
+                    window.SpeedButton1->click();
+                    window.RxDBGrid1->viewport()->repaint();
+                    window.RxDBGrid2->viewport()->repaint();
+                });
+            };
+            const QStringList statements = traceStatements(connectionHandle(), program);
+            add(QStringLiteral("query window: %1 month(s), shown in the grids").arg(months), rows,
+                "≤ 1.2×", replay(statements), program);
+        };
+        range(1, employees() + " rows");
+        const int months = std::min(12, m_options.size.months);
+        range(months, count(qint64(months) * m_options.size.employees) + " rows");
+    }));
+}
+
+void ScaleBenchmark::statistics() {
+    runModule<Tfrm_gztj>(std::function<void(Tfrm_gztj &)>([&](Tfrm_gztj &window) {
+        setMonth(window.e_n, window.e_y, monthBack(m_options.size.months));
+        setMonth(window.e_n1, window.e_y1, monthBack(1));
+        const QString size = employees() + " × " + count(m_options.size.months) + " months";
+        for (QRadioButton *kind : {window.r_1, window.r_2}) {
+            kind->setChecked(true);
+            const auto program = [&] {
+                DM->AQ1.close();
+                return millisecondsOf([&] {
+                    window.SpeedButton1->click();
+                    (kind == window.r_1 ? window.RxDBGrid2 : window.RxDBGrid1)
+                        ->viewport()
+                        ->repaint();
+                });
+            };
+            const QStringList statements = traceStatements(connectionHandle(), program);
+            add(kind == window.r_1 ? "statistics per month" : "statistics per employee", size,
+                "≤ 1.1×", replay(statements), program);
+        }
+    }));
+}
+
+// One month's slips laid out by the report engine and written as PDF; the floor reads the
+// same rows and draws the same texts and boxes straight onto a PDF writer.
+void ScaleBenchmark::paySlips() {
+    const ReportDefinition report = paySlipReport(buildAmountColumns());
+    const QString programFile = QDir::current().filePath("slips.pdf");
+    const QString floorFile = QDir::current().filePath("slips-floor.pdf");
+    PageModel pages;
+    const auto program = [&] {
+        return millisecondsOf([&] {
+            Query &query =
+                setSql(DM->AQ1, QStringList{"select *,"} + SalaryColumns::rowTotalLines() +
+                                    QStringList{"from GZB where ny=:ny order by bmmc"});
+            query.param("ny").setText(monthBack(1));
+            query.open();
+            pages = layOut(report, query);
+            writePdf(pages, programFile);
+        });
+    };
+    const QStringList statements = traceStatements(connectionHandle(), program);
+    const auto floor = [&] {
+        return millisecondsOf([&] {
+            for (const QString &sql : statements)
+                m_floor.run(sql);
+            QPdfWriter writer(floorFile);
+            writer.setPageLayout(reportPageLayout());
+            QPainter painter(&writer);
+            const double scale = writer.logicalDpiX() / 96.0;
+            painter.setPen(QPen(Qt::black, scale));
+            const auto scaled = [scale](const QRect &box) {
+                return QRectF(box.x() * scale, box.y() * scale, box.width() * scale,
+                              box.height() * scale);
+            };
+            std::optional<TextStyle> style;
+            for (qsizetype p = 0; p < pages.size(); ++p) {
+                if (p > 0)
+                    writer.newPage();
+                for (const QRect &box : pages.at(p).rectangles)
+                    painter.drawRect(scaled(box));
+                for (const PageText &text : pages.at(p).texts) {
+                    if (style != text.style) {
+                        style = text.style;
+                        painter.setFont(reportFont(text.style));
+                    }
+                    painter.drawText(scaled(text.box),
+                                     int(text.alignment | Qt::AlignTop | Qt::TextSingleLine),
+                                     text.text);
+                }
+            }
+        });
+    };
+    add("pay slips laid out and written to PDF", employees() + " slips", "≤ 2×", floor, program);
+}
+
+// The entry window on a month not yet entered and on a stored month. Where the program's
+// handler leaves the worksheet in entry, the floor's run ends the same way: the window's
+// cancel button empties it.
+void ScaleBenchmark::entryWindow() {
+    runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
+        const QString rows = employees() + " rows";
+        const auto nothing = [] {};
+        const auto prepare = [&] { window.b_o->click(); };
+        const auto cancel = [&] {
+            if (window.b_c->isEnabled())
+                window.b_c->click();
+        };
+
+        setMonth(window.e_n, window.e_y, monthBack(0));
+        addHandler("prepare a month, status '2' (carried)", rows, "≤ 1.3×", nothing, prepare,
+                   cancel);
+
+        setMonth(window.e_n, window.e_y, monthBack(1));
+        addHandler(
+            "save a month, status '1' (delete + copy)", rows, "≤ 1.1×", prepare,
+            [&] { window.b_s->click(); }, cancel);
+
+        prepare();
+        const int row = m_options.size.employees / 2;
+        addHandler(
+            "F1: store one employee, re-read the worksheet", rows, "≤ 1.2×",
+            [&] { DM->AQ2.moveTo(row); }, [&] { QTest::keyClick(&window, Qt::Key_F1); }, nothing);
+        cancel();
+    }));
+}
+
+// With no month stored, every active employee gets a new worksheet row.
+void ScaleBenchmark::firstUse() {
+    m_floor.run("delete from GZB");
+    runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
+        addHandler(
+            "prepare a month, status '0' (first use)", employees() + " rows", "≤ 1.3×", [] {},
+            [&] { window.b_o->click(); }, [&] { window.b_c->click(); });
+    }));
+}
+
+// The start-up compaction of a synthetic file of its own, against VACUUM INTO alone.
+void ScaleBenchmark::compaction(const QString &copy) {
+    const QString into = copy + ".vacuumed";
+    const auto floor = [&] {
+        QFile::remove(into);
+        return millisecondsOf([&] {
+            sqlite3 *db = nullptr;
+            sqlite3_open_v2(copy.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            const QByteArray sql = "VACUUM INTO '" + into.toUtf8() + "'";
+            if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                throw std::runtime_error(sqlite3_errmsg(db));
+            sqlite3_close(db);
+        });
+    };
+    const auto program = [&] {
+        return millisecondsOf([&] {
+            if (!compactDatabase(copy, QString()))
+                throw std::runtime_error("the compaction did not replace the file");
+        });
+    };
+    const QString size = QStringLiteral("%1 MB").arg(QFileInfo(copy).size() / 1000000);
+    add("start-up compaction", size, "≤ 1.3×", floor, program);
+    QFile::remove(into);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    try {
+        const Options options = parseOptions(app.arguments());
+        Workspace workspace(Workspace::Database::None, today);
+        std::fprintf(stderr, "making a synthetic database of %d employees, %d items, %d months\n",
+                     options.size.employees, options.size.items, options.size.months);
+        DatabaseSetup::createSyntheticDatabase(workspace.path(), options.size, today);
+        QDir(workspace.path()).mkdir("compaction");
+        const QString compactionFile = DatabaseSetup::createSyntheticDatabase(
+            QDir(workspace.path()).filePath("compaction"), options.compactionSize, today);
+
+        QList<Comparison> results;
+        {
+            SqliteFloor floor(connectionHandle());
+            ScaleBenchmark bench(options, floor);
+            bench.memory();
+            bench.fill();
+            bench.queryWindow();
+            bench.statistics();
+            bench.paySlips();
+            bench.entryWindow();
+            bench.firstUse();
+            bench.compaction(compactionFile);
+            results = bench.results;
+        }
+        printTable(results);
+        return workspace.shownMessages().isEmpty() ? 0 : 1;
+    } catch (const std::exception &failure) {
+        std::fprintf(stderr, "bench_scale: %s\n", failure.what());
+        return 1;
+    }
+}
