@@ -50,21 +50,20 @@ int SqliteFloor::run(sqlite3_stmt *statement) {
     int rows = 0;
     int status;
     while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
+        // Every value is fetched as what it is, as a data layer must.
         for (int column = 0; column < columns; ++column) {
             switch (sqlite3_column_type(statement, column)) {
             case SQLITE_INTEGER:
-                m_checksum += std::uint64_t(sqlite3_column_int64(statement, column));
+                sqlite3_column_int64(statement, column);
                 break;
             case SQLITE_FLOAT:
-                m_checksum += std::uint64_t(sqlite3_column_double(statement, column));
+                sqlite3_column_double(statement, column);
                 break;
             case SQLITE_NULL:
                 break;
-            default: {
-                const unsigned char *text = sqlite3_column_text(statement, column);
-                m_checksum +=
-                    std::uint64_t(sqlite3_column_bytes(statement, column)) + (text ? text[0] : 0);
-            }
+            default:
+                sqlite3_column_text(statement, column);
+                sqlite3_column_bytes(statement, column);
             }
         }
         ++rows;

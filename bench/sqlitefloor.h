@@ -30,13 +30,9 @@ public:
     void begin() { run(QStringLiteral("BEGIN")); }
     void commit() { run(QStringLiteral("COMMIT")); }
 
-    // Keeps what the rows read from being optimised away.
-    std::uint64_t checksum() const { return m_checksum; }
-
 private:
     [[noreturn]] void fail() const;
 
     sqlite3 *m_db;
     std::map<std::string, sqlite3_stmt *> m_statements;
-    std::uint64_t m_checksum = 0;
 };
