@@ -14,16 +14,17 @@ void openActiveEmployees(const QString &condition) {
         .open();
 }
 
-// One new worksheet row, amounts at their default 0, for each employee AQ1 holds.
+// One new worksheet row, amounts at their default 0, for each employee AQ1 holds. The
+// statement is the same for every row: it is built once and only its values change.
 void insertEmployees(const QString &month) {
+    static const QStringList copiedColumns = {"xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"};
+    Query &insert = setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt) "
+                                      "values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
+    insert.param("ny").setText(month);
     Query &employees = DM->AQ1;
     for (; !employees.eof(); employees.next()) {
-        Query &insert =
-            setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt) "
-                              "values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
-        insert.param("ny").setText(month);
         insert.param("ygh").setInteger(employees.field("bh").asInteger());
-        for (const char *column : {"xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"})
+        for (const QString &column : copiedColumns)
             insert.param(column).setText(employees.field(column).asString());
         insert.execSql();
     }
