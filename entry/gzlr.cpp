@@ -1,5 +1,6 @@
 #include "gzlr.h"
 
+#include "caption.h"
 #include "currencyedit.h"
 #include "data.h"
 #include "dbgrid.h"
@@ -47,9 +48,8 @@ FrameLayout entryFrame() {
 // A caption as large as its text, placed by its top-left corner.
 QLabel *caption(const QString &name, const QString &text, const QPoint &at, const QFont &font,
                 const QColor &colour, QWidget *parent) {
-    QLabel *label = makeLabel(name, text, QRect(at, QSize()), font, parent);
+    QLabel *label = makeCaption(name, text, at, font, parent);
     setTextColour(label, colour);
-    label->adjustSize();
     return label;
 }
 

@@ -1,11 +1,11 @@
 #include "gztj.h"
 
 #include "amountcolumnlist.h"
+#include "caption.h"
 #include "data.h"
 #include "dbgrid.h"
 #include "flatbutton.h"
 #include "fonts.h"
-#include "labels.h"
 #include "messages.h"
 #include "monthkey.h"
 #include "placement.h"
@@ -35,20 +35,15 @@ FrameLayout frame() {
 
 Tfrm_gztj::Tfrm_gztj() : ModuleForm(frame()) {
     setObjectName(QStringLiteral("frm_gztj"));
-    const auto label = [this](const char *name, const QString &text, QPoint at) {
-        QLabel *made = makeLabel(QLatin1String(name), text, QRect(at, QSize()), font(), this);
-        made->adjustSize();
-        return made;
-    };
     // The employee grid first, so that the month grid lies on top until a computation
     // chooses between them.
     RxDBGrid1 = place(new DBGrid(DM->DS1, this), "RxDBGrid1", {1, 71, 655, 412});
     RxDBGrid1->setColumns({{QStringLiteral("ygh"), QStringLiteral("员工号"), 41},
                            {QStringLiteral("xm"), QStringLiteral("姓名"), 45}});
-    Label1 = label("Label1", QStringLiteral("工资月份："), {4, 42});
+    Label1 = makeCaption("Label1", QStringLiteral("工资月份："), {4, 42}, font(), this);
     e_n = place(new SpinEdit(2005, 2100, this), "e_n", {68, 38, 44, 21});
     e_y = place(new SpinEdit(1, 12, this), "e_y", {115, 38, 33, 21});
-    laaa = label("laaa", QStringLiteral("至"), {150, 42});
+    laaa = makeCaption("laaa", QStringLiteral("至"), {150, 42}, font(), this);
     e_n1 = place(new SpinEdit(2005, 2100, this), "e_n1", {165, 38, 44, 21});
     e_y1 = place(new SpinEdit(1, 12, this), "e_y1", {212, 38, 33, 21});
     r_1 = place(new QRadioButton(QStringLiteral("月工资统计"), this), "r_1", {290, 40, 89, 17});

@@ -1,11 +1,11 @@
 #include "sjcx.h"
 
 #include "amountcolumnlist.h"
+#include "caption.h"
 #include "data.h"
 #include "dbgrid.h"
 #include "flatbutton.h"
 #include "fonts.h"
-#include "labels.h"
 #include "messages.h"
 #include "monthkey.h"
 #include "placement.h"
@@ -55,26 +55,20 @@ int employeeNumber(const QString &text) {
 
 Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
     setObjectName(QStringLiteral("frm_sjcx"));
-    const QFont labels = font();
-    const auto label = [&](const char *name, const QString &text, QPoint at) {
-        QLabel *made = makeLabel(QLatin1String(name), text, QRect(at, QSize()), labels, this);
-        made->adjustSize();
-        return made;
-    };
-    Label1 = label("Label1", QStringLiteral("工资月份："), {4, 36});
+    Label1 = makeCaption("Label1", QStringLiteral("工资月份："), {4, 36}, font(), this);
     e_n = place(new SpinEdit(2005, 2100, this), "e_n", {68, 32, 44, 21});
     e_y = place(new SpinEdit(1, 12, this), "e_y", {115, 32, 33, 21});
-    Label2 = label("Label2", QStringLiteral("至"), {150, 36});
+    Label2 = makeCaption("Label2", QStringLiteral("至"), {150, 36}, font(), this);
     e_n1 = place(new SpinEdit(2005, 2100, this), "e_n1", {165, 32, 44, 21});
     e_y1 = place(new SpinEdit(1, 12, this), "e_y1", {212, 32, 33, 21});
-    Label9 = label("Label9", QStringLiteral("部门："), {266, 36});
+    Label9 = makeCaption("Label9", QStringLiteral("部门："), {266, 36}, font(), this);
     c_bm = place(new QComboBox(this), "c_bm", {305, 32, 182, 20});
-    Label4 = label("Label4", QStringLiteral("员工编号："), {5, 62});
+    Label4 = makeCaption("Label4", QStringLiteral("员工编号："), {5, 62}, font(), this);
     e_bh = place(new QLineEdit(this), "e_bh", {68, 59, 41, 18});
-    Label5 = label("Label5", QStringLiteral("姓名："), {127, 62});
+    Label5 = makeCaption("Label5", QStringLiteral("姓名："), {127, 62}, font(), this);
     e_xm = place(new QLineEdit(this), "e_xm", {165, 59, 79, 18});
     e_xm->setMaxLength(10);
-    Label7 = label("Label7", QStringLiteral("职务："), {265, 62});
+    Label7 = makeCaption("Label7", QStringLiteral("职务："), {265, 62}, font(), this);
     e_zw = place(new QLineEdit(this), "e_zw", {305, 59, 181, 18});
     e_zw->setMaxLength(20);
     SpeedButton1 = place(new FlatButton(Icon::magnifier, QSize(32, 32), {}, this), "SpeedButton1",

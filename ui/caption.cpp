@@ -4,9 +4,9 @@
 
 #include <QLabel>
 
-QLabel *makeCaption(const char *name, const QString &text, const QPoint &at, const QFont &font,
+QLabel *makeCaption(const QString &name, const QString &text, const QPoint &at, const QFont &font,
                     QWidget *parent) {
-    QLabel *label = makeLabel(QLatin1String(name), text, QRect(at, QSize()), font, parent);
+    QLabel *label = makeLabel(name, text, QRect(at, QSize()), font, parent);
     label->adjustSize();
     return label;
 }

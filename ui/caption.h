@@ -8,5 +8,5 @@ class QLabel;
 class QWidget;
 
 // A named black caption placed by its top-left corner, as large as its text in the given font.
-QLabel *makeCaption(const char *name, const QString &text, const QPoint &at, const QFont &font,
+QLabel *makeCaption(const QString &name, const QString &text, const QPoint &at, const QFont &font,
                     QWidget *parent);
