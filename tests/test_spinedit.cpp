@@ -1,6 +1,7 @@
 // The year and month box in a real window: stepping, what may be typed, and the number typed
 // outside the range that is brought back into it only when the box is left.
 #include "boxwindow.h"
+#include "fonts.h"
 #include "spinedit.h"
 
 #include <QLineEdit>
@@ -22,6 +23,7 @@ private slots:
     void otherWindowLeavesTheTypingAlone();
     void setValueClamps_data();
     void setValueClamps();
+    void yearShowsWholeInANarrowBox();
 
 private:
     enum Step { UpKey, DownKey, UpArrow, DownArrow };
@@ -185,4 +187,22 @@ void SpinEditTest::setValueClamps() {
 }
 
 QTEST_MAIN(SpinEditTest)
+// The query and statistics windows give their year boxes 44 × 21 pixels in 宋体 12 px.
+void SpinEditTest::yearShowsWholeInANarrowBox() {
+    installFontSubstitutes();
+    QWidget window;
+    window.setFont(pixelFont(FontFamily::song, 12));
+    SpinEdit year(2005, 2100, &window);
+    year.setGeometry(68, 32, 44, 21);
+    year.setValue(2026);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QLineEdit *text = year.findChild<QLineEdit *>();
+    const int needed = text->fontMetrics().horizontalAdvance(QStringLiteral("2026"));
+    QVERIFY2(text->contentsRect().width() - 4 >= needed, // QLineEdit keeps 2 px each side
+             qPrintable(QStringLiteral("%1 px for a year of %2 px")
+                            .arg(text->contentsRect().width() - 4)
+                            .arg(needed)));
+}
+
 #include "test_spinedit.moc"
