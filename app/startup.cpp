@@ -2,7 +2,7 @@
 #include "databasefile.h"
 #include "databaselock.h"
 #include "fonts.h"
-#include "main.h"
+#include "mainwindow.h"
 #include "messages.h"
 
 #include <QApplication>

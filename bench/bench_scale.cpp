@@ -29,6 +29,7 @@
 #include "sjcx.h"
 #include "spinedit.h"
 #include "sqlitefloor.h"
+#include "sqlitehandle.h"
 #include "sqllines.h"
 #include "statementtrace.h"
 #include "syntheticdata.h"
@@ -40,7 +41,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRadioButton>
-#include <QSqlDriver>
 #include <QTest>
 #include <cstdio>
 #include <optional>
@@ -85,8 +85,7 @@ Options parseOptions(QStringList arguments) {
 }
 
 sqlite3 *connectionHandle() {
-    const QVariant handle = DM->ADC.database().driver()->handle();
-    return *static_cast<sqlite3 *const *>(handle.constData());
+    return sqliteHandle(DM->ADC.database());
 }
 
 QString count(qint64 number) {

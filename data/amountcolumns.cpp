@@ -1,10 +1,11 @@
 #include "amountcolumns.h"
 
+#include "salarycolumns.h"
+
 bool isAmountColumn(QStringView name) {
-    if (name.compare(u"f_h", Qt::CaseInsensitive) == 0 ||
-        name.compare(u"k_h", Qt::CaseInsensitive) == 0 ||
-        name.compare(u"sf", Qt::CaseInsensitive) == 0)
-        return true;
+    for (const QString &total : SalaryColumns::totalColumns)
+        if (name.compare(total, Qt::CaseInsensitive) == 0)
+            return true;
     if (name.size() < 2 || name.size() > 3)
         return false;
     const QChar kind = name.front().toLower();
@@ -16,5 +17,5 @@ bool isAmountColumn(QStringView name) {
             return false;
         slot = slot * 10 + digit.digitValue();
     }
-    return slot >= 1 && slot <= 20;
+    return slot >= 1 && slot <= SalaryColumns::itemsPerKind;
 }

@@ -3,26 +3,11 @@
 #include "connection.h"
 #include "dberror.h"
 #include "sqldialect.h"
+#include "sqlitehandle.h"
 
 #include <QScopeGuard>
-#include <QSqlDriver>
-#include <QVariant>
 #include <algorithm>
 #include <sqlite3.h>
-
-namespace {
-
-// The engine's own connection under Qt's: Qt keeps opening, closing and transactions, while
-// statements are prepared, bound and read on the handle, with no QVariant or UTF-16 copy of
-// each value on the way.
-sqlite3 *engineHandle(const QSqlDatabase &database) {
-    const QVariant handle = database.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DbError(QStringLiteral("The database connection is not a SQLite connection"));
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
-} // namespace
 
 // A statement as last run, kept until its text changes: windows rebuild the same statement
 // row after row, and neither its translation nor its preparation need repeating.
@@ -150,7 +135,7 @@ void Query::run(bool wantsRows) {
 
 Query::Prepared &Query::prepared() {
     const QString &text = m_text;
-    sqlite3 *engine = engineHandle(m_connection.database());
+    sqlite3 *engine = sqliteHandle(m_connection.database());
     if (m_prepared && m_prepared->engine == engine && m_prepared->text == text)
         return *m_prepared;
     m_prepared.reset();

@@ -12,7 +12,7 @@ QString columnSum(QChar prefix) {
     return QLatin1Char('(') + columns.join(QLatin1Char('+')) + QLatin1Char(')');
 }
 
-QString netPay() {
+QString netPayExpression() {
     return columnSum(QLatin1Char('f')) + QLatin1Char('-') + columnSum(QLatin1Char('k'));
 }
 
@@ -23,15 +23,18 @@ QString itemColumn(const QString &kind, int slot) {
 }
 
 QStringList rowTotalLines() {
-    return {columnSum(QLatin1Char('f')) + QStringLiteral(" as f_h,"),
-            columnSum(QLatin1Char('k')) + QStringLiteral(" as k_h,"),
-            netPay() + QStringLiteral(" as sf")};
+    return {columnSum(QLatin1Char('f')) + QStringLiteral(" as ") + earningsTotal + QLatin1Char(','),
+            columnSum(QLatin1Char('k')) + QStringLiteral(" as ") + deductionsTotal +
+                QLatin1Char(','),
+            netPayExpression() + QStringLiteral(" as ") + netPay};
 }
 
 QStringList groupTotalLines() {
-    return {QStringLiteral("sum") + columnSum(QLatin1Char('f')) + QStringLiteral(" as f_h,"),
-            QStringLiteral("sum") + columnSum(QLatin1Char('k')) + QStringLiteral(" as k_h,"),
-            QStringLiteral("sum(") + netPay() + QStringLiteral(") as sf")};
+    return {QStringLiteral("sum") + columnSum(QLatin1Char('f')) + QStringLiteral(" as ") +
+                earningsTotal + QLatin1Char(','),
+            QStringLiteral("sum") + columnSum(QLatin1Char('k')) + QStringLiteral(" as ") +
+                deductionsTotal + QLatin1Char(','),
+            QStringLiteral("sum(") + netPayExpression() + QStringLiteral(") as ") + netPay};
 }
 
 QStringList columnSumLines() {

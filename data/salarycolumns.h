@@ -14,6 +14,13 @@ constexpr int itemsPerKind = 20;
 inline const QString earning = QStringLiteral("0");
 inline const QString deduction = QStringLiteral("1");
 
+// The three totals of a salary row, computed in the select list under these names and never
+// stored: earnings, deductions, and net pay (earnings less deductions).
+inline const QString earningsTotal = QStringLiteral("f_h");
+inline const QString deductionsTotal = QStringLiteral("k_h");
+inline const QString netPay = QStringLiteral("sf");
+inline const QStringList totalColumns = {earningsTotal, deductionsTotal, netPay};
+
 // The column of the item of the given kind whose slot (1-based rank among the items of its
 // kind ordered by bh) is `slot`: "f3" for the third earning item, "k1" for the first
 // deduction item.

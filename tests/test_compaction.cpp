@@ -5,7 +5,7 @@
 #include "databaselock.h"
 #include "filereplacement.h"
 #include "filesizelimit.h"
-#include "main.h"
+#include "mainwindow.h"
 #include "workspace.h"
 
 #include <QSqlQuery>

@@ -3,7 +3,7 @@
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
-#include "main.h"
+#include "mainwindow.h"
 #include "moduleform.h"
 #include "workspace.h"
 

@@ -1,6 +1,6 @@
 // The main window's buttons for departments, employees and salary items open their windows.
 #include "flatbutton.h"
-#include "main.h"
+#include "mainwindow.h"
 #include "moduleform.h"
 #include "workspace.h"
 

@@ -1,4 +1,4 @@
-#include "main.h"
+#include "mainwindow.h"
 
 #include "bevel.h"
 #include "bmsz.h"
