@@ -3,12 +3,10 @@
 #include "data.h"
 #include "dbgrid.h"
 #include "salarycolumns.h"
+#include "sqllines.h"
 
 QList<AmountColumn> buildAmountColumns() {
-    Query &items = DM->AQ2;
-    items.close();
-    items.clearSql();
-    items.addLine(QStringLiteral("select * from GZXMZD order by s_fk,bh"));
+    Query &items = setSql(DM->AQ2, {"select * from GZXMZD order by s_fk,bh"});
     items.open();
 
     // Each kind is ranked on its own, so an item of an unexpected kind can never shift the
@@ -24,10 +22,9 @@ QList<AmountColumn> buildAmountColumns() {
             SalaryColumns::itemColumn(earning ? SalaryColumns::earning : SalaryColumns::deduction,
                                       int(kind.size()) + 1)};
     }
-    return earnings + QList<AmountColumn>{{QStringLiteral("应付合计"), QStringLiteral("f_h")}} +
-           deductions +
-           QList<AmountColumn>{{QStringLiteral("扣款合计"), QStringLiteral("k_h")},
-                               {QStringLiteral("实发工资"), QStringLiteral("sf")}};
+    return earnings + QList<AmountColumn>{{"应付合计", SalaryColumns::earningsTotal}} + deductions +
+           QList<AmountColumn>{{"扣款合计", SalaryColumns::deductionsTotal},
+                               {"实发工资", SalaryColumns::netPay}};
 }
 
 void addAmountGridColumns(DBGrid &grid, const QList<AmountColumn> &columns) {

@@ -12,6 +12,7 @@
 #include "reportpreview.h"
 #include "salarycolumns.h"
 #include "spinedit.h"
+#include "sqllines.h"
 #include "wiring.h"
 
 #include <QLabel>
@@ -51,19 +52,14 @@ void Tfrm_gzt::FormCreate() {
 }
 
 void Tfrm_gzt::SpeedButton8Click() {
-    Query &query = DM->AQ1;
-    query.close();
-    query.clearSql();
-    query.addLine(QStringLiteral("select *,"));
-    for (const QString &line : SalaryColumns::rowTotalLines())
-        query.addLine(line);
-    query.addLine(QStringLiteral("from GZB where ny=:ny order by bmmc"));
+    Query &query = setSql(DM->AQ1, QStringList{"select *,"} + SalaryColumns::rowTotalLines() +
+                                       QStringList{"from GZB where ny=:ny order by bmmc"});
     const QString month = monthKey(e_n->value(), e_y->value());
-    query.param(QStringLiteral("ny")).setText(month);
+    query.param("ny").setText(month);
     query.open();
     if (query.isEmpty()) {
-        Messages::information(QStringLiteral("本月未填工资！"));
+        Messages::information("本月未填工资！");
         return;
     }
-    showReport(QuickRep1, QStringLiteral("工资条_") + month, this);
+    showReport(QuickRep1, "工资条_" + month, this);
 }

@@ -1,29 +1,22 @@
 #pragma once
 
 #include "moduleform.h"
+#include "monthrange.h"
 #include "reportdefinition.h"
 
 class DBGrid;
 class FlatButton;
-class QLabel;
 class QRadioButton;
-class SpinEdit;
 
 // Salary statistics: the stored salaries of a range of months totalled per month or per
 // employee, shown in a grid and previewed under a title that names the range.
-class Tfrm_gztj : public ModuleForm {
+class Tfrm_gztj : public ModuleForm, public MonthRange {
     Q_OBJECT
 public:
     Tfrm_gztj();
 
     void FormCreate() override;
 
-    QLabel *Label1;
-    SpinEdit *e_n;
-    SpinEdit *e_y;
-    QLabel *laaa;
-    SpinEdit *e_n1;
-    SpinEdit *e_y1;
     QRadioButton *r_1;
     QRadioButton *r_2;
     FlatButton *SpeedButton1;
@@ -38,5 +31,4 @@ private:
     void SpeedButton8Click();
     void e_nChange();
     void r_1Click();
-    QString rangeText() const;
 };

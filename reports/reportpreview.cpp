@@ -58,11 +58,3 @@ void showReport(const ReportDefinition &report, const QString &documentName, QWi
     const PageModel pages = layOut(report, DM->AQ1);
     previewReport({report, DM->AQ1, pages, documentName}, parent);
 }
-
-QString monthRangeName(int fromYear, int fromMonth, int toYear, int toMonth) {
-    return QStringLiteral("%1年%2月至%3年%4月")
-        .arg(fromYear)
-        .arg(fromMonth)
-        .arg(toYear)
-        .arg(toMonth);
-}

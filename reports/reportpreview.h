@@ -9,6 +9,3 @@ struct ReportDefinition;
 
 // Lays the report out over the rows AQ1 holds and previews it.
 void showReport(const ReportDefinition &report, const QString &documentName, QWidget *parent);
-
-// "2026年1月至2026年11月": how the names of reports over a range of months give the range.
-QString monthRangeName(int fromYear, int fromMonth, int toYear, int toMonth);

@@ -7,12 +7,12 @@
 #include "flatbutton.h"
 #include "fonts.h"
 #include "messages.h"
-#include "monthkey.h"
 #include "placement.h"
 #include "reportlayouts.h"
 #include "reportpreview.h"
 #include "salarycolumns.h"
 #include "spinedit.h"
+#include "sqllines.h"
 #include "wiring.h"
 
 #include <QComboBox>
@@ -35,6 +35,8 @@ FrameLayout frame() {
 }
 
 const QString allDepartments = QStringLiteral("所有部门");
+// The column the magnifier button sorts by, and the totals sort by.
+const QString departmentField = QStringLiteral("bmmc");
 
 // A typed text inside a quoted literal of the statement: doubling its quotes keeps it one
 // literal, matched as typed, whatever the operator types.
@@ -55,12 +57,7 @@ int employeeNumber(const QString &text) {
 
 Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
     setObjectName(QStringLiteral("frm_sjcx"));
-    Label1 = makeCaption("Label1", QStringLiteral("工资月份："), {4, 36}, font(), this);
-    e_n = place(new SpinEdit(2005, 2100, this), "e_n", {68, 32, 44, 21});
-    e_y = place(new SpinEdit(1, 12, this), "e_y", {115, 32, 33, 21});
-    Label2 = makeCaption("Label2", QStringLiteral("至"), {150, 36}, font(), this);
-    e_n1 = place(new SpinEdit(2005, 2100, this), "e_n1", {165, 32, 44, 21});
-    e_y1 = place(new SpinEdit(1, 12, this), "e_y1", {212, 32, 33, 21});
+    placeMonthRange(this, 32, "Label2");
     Label9 = makeCaption("Label9", QStringLiteral("部门："), {266, 36}, font(), this);
     c_bm = place(new QComboBox(this), "c_bm", {305, 32, 182, 20});
     Label4 = makeCaption("Label4", QStringLiteral("员工编号："), {5, 62}, font(), this);
@@ -94,16 +91,13 @@ Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
     QWidget::setTabOrder(e_xm, c_bm);
     QWidget::setTabOrder(c_bm, e_zw);
     QWidget::setTabOrder(e_zw, e_n);
-    QWidget::setTabOrder(e_n, e_y);
-    QWidget::setTabOrder(e_y, e_n1);
-    QWidget::setTabOrder(e_n1, e_y1);
     QWidget::setTabOrder(e_y1, RxDBGrid2);
 
     for (DBGrid *grid : {RxDBGrid1, RxDBGrid2})
         grid->OnTitleClick = [this](const GridColumn &column) { RxDBGrid1TitleClick(column); };
     wire(SpeedButton1, &FlatButton::clicked, this, &Tfrm_sjcx::SpeedButton1Click);
     wire(SpeedButton8, &FlatButton::clicked, this, &Tfrm_sjcx::SpeedButton8Click);
-    for (SpinEdit *box : {e_n, e_y, e_n1, e_y1})
+    for (SpinEdit *box : monthBoxes())
         wire(box, &SpinEdit::changed, this, &Tfrm_sjcx::e_bhChange);
     wire(c_bm, &QComboBox::currentIndexChanged, this, &Tfrm_sjcx::e_bhChange);
     for (QLineEdit *edit : {e_bh, e_xm, e_zw})
@@ -111,18 +105,13 @@ Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
 }
 
 void Tfrm_sjcx::FormCreate() {
-    showThisMonth(e_n, e_y);
-    showThisMonth(e_n1, e_y1);
+    showThisMonthRange();
 
-    QStringList departments{allDepartments};
-    Query &names = DM->AQ2;
-    names.close();
-    names.clearSql();
-    names.addLine(QStringLiteral("select * from BMZD order by bh"));
-    names.open();
-    for (names.first(); !names.eof(); names.next())
-        departments << names.field(QStringLiteral("mc")).asString();
-    c_bm->addItems(departments);
+    c_bm->addItem(allDepartments);
+    Query &departments = setSql(DM->AQ2, {"select * from BMZD order by bh"});
+    departments.open();
+    for (departments.first(); !departments.eof(); departments.next())
+        c_bm->addItem(departments.field("mc").asString());
     c_bm->setCurrentIndex(0);
 
     const QList<AmountColumn> columns = buildAmountColumns();
@@ -131,51 +120,42 @@ void Tfrm_sjcx::FormCreate() {
 }
 
 void Tfrm_sjcx::RxDBGrid1TitleClick(const GridColumn &column) {
-    Query &query = DM->AQ1;
-    query.close();
-    query.clearSql();
-    query.addLine(QStringLiteral("select *,"));
-    for (const QString &line : SalaryColumns::rowTotalLines())
-        query.addLine(line);
-    query.addLine(QStringLiteral("from GZB "));
-    query.addLine(QStringLiteral("where (ny between :ny and :ny1) "));
-    if (c_bm->currentIndex() > 0)
-        query.addLine(QStringLiteral("and (bmmc like '%") + literal(c_bm->currentText()) +
-                      QStringLiteral("%') "));
-    const bool byNumber = !e_bh->text().trimmed().isEmpty();
-    if (byNumber)
-        query.addLine(QStringLiteral("and (ygh=:ygh) "));
-    query.addLine(QStringLiteral("and (xm like '%") + literal(e_xm->text()) +
-                  QStringLiteral("%') "));
-    query.addLine(QStringLiteral("and (zw like '%") + literal(e_zw->text()) +
-                  QStringLiteral("%') "));
-    // The totals are computed, not stored, so they cannot order the rows.
-    const bool total =
-        QStringList{QStringLiteral("f_h"), QStringLiteral("k_h"), QStringLiteral("sf")}.contains(
-            column.field, Qt::CaseInsensitive);
-    query.addLine(total ? QStringLiteral("order by bmmc")
-                        : QStringLiteral("order by ") + column.field);
-    query.param(QStringLiteral("ny")).setText(monthKey(e_n->value(), e_y->value()));
-    query.param(QStringLiteral("ny1")).setText(monthKey(e_n1->value(), e_y1->value()));
-    if (byNumber)
-        query.param(QStringLiteral("ygh")).setInteger(employeeNumber(e_bh->text()));
-    query.open();
-    if (query.isEmpty())
-        Messages::information(QStringLiteral("无符合条件信息！"));
+    runQuery(column.field);
 }
 
 void Tfrm_sjcx::SpeedButton1Click() {
-    RxDBGrid1TitleClick(RxDBGrid1->columns().at(6)); // bmmc
+    runQuery(departmentField);
+}
+
+// The rows of the filters, ordered by `orderField`.
+void Tfrm_sjcx::runQuery(const QString &orderField) {
+    QStringList lines = QStringList{"select *,"} + SalaryColumns::rowTotalLines();
+    lines << "from GZB "
+          << "where (ny between :ny and :ny1) ";
+    if (c_bm->currentIndex() > 0)
+        lines << "and (bmmc like '%" + literal(c_bm->currentText()) + "%') ";
+    const bool byNumber = !e_bh->text().trimmed().isEmpty();
+    if (byNumber)
+        lines << "and (ygh=:ygh) ";
+    lines << "and (xm like '%" + literal(e_xm->text()) + "%') "
+          << "and (zw like '%" + literal(e_zw->text()) + "%') ";
+    // The totals are computed, not stored, so they cannot order the rows.
+    const bool total = SalaryColumns::totalColumns.contains(orderField, Qt::CaseInsensitive);
+    lines << "order by " + (total ? departmentField : orderField);
+    Query &query = setSql(DM->AQ1, lines);
+    bindMonthKeys(query);
+    if (byNumber)
+        query.param("ygh").setInteger(employeeNumber(e_bh->text()));
+    query.open();
+    if (query.isEmpty())
+        Messages::information("无符合条件信息！");
 }
 
 void Tfrm_sjcx::SpeedButton8Click() {
     const Query &query = DM->AQ1;
     if (!query.isOpen() || query.isEmpty())
         return;
-    showReport(QuickRep1,
-               QStringLiteral("数据查询_") +
-                   monthRangeName(e_n->value(), e_y->value(), e_n1->value(), e_y1->value()),
-               this);
+    showReport(QuickRep1, "数据查询_" + monthRangeName(), this);
 }
 
 bool Tfrm_sjcx::FormKeyDown(QKeyEvent *event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "moduleform.h"
+#include "monthrange.h"
 #include "reportdefinition.h"
 
 class DBGrid;
@@ -8,25 +9,18 @@ class FlatButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class SpinEdit;
 struct GridColumn;
 
 // Salary data query: finds the stored salary rows of a range of months by department,
 // employee number, name and position, shows them in two linked grids sorted by any column,
 // and previews them with a totals row.
-class Tfrm_sjcx : public ModuleForm {
+class Tfrm_sjcx : public ModuleForm, public MonthRange {
     Q_OBJECT
 public:
     Tfrm_sjcx();
 
     void FormCreate() override;
 
-    QLabel *Label1;
-    SpinEdit *e_n;
-    SpinEdit *e_y;
-    QLabel *Label2;
-    SpinEdit *e_n1;
-    SpinEdit *e_y1;
     QLabel *Label9;
     QComboBox *c_bm;
     QLabel *Label4;
@@ -46,6 +40,7 @@ protected:
 
 private:
     void RxDBGrid1TitleClick(const GridColumn &column);
+    void runQuery(const QString &orderField);
     void SpeedButton1Click();
     void SpeedButton8Click();
     bool e_bhKeyPress(const QKeyEvent *event);
