@@ -132,8 +132,10 @@ void Tfrm_sjcx::runQuery(const QString &orderField) {
     QStringList lines = QStringList{"select *,"} + SalaryColumns::rowTotalLines();
     lines << "from GZB "
           << "where (ny between :ny and :ny1) ";
-    if (c_bm->currentIndex() > 0)
-        lines << "and (bmmc like '%" + literal(c_bm->currentText()) + "%') ";
+    // A department chosen from the list is that one department: 部门1 does not bring 部门10.
+    const bool byDepartment = c_bm->currentIndex() > 0;
+    if (byDepartment)
+        lines << "and (bmmc=:bmmc) ";
     const bool byNumber = !e_bh->text().trimmed().isEmpty();
     if (byNumber)
         lines << "and (ygh=:ygh) ";
@@ -144,6 +146,8 @@ void Tfrm_sjcx::runQuery(const QString &orderField) {
     lines << "order by " + (total ? departmentField : orderField);
     Query &query = setSql(DM->AQ1, lines);
     bindMonthKeys(query);
+    if (byDepartment)
+        query.param("bmmc").setText(c_bm->currentText());
     if (byNumber)
         query.param("ygh").setInteger(employeeNumber(e_bh->text()));
     query.open();

@@ -4,6 +4,7 @@
 #include "dbgrid.h"
 #include "flatbutton.h"
 #include "fonts.h"
+#include "layout.h"
 #include "modulerun.h"
 #include "pdftext.h"
 #include "previewdriver.h"
@@ -87,6 +88,8 @@ private slots:
     void initTestCase() { installFontSubstitutes(); }
     void findsTheRowsOfTheFilters_data();
     void findsTheRowsOfTheFilters();
+    void departmentIsTheOneChosen_data();
+    void departmentIsTheOneChosen();
     void buildsTheStatementLineByLine();
     void titleClickSorts_data();
     void titleClickSorts();
@@ -111,7 +114,7 @@ void SalaryQueryTest::findsTheRowsOfTheFilters_data() {
     QTest::newRow("first month after the last") << backwards << QList<int>{};
     Filters technology;
     technology.department = 2;
-    QTest::newRow("a department and those containing it") << technology << QList<int>{3, 4};
+    QTest::newRow("a department, not one whose name contains it") << technology << QList<int>{3};
     Filters quotedDepartment;
     quotedDepartment.department = 4;
     QTest::newRow("a department with a quote") << quotedDepartment << QList<int>{123};
@@ -154,6 +157,45 @@ void SalaryQueryTest::findsTheRowsOfTheFilters() {
              found.isEmpty() ? QStringList{"无符合条件信息！"} : QStringList{});
 }
 
+// 部门1's name is part of 部门10's; the rows found and the report's totals are those of the
+// department chosen alone.
+void SalaryQueryTest::departmentIsTheOneChosen_data() {
+    QTest::addColumn<int>("department"); // in the box, after "所有部门"
+    QTest::addColumn<QList<int>>("found");
+    QTest::addColumn<QString>("total"); // of the basic pay, in the report's totals row
+    QTest::newRow("部门1") << 1 << QList<int>{1, 2} << "300.00";
+    QTest::newRow("部门10") << 2 << QList<int>{3, 4} << "3000.00";
+    QTest::newRow("所有部门") << 0 << QList<int>{1, 2, 3, 4} << "3300.00";
+}
+
+void SalaryQueryTest::departmentIsTheOneChosen() {
+    QFETCH(int, department);
+    QFETCH(QList<int>, found);
+    QFETCH(QString, total);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('部门1'),('部门10')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')");
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,zw,f1) values "
+                   "('200501',1,'甲','部门1','',1000000),('200501',2,'乙','部门1','',2000000),"
+                   "('200501',3,'丙','部门10','',10000000),('200501',4,'丁','部门10','',20000000)");
+    QStringList texts;
+    runModule<Tfrm_sjcx>([&](Tfrm_sjcx &window) {
+        Filters filters;
+        filters.department = department;
+        filters.apply(window);
+        window.SpeedButton1->click();
+        for (const Page &page : layOut(window.QuickRep1, DM->AQ1))
+            for (const PageText &text : page.texts)
+                texts << text.text;
+    });
+    QCOMPARE(foundNumbers(), found);
+    // The total stands under the basic pay, the earnings total and net pay.
+    QCOMPARE(texts.count(total), 3);
+    for (const QString other : {"300.00", "3000.00", "3300.00"})
+        if (other != total)
+            QVERIFY2(!texts.contains(other), qPrintable(other));
+}
+
 void SalaryQueryTest::buildsTheStatementLineByLine() {
     Workspace workspace;
     addSalaries(workspace);
@@ -166,12 +208,9 @@ void SalaryQueryTest::buildsTheStatementLineByLine() {
     });
     QStringList statement{"select *,"};
     statement << SalaryColumns::rowTotalLines()
-              << QStringList{"from GZB ",
-                             "where (ny between :ny and :ny1) ",
-                             "and (bmmc like '%办公室%') ",
-                             "and (ygh=:ygh) ",
-                             "and (xm like '%%') ",
-                             "and (zw like '%%') ",
+              << QStringList{"from GZB ",           "where (ny between :ny and :ny1) ",
+                             "and (bmmc=:bmmc) ",   "and (ygh=:ygh) ",
+                             "and (xm like '%%') ", "and (zw like '%%') ",
                              "order by bmmc"};
     QCOMPARE(DM->AQ1.sqlText(), statement.join('\n') + '\n');
     QCOMPARE(foundNumbers(), QList<int>{1});
