@@ -2,6 +2,7 @@
 // blanks, and the refusal to leave a changed date that lacks a required digit.
 #include "boxwindow.h"
 #include "dateedit.h"
+#include "datetext.h"
 #include "messagerecorder.h"
 
 #include <QClipboard>
@@ -56,6 +57,8 @@ private slots:
     void pasting();
     void leaving_data();
     void leaving();
+    void spellingsOfADate_data();
+    void spellingsOfADate();
     void refusedUntilCompletedOrAbandoned_data();
     void refusedUntilCompletedOrAbandoned();
     void disablingTheBoxIsNoAttemptToLeave();
@@ -202,7 +205,7 @@ void DateEditTest::leaving_data() {
         "1980-_3-_5");
     row("one-digit parts typed in front", "", keys("19803") + right + right + keys("5"), false,
         "1980-3_-5_");
-    row("one-digit day typed in front", "", keys("2005-12-3"), false, "2005-12-3_");
+    row("one-digit day ended by leaving", "", keys("2005-12-3"), true, "2005-12-_3");
     row("last digit erased", "2005-12-31", key(Qt::Key_End) + key(Qt::Key_Backspace), false,
         "2005-12-3_");
     row("typed and erased again", "", keys("1") + key(Qt::Key_Backspace), true, "____-__-__");
@@ -233,6 +236,53 @@ void DateEditTest::leaving() {
         QCOMPARE(m_messages->shown()[0].text, refusal);
     }
     QCOMPARE(m_box->displayText(), shown);
+}
+
+// The ways a clerk types a date, into an empty box or over one held, the text the box stores
+// once it is left, and whether that text is a calendar date.
+void DateEditTest::spellingsOfADate_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QTestEventList>("events");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+
+    const auto row = [](const char *name, const QString &start, const QTestEventList &events,
+                        const QString &text,
+                        bool valid) { QTest::newRow(name) << start << events << text << valid; };
+    const QString held = QStringLiteral("1985-12-30");
+    const QTestEventList home = cursorAt(0);
+    row("hyphens, one-digit parts", "", keys("2000-5-1"), "2000- 5- 1", true);
+    row("blanks, one-digit parts", "", keys("2000 5 1"), "2000- 5- 1", true);
+    row("hyphens, two-digit parts", "", keys("2000-05-01"), "2000-05-01", true);
+    row("digits only", "", keys("20000501"), "2000-05-01", true);
+    row("one-digit month, two-digit day", "", keys("2000-5-12"), "2000- 5-12", true);
+    row("two-digit month, one-digit day", "", keys("2000-12-1"), "2000-12- 1", true);
+    row("a blank before the day only", "", keys("2000-11 1"), "2000-11- 1", true);
+    row("a blank where a digit is required is refused", "", keys("19 80 3 5"), "1980- 3- 5", true);
+    row("no 30 February, one-digit month", "", keys("2000-2-30"), "2000- 2-30", false);
+    row("over a held date, hyphens", held, home + keys("2000-5-1"), "2000- 5- 1", true);
+    row("over a held date, blanks", held, home + keys("1990 5 1"), "1990- 5- 1", true);
+    row("over a held date, two-digit parts", held, home + keys("2000-05-01"), "2000-05-01", true);
+    row("over a held date, digits only", held, home + keys("2000051"), "2000-05- 1", true);
+    row("over the selected date", held, keys("2000-5-1"), "2000- 5- 1", true);
+    row("a digit put into the day replaces that digit only", held, cursorAt(8) + keys("2"),
+        "1985-12-20", true);
+}
+
+void DateEditTest::spellingsOfADate() {
+    QFETCH(QString, start);
+    QFETCH(QTestEventList, events);
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+
+    m_box->setDateText(start);
+    tab();
+    events.simulate(m_box);
+    tab();
+    QCoreApplication::processEvents();
+    QVERIFY(m_next->hasFocus());
+    QCOMPARE(m_box->dateText(), text);
+    QCOMPARE(isCalendarDate(text), valid);
 }
 
 // After a refused Tab the box goes on as it was: completing the date or pressing Escape, which

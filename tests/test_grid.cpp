@@ -147,7 +147,7 @@ void GridTest::refusingDateBoxKeepsTheRow() {
     DM->AQ1.setAfterScroll([&](Query &) { ++scrolls; });
 
     QTest::keyClick(box, Qt::Key_Home);
-    QTest::keyClicks(box, "2005-12-3");
+    QTest::keyClicks(box, "2005-12");
     QTest::mouseClick(screen.grid->viewport(), Qt::LeftButton, {}, screen.cellCentre(2, 0));
     QTRY_VERIFY(box->hasFocus());
     QCOMPARE(workspace.shownTexts(),
@@ -157,7 +157,6 @@ void GridTest::refusingDateBoxKeepsTheRow() {
     QCOMPARE(scrolls, 0);
 
     // Completed, the date lets the same click through.
-    QTest::keyClick(box, Qt::Key_Left);
     QTest::keyClicks(box, "03");
     QCOMPARE(box->dateText(), "2005-12-03");
     QTest::mouseClick(screen.grid->viewport(), Qt::LeftButton, {}, screen.cellCentre(2, 0));

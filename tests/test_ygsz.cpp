@@ -64,6 +64,11 @@ void YgszTest::addsAnEmployeeFromTheKeyboard_data() {
                                                             << "20000101"
                                                             << "1980- 3- 5"
                                                             << "2000-01-01";
+    QTest::newRow("one-digit month and day ended by hyphen and leaving, or typed as blanks")
+        << "2000-5-1"
+        << "1990 5 1"
+        << "2000- 5- 1"
+        << "1990- 5- 1";
     QTest::newRow("leap day") << "20000229"
                               << "2020-12-31"
                               << "2000-02-29"

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QValidator>
+#include <utility>
 
 namespace {
 
@@ -42,8 +43,13 @@ bool isShownForm(const QString &shown) {
     return true;
 }
 
-// Digits where they stand, blanks in the other editable positions. Nothing moves: a digit
-// stays in the position the operator typed it into, so a missing digit is seen, not guessed.
+int nextEditable(int position) {
+    while (position < length && !isEditable(position))
+        ++position;
+    return position;
+}
+
+// Digits where they stand, blanks in the other editable positions.
 QString storedForm(const QString &text) {
     QString stored(length, blank);
     for (int position = 0; position < length; ++position) {
@@ -93,6 +99,8 @@ QString DateEdit::dateText() const {
 void DateEdit::setDateText(const QString &text) {
     setText(shownForm(text));
     m_entryText = dateText();
+    m_typedTo = -1;
+    m_dayBegun = false;
 }
 
 void DateEdit::focusInEvent(QFocusEvent *event) {
@@ -107,6 +115,7 @@ void DateEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
     if (!m_entered || !isLeaving(event))
         return;
+    endOneDigitDay();
     if (dateText() != m_entryText && !isComplete(dateText()) && isVisible() && isEnabled()) {
         // Taking the focus back while it is being handed over would leave the new widget
         // half-entered; until it is back, the widget that took it must not act on the click
@@ -126,6 +135,18 @@ void DateEdit::refuseLeaving() {
 }
 
 void DateEdit::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+        QLineEdit::keyPressEvent(event); // a modifier on its own moves nothing
+        return;
+    }
+    const bool carried = cursorPosition() == m_typedTo && !hasSelectedText();
+    m_typedTo = -1;
+    m_dayBegun = false;
     switch (event->key()) {
     case Qt::Key_Escape:
         if (dateText() == m_entryText)
@@ -147,7 +168,9 @@ void DateEdit::keyPressEvent(QKeyEvent *event) {
         return;
     }
     if (isDigit(typed.front()))
-        typeDigit(typed.front());
+        typeDigit(typed.front(), carried);
+    else if (typed.front() == blank)
+        typeBlank();
     else if (QStringLiteral("-/.").contains(typed.front()))
         skipToNextPart();
     else
@@ -155,30 +178,48 @@ void DateEdit::keyPressEvent(QKeyEvent *event) {
 }
 
 // Digits overwrite, and the cursor steps over the hyphens, so a date can be typed straight
-// through as "19800305" or with its hyphens as "1980-03-05".
-void DateEdit::typeDigit(QChar digit) {
+// through as "19800305" or with its hyphens as "1980-03-05". The first digit typed into a
+// month or day on the way through begins that part afresh: the digit after it is cleared, so
+// typing over a date leaves none of the old one behind.
+void DateEdit::typeDigit(QChar digit, bool carried) {
     QString shown = text();
-    int position = clearSelection(shown);
-    while (position < length && !isEditable(position))
-        ++position;
+    const int position = nextEditable(clearSelection(shown));
     if (position == length) {
         QApplication::beep();
         return;
     }
-    shown[position++] = digit;
-    while (position < length && !isEditable(position))
-        ++position;
-    setShown(shown, position);
+    shown[position] = digit;
+    const bool begun = carried && isOptional(position);
+    if (begun)
+        shown[position + 1] = shownBlank;
+    setTyped(shown, nextEditable(position + 1));
+    m_dayBegun = begun && position == dayStart;
+}
+
+// A blank is typed into an optional position only; a required one must get a digit.
+void DateEdit::typeBlank() {
+    const int position = nextEditable(hasSelectedText() ? selectionStart() : cursorPosition());
+    if (position == length || !isOptional(position)) {
+        QApplication::beep();
+        return;
+    }
+    QString shown = text();
+    clearSelection(shown);
+    shown[position] = shownBlank;
+    setTyped(shown, position + 1);
 }
 
 // A separator ends the year or the month. One typed right after a single month digit says the
 // month has one digit: that digit moves behind the blank before the operator's eyes ("1980-3-"
-// shows "1980-_3-"). At the start of a part, where typing has just carried the cursor, it has
-// nothing to do; the day is ended by leaving the box, not by a separator.
+// shows "1980-_3-"). At the start of a part, where typing has just carried the cursor, it is the
+// hyphen already passed; what is typed next begins the part. The day is ended by leaving the
+// box, not by a separator.
 void DateEdit::skipToNextPart() {
     const int position = cursorPosition();
-    if (position == monthStart || position == dayStart)
+    if (position == monthStart || position == dayStart) {
+        setTyped(text(), position);
         return;
+    }
     if (position > dayStart) {
         QApplication::beep();
         return;
@@ -186,7 +227,17 @@ void DateEdit::skipToNextPart() {
     QString shown = text();
     if (position == monthStart + 1 && shown[monthStart + 1] == shownBlank)
         std::swap(shown[monthStart], shown[monthStart + 1]);
-    setShown(shown, position < monthStart ? monthStart : dayStart);
+    setTyped(shown, position < monthStart ? monthStart : dayStart);
+}
+
+// Leaving the box right after typing one digit into the day ends the day there.
+void DateEdit::endOneDigitDay() {
+    QString shown = text();
+    if (!std::exchange(m_dayBegun, false) || !isDigit(shown[dayStart]) ||
+        shown[dayStart + 1] != shownBlank)
+        return;
+    std::swap(shown[dayStart], shown[dayStart + 1]);
+    setText(shown);
 }
 
 // Clears one position, or the selection, without moving the positions after it.
@@ -221,4 +272,9 @@ int DateEdit::clearSelection(QString &shown) const {
 void DateEdit::setShown(const QString &shown, int cursor) {
     setText(shown);
     setCursorPosition(cursor);
+}
+
+void DateEdit::setTyped(const QString &shown, int cursor) {
+    setShown(shown, cursor);
+    m_typedTo = cursor;
 }
