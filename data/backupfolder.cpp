@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace {
@@ -50,7 +51,7 @@ bool isWholeDatabase(const QString &path) {
 
 } // namespace
 
-BackupFolder::BackupFolder(const QString &databasePath) {
+BackupFolder::BackupFolder(const QString &databasePath) : m_database(databasePath) {
     const QFileInfo database(databasePath);
     m_folder = QDir(database.dir().filePath(QStringLiteral("backup")));
     m_baseName = database.completeBaseName();
@@ -98,13 +99,22 @@ QString BackupFolder::partialName(const QString &backupPath) {
 
 namespace {
 
-// A backup with a journal beside it was still being written.
-bool isComplete(const QRegularExpressionMatch &match, const QString &path) {
-    return !match.hasCaptured(3) && !match.hasCaptured(4) &&
-           !QFileInfo::exists(path + QStringLiteral("-journal")) && isWholeDatabase(path);
+bool isSameFile(const QString &a, const QString &b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 } // namespace
+
+// A backup with a journal beside it was still being written.
+bool BackupFolder::isComplete(const QRegularExpressionMatch &match, const QString &path) const {
+    return !match.hasCaptured(3) && !match.hasCaptured(4) &&
+           !QFileInfo::exists(path + QStringLiteral("-journal")) && isWholeDatabase(path) &&
+           !isSameFile(path, m_database);
+}
 
 QList<BackupFolder::Backup> BackupFolder::backups() const {
     const QRegularExpression pattern = anyBackupName(m_baseName, m_suffix);

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class QRegularExpressionMatch;
+
 // The folder "backup" beside the database file and the backups in it, one file per backup,
 // named after the database file, the moment and a running number:
 // "GZDB-2026-12-10-083015-0042.mdb". The number, one more than any other in the folder, is
@@ -39,9 +41,11 @@ public:
     QList<Backup> backups() const;
 
     // Removes what interrupted or failed writers left: partial backups, the engine's
-    // journals, and files under a backup's name that are not a whole database (a writer of
-    // an earlier version of the program, killed, left those). Files of other names are the
-    // clerk's and stay. Only while no backup of the file can be in the making.
+    // journals, files under a backup's name that are not a whole database (a writer of an
+    // earlier version of the program, killed, left those), and a second name of the database
+    // file itself (a compaction killed before it replaced the file left that: it would
+    // change with the file). Files of other names are the clerk's and stay. Only while no
+    // backup of the file can be in the making.
     void removeLeftovers() const;
 
     // Keeps `justMade`, the ten newest backups and the newest backup of each of the thirty
@@ -49,6 +53,9 @@ public:
     void prune(const QString &justMade, const QDateTime &now) const;
 
 private:
+    bool isComplete(const QRegularExpressionMatch &match, const QString &path) const;
+
+    QString m_database;
     QDir m_folder;
     QString m_baseName;
     QString m_suffix;

@@ -1,5 +1,6 @@
 #include "compaction.h"
 
+#include "backupfolder.h"
 #include "checkedcopy.h"
 #include "databasebackup.h"
 #include "databasefile.h"
@@ -33,6 +34,8 @@ bool compactDatabase(const QString &fileName, const QString &password,
         return false;
     const QString folder = QFileInfo(database).absolutePath();
     removeUnfinishedReplacements(folder);
+    const BackupFolder backups(database);
+    backups.removeLeftovers();
 
     // In the file's own folder: the rename that puts it in place cannot cross disks.
     QTemporaryFile compacted(replacementBeside(folder));
@@ -43,6 +46,12 @@ bool compactDatabase(const QString &fileName, const QString &password,
     const QString backup = keepFileAsBackup(database, now);
     if (backup.isEmpty())
         return false;
-    tidyBackups(database, backup, now);
-    return moveIntoPlace(compacted, database);
+    if (!moveIntoPlace(compacted, database)) {
+        // The backup may be the file itself under a second name, which every later write
+        // to the file would change.
+        QFile::remove(backup);
+        return false;
+    }
+    backups.prune(backup, now);
+    return true;
 }

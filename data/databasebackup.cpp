@@ -66,9 +66,3 @@ QString keepFileAsBackup(const QString &databasePath, const QDateTime &moment) {
         return backup;
     return {};
 }
-
-void tidyBackups(const QString &databasePath, const QString &justMade, const QDateTime &now) {
-    const BackupFolder folder(databasePath);
-    folder.removeLeftovers();
-    folder.prune(justMade, now);
-}

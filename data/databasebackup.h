@@ -24,7 +24,3 @@ QString backUpDatabase(const QString &databasePath, const QDateTime &moment,
 // written to the backup. The caller makes sure no journal of the file is pending. Gives the
 // backup's path, or empty text.
 QString keepFileAsBackup(const QString &databasePath, const QDateTime &moment);
-
-// Removes what interrupted writers left in the backup folder and the backups no longer kept,
-// never `justMade` (see BackupFolder::prune).
-void tidyBackups(const QString &databasePath, const QString &justMade, const QDateTime &now);

@@ -23,6 +23,7 @@
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +44,7 @@ enum class Situation {
     PartialBackupsLeftBehind,
     BackupsStampedInTheFuture,
     BackupsOnAnotherDisk,
+    FileLeftUnderABackupName,
 };
 
 // What the payroll holds after the fixture: its rows, their amounts, an untouched column.
@@ -190,6 +192,8 @@ void CompactionTest::compactsOnlyWhatIsSafe_data() {
         << Situation::BackupsStampedInTheFuture << true << future;
     QTest::newRow("backup folder on a disk without second names")
         << Situation::BackupsOnAnotherDisk << true << QStringList();
+    QTest::newRow("the file itself under a backup's name, left by a killed start")
+        << Situation::FileLeftUnderABackupName << true << QStringList();
 }
 
 void CompactionTest::compactsOnlyWhatIsSafe() {
@@ -277,6 +281,13 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
             QSKIP("no memory disk to hold the backup folder");
         otherDisk.emplace(QStringLiteral("/dev/shm/gz-backup-XXXXXX"));
         QVERIFY(QFile::link(otherDisk->path(), backups));
+        break;
+    case Situation::FileLeftUnderABackupName:
+        QVERIFY(backupFolder.mkpath("."));
+        QCOMPARE(::link(QFile::encodeName(database).constData(),
+                        QFile::encodeName(backupFolder.filePath("GZDB-2026-12-09-080000-0003.mdb"))
+                            .constData()),
+                 0);
         break;
     default:
         break;
