@@ -4,7 +4,6 @@
 #include "sqlitehandle.h"
 
 #include <QCollator>
-#include <QSqlDatabase>
 #include <memory>
 #include <sqlite3.h>
 

@@ -3,7 +3,6 @@
 class QSqlDatabase;
 struct sqlite3;
 
-// The engine's own connection under Qt's: Qt keeps opening, closing and transactions, while
-// statements, collations and traces work on the handle directly. Throws DbError when the
-// connection is not a SQLite one.
+// The engine's own handle behind an open connection, for what Qt's driver does not offer
+// (collations, progress calls). Throws DbError when the connection is not SQLite's.
 sqlite3 *sqliteHandle(const QSqlDatabase &database);
