@@ -137,6 +137,8 @@ void Tfrm_xmsz::e_mcExit() {
 
     Panel1->setEnabled(false);
     FormActivate();
+    if (changedMeanwhile(save))
+        return;
     if (editMode == "1" && Messages::confirm("保存成功，是否继续添加?"))
         SpeedButton8Click();
 }

@@ -184,6 +184,8 @@ void Tfrm_ygsz::e_zwExit() {
 
     Panel1->setEnabled(false);
     FormActivate();
+    if (changedMeanwhile(save))
+        return;
     if (editMode == "1" && Messages::confirm("保存成功，是否继续添加?"))
         SpeedButton8Click();
 }
