@@ -13,7 +13,9 @@ namespace {
 const QString worksheet = QStringLiteral("Temp_GZB");
 
 // The schema's statements that create the worksheet table and its indexes, turned into ones
-// that create them in the connection's TEMP schema.
+// that create them in the connection's TEMP schema. Index names are one name space across a
+// connection's schemas (VACUUM INTO, which rebuilds the file's indexes, would meet the TEMP
+// one), so the worksheet's own indexes get names of their own.
 QStringList temporaryWorksheetStatements() {
     static const QRegularExpression table(
         QStringLiteral(R"(^CREATE\s+TABLE\s+%1\s*\()").arg(worksheet),
@@ -29,7 +31,7 @@ QStringList temporaryWorksheetStatements() {
                                    QRegularExpression::CaseInsensitiveOption),
                 QStringLiteral("CREATE TEMP TABLE"));
         else if (statement.contains(index))
-            statements << statement.replace(index, QStringLiteral(R"(\1temp.\2\3)"));
+            statements << statement.replace(index, QStringLiteral(R"(\1temp.connection_\2\3)"));
     }
     if (statements.isEmpty())
         throw DbError(QStringLiteral("The program carries no description of the worksheet"));
