@@ -2,8 +2,10 @@
 
 #include "dberror.h"
 #include "filemark.h"
+#include "ofdmonthclaim.h"
 #include "pinyinorder.h"
 #include "schemaversion.h"
+#include "sqliteworksheet.h"
 
 #include <QDir>
 #include <QSqlError>
@@ -17,6 +19,7 @@ Connection::Connection(QString fileName)
 }
 
 Connection::~Connection() {
+    m_monthClaim.reset();
     if (QSqlDatabase::contains(m_connectionName)) {
         QSqlDatabase::database(m_connectionName, false).close();
         QSqlDatabase::removeDatabase(m_connectionName);
@@ -51,11 +54,20 @@ QSqlDatabase Connection::database() {
         claimPayrollFile(db, m_fileName);
         refuseNewerLayout(db);
         usePinyinOrder(db);
+        createConnectionWorksheet(db);
     } catch (...) {
         db.close();
         throw;
     }
+    m_path = path;
     return db;
+}
+
+MonthClaim &Connection::monthClaim() {
+    database();
+    if (!m_monthClaim)
+        m_monthClaim = std::make_unique<OfdMonthClaim>(m_path);
+    return *m_monthClaim;
 }
 
 void Connection::refuseNewerLayout(QSqlDatabase &db) const {

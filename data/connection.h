@@ -2,12 +2,16 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
+
+class MonthClaim;
 
 // The one connection to the database file in the working directory. It connects on first
 // use and stays connected; it never creates the file, so a missing file is an error, not an
 // empty database. The file is opened shared: another program may use it meanwhile. A file
 // that is not one of this program's (see filemark.h), or of a newer layout than this
-// program's, is refused before any statement runs on it.
+// program's, is refused before any statement runs on it. Each connection has a worksheet of
+// its own, and claims the month it enters for itself.
 class Connection {
 public:
     explicit Connection(QString fileName = QStringLiteral("GZDB.mdb"));
@@ -19,9 +23,14 @@ public:
     // The connected database; connects first if needed. Throws DbError.
     QSqlDatabase database();
 
+    // This connection's claims on months; connects first if needed. Throws DbError.
+    MonthClaim &monthClaim();
+
 private:
     void refuseNewerLayout(QSqlDatabase &db) const;
 
     QString m_fileName;
     QString m_connectionName;
+    QString m_path; // of the file connected to
+    std::unique_ptr<MonthClaim> m_monthClaim;
 };

@@ -94,6 +94,7 @@ void Query::execSql() {
 
 void Query::run(bool wantsRows) {
     close();
+    m_rowsAffected = 0;
     findParameters();
     Prepared &prepared = this->prepared();
     sqlite3_stmt *statement = prepared.statement;
@@ -113,6 +114,7 @@ void Query::run(bool wantsRows) {
     const int first = sqlite3_step(statement);
     if (first != SQLITE_ROW && first != SQLITE_DONE)
         throw failure();
+    m_rowsAffected = sqlite3_changes(prepared.engine);
     if (!wantsRows)
         return;
     if (sqlite3_column_count(statement) == 0)

@@ -37,6 +37,8 @@ public:
     void open();
     void execSql();
     void close();
+    // The rows the last executed statement inserted, changed or deleted.
+    int rowsAffected() const { return m_rowsAffected; }
     bool isOpen() const { return m_result.has_value(); }
 
     // A closed query reads as one without rows: empty, at both ends, its fields null.
@@ -94,5 +96,6 @@ private:
     int m_row = -1;
     bool m_bof = true;
     bool m_eof = true;
+    int m_rowsAffected = 0;
     AfterScroll m_afterScroll;
 };

@@ -8,6 +8,7 @@
 #include "fonts.h"
 #include "labels.h"
 #include "messages.h"
+#include "monthclaim.h"
 #include "monthkey.h"
 #include "panel.h"
 #include "placement.h"
@@ -20,8 +21,11 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 
 namespace {
+
+const QString claimedElsewhere = QStringLiteral("本月工资正由其他操作员录入！");
 
 const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
@@ -181,22 +185,32 @@ void Tfrm_gzlr::createItems() {
 
 void Tfrm_gzlr::FormActivate() {
     Worksheet::empty();
-    Query &latest = setSql(DM->AQ1, {"select max(ny) as ny from GZB  "});
-    latest.open();
-    lastMonth = latest.field("ny").asString().trimmed();
+    activated = true;
     e_nChange();
 }
 
 void Tfrm_gzlr::FormClose() {
     DM->AQ2.setAfterScroll(nullptr);
+    DM->ADC.monthClaim().release();
 }
 
 QString Tfrm_gzlr::selectedMonth() const {
     return monthKey(e_n->value(), e_y->value());
 }
 
+// The status is read afresh for every month chosen, the last entered month included: another
+// copy may have saved the first month meanwhile. Until it is read the window shows none, so a
+// failed reading leaves no status behind that belonged to another month. Before the window is
+// shown nothing is read.
 void Tfrm_gzlr::e_nChange() {
     b_o->setToolTip("录入");
+    l_m->clear();
+    monthStatus.clear();
+    if (!activated)
+        return;
+    Query &latest = setSql(DM->AQ1, {"select max(ny) as ny from GZB  "});
+    latest.open();
+    lastMonth = latest.field("ny").asString().trimmed();
     if (lastMonth.isEmpty()) {
         l_m->setText("第一次使用！");
         l_m->adjustSize();
@@ -225,9 +239,17 @@ void Tfrm_gzlr::setEntryState(bool entry) {
     Panel1->setEnabled(entry);
 }
 
-// The worksheet is written whole or not at all: a failure leaves it empty, as the window
-// stays in month selection.
+// The month is claimed first, so that no other copy enters it meanwhile, and its status read
+// again once it is ours. The worksheet is written whole or not at all: a failure leaves it
+// empty and the month unclaimed, as the window stays in month selection.
 void Tfrm_gzlr::b_oClick() {
+    MonthClaim &claim = DM->ADC.monthClaim();
+    if (!claim.claim(selectedMonth())) {
+        Messages::information(claimedElsewhere);
+        return;
+    }
+    auto unclaim = qScopeGuard([&claim] { claim.release(); });
+    e_nChange();
     {
         Transaction transaction(DM->ADC);
         Worksheet::empty();
@@ -236,6 +258,7 @@ void Tfrm_gzlr::b_oClick() {
     }
     setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
     setEntryState(true);
+    unclaim.dismiss();
 }
 
 void Tfrm_gzlr::LoadEmployee() {
@@ -311,25 +334,40 @@ void Tfrm_gzlr::b_pClick() {
 }
 
 // The stored month and its replacement land together: if either step fails, GZB keeps the
-// month as it was and the worksheet stays for another try.
+// month as it was and the worksheet stays for another try. Afterwards the panel shows the
+// current employee as stored, not what was typed there without F1.
 void Tfrm_gzlr::b_sClick() {
     {
         Transaction transaction(DM->ADC);
-        Worksheet::store(monthStatus, selectedMonth());
+        if (!Worksheet::store(monthStatus, selectedMonth())) {
+            Messages::information("工作表中没有本月的工资，未保存，本月已存的工资保持不变！");
+            return;
+        }
         transaction.commit();
     }
     setEntryState(false);
+    LoadEmployee();
     DM->AQ2.close();
+    DM->ADC.monthClaim().release();
     FormActivate();
 }
 
 void Tfrm_gzlr::b_cClick() {
     setEntryState(false);
     DM->AQ2.close();
+    DM->ADC.monthClaim().release();
     FormActivate();
 }
 
+// A month another copy is entering is not deleted under it: the month is claimed for the
+// deletion and given up after it.
 void Tfrm_gzlr::b_dClick() {
+    MonthClaim &claim = DM->ADC.monthClaim();
+    if (!claim.claim(selectedMonth())) {
+        Messages::information(claimedElsewhere);
+        return;
+    }
+    const auto unclaim = qScopeGuard([&claim] { claim.release(); });
     if (!Messages::confirm("是否真的删除:" + selectedMonth() + " 月数据?"))
         return;
     Worksheet::remove(selectedMonth());

@@ -14,7 +14,9 @@ class SpinEdit;
 
 // Salary entry: the operator chooses a month, learns whether it is entered already, prepares
 // its worksheet (Temp_GZB), enters each employee's amounts, and saves the worksheet as the
-// month, cancels it, or deletes a stored month. The only writer of GZB and Temp_GZB.
+// month, cancels it, or deletes a stored month. The only writer of GZB and Temp_GZB. A month
+// being entered or deleted is claimed, so that two copies of the program never work on one
+// month at a time; the claim ends with the save, the cancel, the deletion or the window.
 class Tfrm_gzlr : public ModuleForm {
 public:
     Tfrm_gzlr();
@@ -73,6 +75,8 @@ private:
 
     int earningCount = 0;   // E
     int deductionCount = 0; // D
+    bool activated = false; // the status is read only once the window is shown
     QString lastMonth;      // latest month in GZB; empty when GZB has no rows
-    QString monthStatus;    // '0' first use, '1' month entered, '2' month not entered
+    // '0' first use, '1' month entered, '2' month not entered; empty while unknown
+    QString monthStatus;
 };

@@ -1,6 +1,8 @@
 #include "worksheet.h"
 
 #include "data.h"
+#include "dberror.h"
+#include "monthkey.h"
 #include "salarycolumns.h"
 #include "sqllines.h"
 
@@ -42,8 +44,34 @@ QString resetList(const QString &kind) {
     return resets;
 }
 
-void copyMonth(const QString &condition, const QString &month) {
-    Query &copy = setSql(DM->AQ1, {"insert into temp_gzb           ", condition});
+// Every column of a salary row, named: a copy between GZB and the worksheet never depends on
+// the order a file happens to declare them in.
+QString rowColumns() {
+    static const QString columns = [] {
+        QStringList names = {"ny", "ygh", "xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"};
+        for (const QString &kind : {SalaryColumns::earning, SalaryColumns::deduction})
+            for (int slot = 1; slot <= SalaryColumns::itemsPerKind; ++slot)
+                names << SalaryColumns::itemColumn(kind, slot);
+        return names.join(QChar(','));
+    }();
+    return columns;
+}
+
+void requireKeptMonth(const QString &month) {
+    if (!isMonthKeyInRange(month))
+        throw DbError(QStringLiteral("Month %1 lies outside 200501 to 210012").arg(month));
+}
+
+bool hasRows(const QString &table, const QString &month) {
+    Query &rows = setSql(DM->AQ1, {"select count(*) as n from " + table + " where ny=:ny"});
+    rows.param("ny").setText(month);
+    rows.open();
+    return rows.field("n").asInteger() > 0;
+}
+
+void copyMonth(const QString &rowsOfGzb, const QString &month) {
+    Query &copy = setSql(DM->AQ1, {"insert into temp_gzb (" + rowColumns() + ")",
+                                   "select " + rowColumns() + " from GZB " + rowsOfGzb});
     copy.param("ny").setText(month);
     copy.execSql();
 }
@@ -55,14 +83,14 @@ void empty() {
 }
 
 void fill(const QString &status, const QString &month, const QString &lastMonth) {
+    requireKeptMonth(month);
     if (status == firstUse) {
         openActiveEmployees(" and zt='1' ");
         insertEmployees(month);
     } else if (status == entered) {
-        copyMonth("select * from GZB where ny=:ny ", month);
+        copyMonth("where ny=:ny ", month);
     } else if (status == notEntered) {
-        copyMonth("select * from GZB where ny=:ny and ygh in (select bh from ygzd where zt='1' )",
-                  lastMonth);
+        copyMonth("where ny=:ny and ygh in (select bh from ygzd where zt='1' )", lastMonth);
         const QString resets =
             resetList(SalaryColumns::earning) + resetList(SalaryColumns::deduction);
         setSql(DM->AQ1, {"update temp_gzb set ny='" + month + "'" + resets}).execSql();
@@ -71,13 +99,20 @@ void fill(const QString &status, const QString &month, const QString &lastMonth)
     }
 }
 
-void store(const QString &status, const QString &month) {
+bool store(const QString &status, const QString &month) {
+    requireKeptMonth(month);
+    if (!hasRows("temp_gzb", month) && hasRows("GZB", month))
+        return false;
     if (status == entered)
         remove(month);
-    setSql(DM->AQ1, {"insert into gzb           ", "select * from temp_gzb    "}).execSql();
+    setSql(DM->AQ1,
+           {"insert into gzb (" + rowColumns() + ")", "select " + rowColumns() + " from temp_gzb"})
+        .execSql();
+    return true;
 }
 
 void remove(const QString &month) {
+    requireKeptMonth(month);
     Query &remove = setSql(DM->AQ1, {"delete from GZB where ny=:ny "});
     remove.param("ny").setText(month);
     remove.execSql();

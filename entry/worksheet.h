@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The statements that move a month between GZB and the worksheet Temp_GZB. They run on the
-// shared queries one after the other; the caller decides what must land together.
+// The statements that move a month between GZB and the worksheet Temp_GZB, the connection's
+// own. They run on the shared queries one after the other; the caller decides what must land
+// together. A month key outside the months the program keeps is refused before any statement.
 namespace Worksheet {
 
 // Month status of the month being prepared.
@@ -20,7 +21,9 @@ void empty();
 void fill(const QString &status, const QString &month, const QString &lastMonth);
 
 // Replaces `month` in GZB by the worksheet, deleting the stored rows first when it is entered.
-void store(const QString &status, const QString &month);
+// False, with nothing changed, when the worksheet holds no row of a month GZB has rows of: a
+// save never empties a stored month.
+bool store(const QString &status, const QString &month);
 
 // Deletes `month` from GZB.
 void remove(const QString &month);

@@ -7,6 +7,7 @@
 #include "leavewatch.h"
 #include "messages.h"
 #include "placement.h"
+#include "rowasread.h"
 #include "sqllines.h"
 #include "toolbutton.h"
 #include "wiring.h"
@@ -67,23 +68,32 @@ void Tfrm_bmsz::SpeedButton5Click() {
     e_mc->setFocus();
     e_bh->setText(list.field("bh").asString());
     e_mc->setText(list.field("mc").asString());
+    asRead.read(list, {"mc"});
     editMode = "2";
 }
 
-// Blanks around the name are kept as typed; they only must not be all there is.
+// Blanks around the name are kept as typed; they only must not be all there is. A department
+// renamed by another clerk since it was read keeps that name.
 void Tfrm_bmsz::e_mcExit() {
     if (e_mc->text().trimmed().isEmpty()) {
         Messages::plain("部门不能为空！");
         return;
     }
-    Query &save = setSql(DM->AQUP, {editMode == "1" ? "insert into BMZD (mc) values (:mc)"
-                                                    : "update BMZD set mc=:mc where bh=:bh"});
-    if (editMode != "1")
+    Query &save = setSql(
+        DM->AQUP, {editMode == "1" ? "insert into BMZD (mc) values (:mc)"
+                                   : "update BMZD set mc=:mc where bh=:bh" + asRead.condition()});
+    if (editMode != "1") {
         save.param("bh").setText(e_bh->text());
+        asRead.bind(save);
+    }
     save.param("mc").setText(e_mc->text());
     save.execSql();
 
     e_mc->setEnabled(false);
+    if (changedMeanwhile(save)) {
+        FormActivate();
+        return;
+    }
     FormActivate();
     if (editMode == "1" && Messages::confirm("保存成功，是否继续添加?"))
         SpeedButton8Click();

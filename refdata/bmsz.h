@@ -1,6 +1,7 @@
 #pragma once
 
 #include "moduleform.h"
+#include "rowasread.h"
 
 class DBGrid;
 class FlatButton;
@@ -29,4 +30,5 @@ private:
     void e_mcExit();
 
     QString editMode; // "1" adding, "2" modifying
+    RowAsRead asRead; // the department being modified, as read
 };

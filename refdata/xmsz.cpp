@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "panel.h"
 #include "placement.h"
+#include "rowasread.h"
 #include "salarycolumns.h"
 #include "sqllines.h"
 #include "toolbutton.h"
@@ -111,6 +112,7 @@ void Tfrm_xmsz::SpeedButton5Click() {
     e_mc->setText(list.field("mc").asString());
     e_bh->setText(list.field("bh").asString());
     pendingKind = r_f->isChecked() ? "0" : "1";
+    asRead.read(list, {"mc", "S_FK"}, {"S_JC"});
     editMode = "2";
 }
 
@@ -120,12 +122,14 @@ void Tfrm_xmsz::e_mcExit() {
         e_mc->setFocus();
         return;
     }
-    Query &save =
-        setSql(DM->AQUP,
-               {editMode == "1" ? "insert into GZXMZD (mc,S_JC,S_FK) values (:mc,:S_JC,:S_FK)"
-                                : "update GZXMZD set mc=:mc,S_JC=:S_JC,S_FK=:S_FK where bh=:bh"});
-    if (editMode != "1")
+    Query &save = setSql(
+        DM->AQUP, {editMode == "1" ? "insert into GZXMZD (mc,S_JC,S_FK) values (:mc,:S_JC,:S_FK)"
+                                   : "update GZXMZD set mc=:mc,S_JC=:S_JC,S_FK=:S_FK where bh=:bh" +
+                                         asRead.condition()});
+    if (editMode != "1") {
         save.param("bh").setText(e_bh->text());
+        asRead.bind(save);
+    }
     save.param("mc").setText(e_mc->text());
     save.param("S_JC").setBoolean(c_S_JC->isChecked());
     save.param("S_FK").setText(pendingKind);
@@ -133,6 +137,8 @@ void Tfrm_xmsz::e_mcExit() {
 
     Panel1->setEnabled(false);
     FormActivate();
+    if (changedMeanwhile(save))
+        return;
     if (editMode == "1" && Messages::confirm("保存成功，是否继续添加?"))
         SpeedButton8Click();
 }

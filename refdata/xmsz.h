@@ -1,6 +1,7 @@
 #pragma once
 
 #include "moduleform.h"
+#include "rowasread.h"
 
 class DBGrid;
 class FlatButton;
@@ -44,4 +45,5 @@ private:
 
     QString editMode;    // "1" adding, "2" modifying
     QString pendingKind; // S_FK of the item being entered: "0" earning, "1" deduction
+    RowAsRead asRead;    // the item being modified, as read
 };

@@ -10,6 +10,7 @@
 #include "messages.h"
 #include "panel.h"
 #include "placement.h"
+#include "rowasread.h"
 #include "sqllines.h"
 #include "toolbutton.h"
 #include "wiring.h"
@@ -140,6 +141,7 @@ void Tfrm_ygsz::SpeedButton5Click() {
     e_gzrq->setDateText(list.field("gzrq").asString());
     e_zw->setText(list.field("zw").asString());
     c_bm->setCurrentIndex(c_bm->findData(list.field("bmh").asInteger()));
+    asRead.read(list, {"xm", "xb", "csrq", "gzrq", "zw", "zt"}, {"bmh"});
     editMode = "2";
 }
 
@@ -166,9 +168,12 @@ void Tfrm_ygsz::e_zwExit() {
         {editMode == "1" ? "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw) values "
                            "(:xm,:xb,:csrq,:gzrq,:bmh,:zw)"
                          : "update YGZD set xm=:xm,xb=:xb,csrq=:csrq,gzrq=:gzrq,bmh=:bmh,zw=:zw "
-                           "where bh=:bh"});
-    if (editMode != "1")
+                           "where bh=:bh" +
+                               asRead.condition()});
+    if (editMode != "1") {
         save.param("bh").setText(e_bh->text());
+        asRead.bind(save);
+    }
     save.param("xm").setText(e_xm->text());
     save.param("xb").setText(c_xb->currentText());
     save.param("csrq").setText(csrq);
@@ -179,20 +184,27 @@ void Tfrm_ygsz::e_zwExit() {
 
     Panel1->setEnabled(false);
     FormActivate();
+    if (changedMeanwhile(save))
+        return;
     if (editMode == "1" && Messages::confirm("保存成功，是否继续添加?"))
         SpeedButton8Click();
 }
 
-// Deactivates the selected employee, or makes a deactivated one (listed with c_zt) active.
+// Deactivates the selected employee, or makes a deactivated one (listed with c_zt) active;
+// one another clerk toggled since the list was read is left as that clerk made it.
 void Tfrm_ygsz::SpeedButton1Click() {
     const Query &list = DM->AQ1;
     if (list.isEmpty())
         return;
-    Query &toggle = setSql(DM->AQUP, {"update YGZD set zt=:zt where bh=:bh"});
+    RowAsRead shown;
+    shown.read(list, {"zt"});
+    Query &toggle = setSql(DM->AQUP, {"update YGZD set zt=:zt where bh=:bh" + shown.condition()});
     toggle.param("bh").setInteger(list.field("bh").asInteger());
     toggle.param("zt").setText(list.field("zt").asString() == "1" ? "2" : "1");
+    shown.bind(toggle);
     toggle.execSql();
     FormActivate();
+    changedMeanwhile(toggle);
 }
 
 void Tfrm_ygsz::RxDBGrid1GetCellParams(const PaintedRow &row, const QString &, QColor &background,

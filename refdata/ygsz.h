@@ -1,6 +1,7 @@
 #pragma once
 
 #include "moduleform.h"
+#include "rowasread.h"
 
 class DBGrid;
 class DateEdit;
@@ -55,4 +56,5 @@ private:
     QStringList employeeLines() const;
 
     QString editMode; // "1" adding, "2" modifying
+    RowAsRead asRead; // the employee being modified, as read
 };

@@ -1,17 +1,22 @@
 // The salary entry window on a real database file, worked through its own controls: the item
 // boxes it builds, the month status, the worksheet each status prepares, entering amounts,
-// and saving, cancelling and deleting a month, including a save the engine refuses.
+// and saving, cancelling and deleting a month, including a save the engine refuses; and two
+// copies of the program working on one file, each with a data module of its own.
 #include "currencyedit.h"
 #include "currencyprint.h"
 #include "dbgrid.h"
 #include "flatbutton.h"
 #include "gzlr.h"
+#include "messages.h"
 #include "modulerun.h"
+#include "operator.h"
 #include "panel.h"
 #include "spinedit.h"
+#include "sqllines.h"
 #include "workspace.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -99,6 +104,50 @@ bool inEntryState(const Tfrm_gzlr &window) {
 
 using Drive = std::function<void(Tfrm_gzlr &)>;
 
+const QString claimedElsewhere = QStringLiteral("本月工资正由其他操作员录入！");
+
+// f1 of every stored row of a month, read from the file by a connection of the test's own:
+// "1|5000" for employee 1.
+QStringList storedMonth(const QString &month) {
+    return fileRows("select ygh,f1 from GZB where ny='" + month + "' order by ygh");
+}
+
+// Another copy of the program on the same file: a data module of its own, with its own entry
+// window shown beside the one the test runs. Whatever it does runs with its module as the
+// program's DM, as it would in its own process; ending it closes its connection, as the end
+// of its process would.
+class OtherCopy {
+public:
+    OtherCopy() : m_module(std::make_unique<TDM>()) {}
+    ~OtherCopy() { end(); }
+
+    template <typename Action> void act(Action action) {
+        TDM *const own = DM;
+        DM = m_module.get();
+        const auto back = qScopeGuard([own] { DM = own; });
+        action();
+    }
+
+    Tfrm_gzlr &openEntry() {
+        act([this] {
+            m_window = std::make_unique<Tfrm_gzlr>();
+            m_window->FormCreate();
+            m_window->show();
+        });
+        return *m_window;
+    }
+
+    // As a killed process: nothing is closed or released on the way.
+    void end() {
+        m_window.reset();
+        m_module.reset();
+    }
+
+private:
+    std::unique_ptr<TDM> m_module;
+    std::unique_ptr<Tfrm_gzlr> m_window;
+};
+
 } // namespace
 
 class EntryTest : public QObject {
@@ -114,6 +163,16 @@ private slots:
     void oneMonthFromFirstUseToDeletion();
     void refusedSaveKeepsTheMonthAndTheWorksheet();
     void closingInEntryAbandonsTheMonth();
+    void saveNeverEmptiesAStoredMonth();
+    void worksheetKeepsItsOwnColumnOrder();
+    void monthKeysStayInRange_data();
+    void monthKeysStayInRange();
+    void statusIsReadForEveryMonthChosen();
+    void failedStatusShowsNoStatus();
+    void panelShowsWhatWasSaved();
+    void otherCopyOpeningLeavesTheWorksheet();
+    void monthBeingEnteredIsRefused_data();
+    void monthBeingEnteredIsRefused();
 };
 
 // Three items to a row from the top, the deduction items going on where the earning items
@@ -236,9 +295,11 @@ void EntryTest::preparation() {
 void EntryTest::failedPreparationLeavesTheWorksheetEmpty() {
     Workspace workspace;
     addPayroll(workspace);
-    // The carried rows go in; the row for the employee who joined is refused.
-    workspace.exec("create trigger refuse_new_rows before insert on Temp_GZB when new.ygh=5 "
-                   "begin select raise(abort, 'worksheet refused'); end");
+    // The carried rows go in; the row for the employee who joined is refused. The worksheet is
+    // the connection's own, and so is the trigger.
+    setSql(DM->AQUP, {"create temp trigger refuse_new_rows before insert on Temp_GZB "
+                      "when new.ygh=5 begin select raise(abort, 'worksheet refused'); end"})
+        .execSql();
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         chooseMonth(window, 2026, 12);
         window.b_o->click();
@@ -455,6 +516,243 @@ void EntryTest::closingInEntryAbandonsTheMonth() {
     }));
     QCOMPARE(salaryRows("GZB"), stored);
     QVERIFY(workspace.shownMessages().isEmpty());
+}
+
+// A worksheet with no row of a month that GZB holds would replace the month by nothing: the
+// save is refused with a message, the month stays whole and the window stays in entry.
+void EntryTest::saveNeverEmptiesAStoredMonth() {
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = storedMonth("202611");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        setSql(DM->AQUP, {"delete from temp_gzb"}).execSql();
+        window.b_s->click();
+        QCOMPARE(workspace.shownMessages().size(), 1);
+        QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Information);
+        QCOMPARE(storedMonth("202611"), stored);
+        QVERIFY(inEntryState(window));
+    }));
+}
+
+// The file's own Temp_GZB, unused now, may have its columns in any order, or be missing: the
+// amounts land in their own columns all the same.
+void EntryTest::worksheetKeepsItsOwnColumnOrder() {
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("drop table main.Temp_GZB");
+    workspace.exec("create table main.Temp_GZB (k2 INTEGER, k1 INTEGER, f2 INTEGER, f1 INTEGER, "
+                   "ny TEXT, ygh INTEGER)");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        type(window.itemEditors[0], "5100");
+        pressF1(window);
+        window.b_s->click();
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        window.b_s->click();
+    }));
+    QVERIFY(workspace.shownTexts().isEmpty());
+    QCOMPARE(fileRows("select ygh,ny,f1,f2,k1,k2 from GZB order by ny,ygh"),
+             (QStringList{"1|202611|5100|300|400|50", "2|202611|4000|200|300|20",
+                          "3|202611|3000|100|200|10", "1|202612|5100|0|400|0",
+                          "2|202612|4000|0|300|0", "5|202612|0|0|0|0"}));
+    QVERIFY(fileRows("select * from main.Temp_GZB").isEmpty());
+}
+
+// A year or month typed and not yet left is brought into range by whatever acts on it: the
+// buttons take no focus, so the box is never left before they act.
+void EntryTest::monthKeysStayInRange_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("month");
+
+    QTest::newRow("year cut short") << "e_n"
+                                    << "202"
+                                    << "200511";
+    QTest::newRow("year too long") << "e_n"
+                                   << "99999"
+                                   << "210011";
+    QTest::newRow("month 13") << "e_y"
+                              << "13"
+                              << "202612";
+    QTest::newRow("month 0") << "e_y"
+                             << "0"
+                             << "202601";
+}
+
+void EntryTest::monthKeysStayInRange() {
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, month);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 11);
+        SpinEdit *edit = box == "e_n" ? window.e_n : window.e_y;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed);
+        QCOMPARE(window.l_m->text(), "本月工资未录，参照：202611");
+        window.b_o->click();
+        window.b_s->click();
+        workspace.answerConfirmations({true});
+        window.b_d->click();
+        QCOMPARE(workspace.shownTexts(), QStringList{"是否真的删除:" + month + " 月数据?"});
+    }));
+    QCOMPARE(fileRows("select distinct ny from GZB"), QStringList{"202611"});
+}
+
+// Another copy saves the first month while this window says first use: choosing a month
+// reads the file again.
+void EntryTest::statusIsReadForEveryMonthChosen() {
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("delete from GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        QCOMPARE(window.l_m->text(), "第一次使用！");
+        workspace.exec("insert into GZB (ny,ygh) values ('202610',1)");
+        window.e_y->setValue(12);
+        QCOMPARE(window.l_m->text(), "本月工资未录，参照：202610");
+        window.e_y->setValue(10);
+        QCOMPARE(window.l_m->text(), "本月已录工资，可调整！");
+        QCOMPARE(window.b_o->toolTip(), "调整");
+    }));
+}
+
+// A status that cannot be read is shown as the error alone; no status of an earlier month
+// stays, and the month cannot be prepared on a guess.
+void EntryTest::failedStatusShowsNoStatus() {
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        QCOMPARE(window.l_m->text(), "本月已录工资，可调整！");
+        workspace.exec("alter table GZB rename to GZB_away");
+        window.e_y->setValue(12);
+        QCOMPARE(workspace.shownTexts(), QStringList{"no such table: GZB."});
+        QCOMPARE(window.l_m->text(), QString());
+        window.b_o->click();
+        QVERIFY(!inEntryState(window));
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+    }));
+}
+
+// After saving, the greyed panel shows the last employee as saved, not an amount typed there
+// without F1, and totals to match.
+void EntryTest::panelShowsWhatWasSaved() {
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 11);
+        window.b_o->click();
+        type(window.itemEditors[0], "7777");
+        window.b_s->click();
+        QCOMPARE(window.itemEditors[0]->value(), yuan("5000"));
+        QCOMPARE(window.e_fh->value(), yuan("5300"));
+        QCOMPARE(window.e_sf->value(), yuan("4850"));
+    }));
+    QCOMPARE(storedMonth("202611").first(), "1|5000");
+}
+
+// The other copy adjusts November; this one opens its entry window, which empties its own
+// worksheet only, and prepares December. The other copy's save keeps November whole.
+void EntryTest::otherCopyOpeningLeavesTheWorksheet() {
+    Workspace workspace;
+    addPayroll(workspace);
+    OtherCopy other;
+    Tfrm_gzlr &otherWindow = other.openEntry();
+    other.act([&] {
+        chooseMonth(otherWindow, 2026, 11);
+        otherWindow.b_o->click();
+        otherWindow.itemEditors[0]->setValue(yuan("5500"));
+        pressF1(otherWindow);
+    });
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        QCOMPARE(DM->AQ2.recordCount(), 3);
+        other.act([&] { otherWindow.b_s->click(); });
+        QCOMPARE(storedMonth("202611"), (QStringList{"1|5500", "2|4000", "3|3000"}));
+        QCOMPARE(salaryRows("temp_gzb").size(), 3);
+        window.b_s->click();
+    }));
+    QVERIFY(workspace.shownTexts().isEmpty());
+    QCOMPARE(storedMonth("202612"), (QStringList{"1|5000", "2|4000", "5|0"}));
+}
+
+// The other copy is entering November: this one is refused November, to enter or to delete,
+// until the other copy saves, cancels, closes its window or ends; December stays free.
+void EntryTest::monthBeingEnteredIsRefused_data() {
+    QTest::addColumn<QString>("action"); // of this copy: 录入 or 删除
+    QTest::addColumn<QString>("ending"); // how the other copy lets go of the month
+
+    for (const char *action : {"enter", "delete"})
+        for (const char *ending : {"save", "cancel", "close", "end"})
+            QTest::addRow("%s after the other copy's %s", action, ending) << action << ending;
+}
+
+void EntryTest::monthBeingEnteredIsRefused() {
+    QFETCH(QString, action);
+    QFETCH(QString, ending);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList november = storedMonth("202611");
+    OtherCopy other;
+    Tfrm_gzlr &otherWindow = other.openEntry();
+    other.act([&] {
+        chooseMonth(otherWindow, 2026, 11);
+        otherWindow.b_o->click();
+    });
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        const auto act = [&] {
+            workspace.answerConfirmations({true});
+            (action == "enter" ? window.b_o : window.b_d)->click();
+        };
+        chooseMonth(window, 2026, 11);
+        act();
+        QCOMPARE(workspace.shownTexts(), QStringList{claimedElsewhere});
+        QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Information);
+        QVERIFY(!inEntryState(window));
+        QVERIFY(salaryRows("temp_gzb").isEmpty());
+        QCOMPARE(storedMonth("202611"), november);
+
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        QVERIFY(inEntryState(window));
+        window.b_c->click();
+
+        if (ending == "end")
+            other.end();
+        else
+            other.act([&] {
+                (ending == "save"     ? otherWindow.b_s
+                 : ending == "cancel" ? otherWindow.b_c
+                                      : otherWindow.SpeedButton3)
+                    ->click();
+            });
+        workspace.clearShownMessages();
+        chooseMonth(window, 2026, 11);
+        act();
+        if (action == "enter") {
+            QVERIFY(inEntryState(window));
+            QCOMPARE(DM->AQ2.recordCount(), 3);
+            window.b_s->click();
+            QCOMPARE(storedMonth("202611"), november);
+        } else {
+            QCOMPARE(workspace.shownTexts(), QStringList{"是否真的删除:202611 月数据?"});
+            QVERIFY(storedMonth("202611").isEmpty());
+        }
+    }));
 }
 
 QTEST_MAIN(EntryTest)

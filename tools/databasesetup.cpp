@@ -1,6 +1,7 @@
 #include "databasesetup.h"
 
 #include "demodata.h"
+#include "schemastatements.h"
 #include "syntheticdata.h"
 
 #include <QDir>
@@ -16,18 +17,10 @@
 namespace DatabaseSetup {
 namespace {
 
-QStringList schemaStatements() {
-    QFile file(QStringLiteral(":/data/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
+QStringList programSchema() {
+    QStringList statements = schemaStatements();
+    if (statements.isEmpty())
         throw SetupError("the database schema is missing from the program");
-    QString text;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QChar('\n')))
-        if (!line.trimmed().startsWith(QStringLiteral("--")))
-            text += line + QChar('\n');
-    QStringList statements;
-    for (const QString &statement : text.split(QChar(';')))
-        if (!statement.trimmed().isEmpty())
-            statements << statement.trimmed();
     return statements;
 }
 
@@ -50,7 +43,7 @@ void createStructure(const QString &path) {
     check([&db] { return db.open(); }, dbError);
     const auto close = qScopeGuard([&db] { db.close(); });
     check([&db] { return db.transaction(); }, dbError);
-    for (const QString &statement : schemaStatements()) {
+    for (const QString &statement : programSchema()) {
         QSqlQuery query(db);
         check([&] { return query.exec(statement); }, [&query] { return query.lastError(); });
     }

@@ -63,6 +63,10 @@ void SpinEdit::setRange(int minimum, int maximum) {
 }
 
 int SpinEdit::value() const {
+    return bounded(typedValue());
+}
+
+int SpinEdit::typedValue() const {
     bool ok = false;
     const int typed = lineEdit()->text().trimmed().toInt(&ok);
     return ok ? typed : m_minimum;
@@ -75,7 +79,7 @@ void SpinEdit::setValue(int value) {
 // From a number typed outside the range either step goes to the nearest bound: the operator
 // asked for a number in the range, and the nearest one is what the typing was heading for.
 void SpinEdit::stepBy(int steps) {
-    const int typed = value();
+    const int typed = typedValue();
     setValue(typed == bounded(typed) ? typed + steps : typed);
 }
 
@@ -91,7 +95,7 @@ QValidator::State SpinEdit::validate(QString &input, int &) const {
 }
 
 QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
-    const int typed = value();
+    const int typed = typedValue();
     if (typed != bounded(typed))
         return StepUpEnabled | StepDownEnabled;
     StepEnabled enabled = StepNone;
@@ -103,7 +107,7 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
 }
 
 void SpinEdit::focusOutEvent(QFocusEvent *event) {
-    if (const int typed = value(); isLeaving(event) && typed != bounded(typed))
+    if (const int typed = typedValue(); isLeaving(event) && typed != bounded(typed))
         setValue(typed);
     QAbstractSpinBox::focusOutEvent(event);
 }

@@ -12,8 +12,11 @@ public:
 
     void setRange(int minimum, int maximum);
 
-    // The number as typed, even outside the range; text that is no number reads as the minimum.
+    // The number the box stands for: as typed, brought into the range, whether or not the box
+    // has been left yet (a button that takes no focus must not act on "202" or "13").
     int value() const;
+    // The number as typed, even outside the range; text that is no number reads as the minimum.
+    int typedValue() const;
     void setValue(int value);
 
     void stepBy(int steps) override;
