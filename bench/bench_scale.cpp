@@ -21,6 +21,8 @@
 #include "layout.h"
 #include "modulerun.h"
 #include "monthkey.h"
+#include "pageview.h"
+#include "previewdialog.h"
 #include "reportexport.h"
 #include "reportfonts.h"
 #include "reportlayouts.h"
@@ -37,14 +39,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRadioButton>
 #include <QSqlDriver>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +94,20 @@ sqlite3 *connectionHandle() {
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+// What the process holds in memory, as the system counts it.
+double residentMegabytes() {
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 QString count(qint64 number) {
     return QLocale(QLocale::English).toString(number);
 }
@@ -117,6 +136,7 @@ public:
     void queryWindow();
     void statistics();
     void paySlips();
+    void previews();
     void entryWindow();
     void firstUse();
     void compaction(const QString &copy);
@@ -296,7 +316,7 @@ void ScaleBenchmark::paySlips() {
     const ReportDefinition report = paySlipReport(buildAmountColumns());
     const QString programFile = QDir::current().filePath("slips.pdf");
     const QString floorFile = QDir::current().filePath("slips-floor.pdf");
-    PageModel pages;
+    std::optional<PageModel> pages;
     const auto program = [&] {
         return millisecondsOf([&] {
             Query &query =
@@ -304,8 +324,8 @@ void ScaleBenchmark::paySlips() {
                                     QStringList{"from GZB where ny=:ny order by bmmc"});
             query.param("ny").setText(monthBack(1));
             query.open();
-            pages = layOut(report, query);
-            writePdf(pages, programFile);
+            pages.emplace(layOut(report, query));
+            writePdf(*pages, programFile);
         });
     };
     const QStringList statements = traceStatements(connectionHandle(), program);
@@ -323,12 +343,13 @@ void ScaleBenchmark::paySlips() {
                               box.height() * scale);
             };
             std::optional<TextStyle> style;
-            for (qsizetype p = 0; p < pages.size(); ++p) {
+            for (qsizetype p = 0; p < pages->size(); ++p) {
                 if (p > 0)
                     writer.newPage();
-                for (const QRect &box : pages.at(p).rectangles)
+                const Page page = pages->at(p);
+                for (const QRect &box : page.rectangles)
                     painter.drawRect(scaled(box));
-                for (const PageText &text : pages.at(p).texts) {
+                for (const PageText &text : page.texts) {
                     if (style != text.style) {
                         style = text.style;
                         painter.setFont(reportFont(text.style));
@@ -341,6 +362,66 @@ void ScaleBenchmark::paySlips() {
         });
     };
     add("pay slips laid out and written to PDF", employees() + " slips", "≤ 2×", floor, program);
+}
+
+// The preview of the longest reports as the operator opens it: from the laying out to the
+// first page on the screen, then every page brought into sight in turn, and what the preview
+// holds while open and after it is closed. No floor: the figures stand against the targets.
+void ScaleBenchmark::previews() {
+    const auto preview = [&](const QString &name, const ReportDefinition &report, int months) {
+        Query &query = setSql(DM->AQ1, QStringList{"select *,"} + SalaryColumns::rowTotalLines() +
+                                           QStringList{"from GZB where ny>=:a and ny<=:b "
+                                                       "order by bmmc"});
+        query.param("a").setText(monthBack(months));
+        query.param("b").setText(monthBack(1));
+        query.open();
+        std::vector<double> firstPage, everyPage;
+        double heldOpen = 0, residentOpen = 0, heldAfter = 0, residentAfter = 0;
+        int pageCount = 0;
+        for (int run = 0; run <= m_options.runs; ++run) {
+            const std::size_t heapBefore = HeapCount::bytesInUse();
+            QElapsedTimer clock;
+            clock.start();
+            {
+                const PageModel pages = layOut(report, query);
+                PreviewDialog dialog({report, query, pages, name});
+                dialog.show();
+                PageView &view = dialog.pages();
+                view.viewport()->repaint();
+                const double first = double(clock.nsecsElapsed()) / 1e6;
+                clock.restart();
+                pageCount = view.pageCount();
+                for (int page = 1; page <= pageCount; ++page) {
+                    view.setCurrentPage(page);
+                    view.viewport()->repaint();
+                }
+                const double every = double(clock.nsecsElapsed()) / 1e6;
+                if (run > 0) { // the first round warms the caches
+                    firstPage.push_back(first);
+                    everyPage.push_back(every);
+                }
+                heldOpen = double(HeapCount::bytesInUse() - heapBefore) / 1e6;
+                residentOpen = residentMegabytes();
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            heldAfter = (double(HeapCount::bytesInUse()) - double(heapBefore)) / 1e6;
+            residentAfter = residentMegabytes();
+        }
+        std::printf("Preview of %s (%s rows, %s pages): first page on screen after %.0f ms "
+                    "(target ≤ 1000 ms), every page in turn %.0f ms; the preview holds %.1f MB "
+                    "while open (the process %.0f MB, target < 300 MB), %.1f MB after closing "
+                    "(the process %.0f MB)\n",
+                    qPrintable(name), qPrintable(count(query.recordCount())),
+                    qPrintable(count(pageCount)), median(firstPage), median(everyPage), heldOpen,
+                    residentOpen, heldAfter, residentAfter);
+        query.close();
+    };
+    const QList<AmountColumn> columns = buildAmountColumns();
+    preview("the pay slips of one month", paySlipReport(columns), 1);
+    preview(
+        QStringLiteral("the query report of %1 months").arg(std::min(12, m_options.size.months)),
+        queryReport(columns), std::min(12, m_options.size.months));
+    std::printf("\n");
 }
 
 // The entry window on a month not yet entered and on a stored month. Where the program's
@@ -434,6 +515,7 @@ int main(int argc, char *argv[]) {
             bench.queryWindow();
             bench.statistics();
             bench.paySlips();
+            bench.previews();
             bench.entryWindow();
             bench.firstUse();
             bench.compaction(compactionFile);

@@ -1,64 +1,127 @@
 #pragma once
 
+#include "pageview.h"
+#include "previewdialog.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <functional>
 
 // Works every report preview opened while it lives, as the operator would: `look` sees the
-// preview, then the preview is closed and the handler that opened it goes on.
-class PreviewDriver {
+// preview, then the preview is closed and the handler that opened it goes on. Nothing waits
+// for a clock: each answer is queued when a dialog is shown, and so runs inside that dialog's
+// own event loop.
+class PreviewDriver : public QObject {
 public:
-    using Look = std::function<void(QPrintPreviewDialog &)>;
+    using Look = std::function<void(PreviewDialog &)>;
 
     explicit PreviewDriver(Look look = {}) : m_look(std::move(look)) {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            if (!preview || !preview->isVisible())
-                return;
-            ++m_shown;
-            if (m_look)
-                m_look(*preview);
-            preview->reject();
-        });
-        m_timer.start();
+        qApp->installEventFilter(this);
     }
+    ~PreviewDriver() override { qApp->removeEventFilter(this); }
 
     int shown() const { return m_shown; }
 
-    static int pageCount(QPrintPreviewDialog &preview) {
-        return preview.findChild<QPrintPreviewWidget *>()->pageCount();
-    }
+    static int pageCount(PreviewDialog &preview) { return preview.pages().pageCount(); }
+
+    enum class Then { Finish, Cancel };
 
     // Saves the previewed pages through the preview's own action, answering its file dialog
-    // with `path`. Returns the file name the dialog suggested; empty when there is no action.
-    static QString save(QPrintPreviewDialog &preview, const QString &action, const QString &path) {
+    // with `path`, and with Then::Cancel presses the progress dialog's cancel button as soon
+    // as the writing has begun. Returns the file name the dialog suggested; empty when there
+    // is no such action.
+    static QString save(PreviewDialog &preview, const QString &action, const QString &path,
+                        Then then = Then::Finish) {
         QAction *found = preview.findChild<QAction *>(action);
         if (!found)
             return {};
-        QString suggested;
-        QTimer answer;
-        answer.setInterval(10);
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                answer.stop();
-                suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-                dialog->selectFile(path);
-                static_cast<QDialog *>(dialog)->accept(); // the dialog's own accept, public here
-            }
-        });
-        answer.start();
+        FileDialogAnswer answer(path);
+        if (then == Then::Cancel)
+            cancelProgressOf(&preview);
         found->trigger();
-        return suggested;
+        return answer.suggested;
+    }
+
+    // Presses the cancel button of the next progress dialog over `owner` as soon as the work
+    // it shows gives the screen its first turn.
+    static void cancelProgressOf(QWidget *owner) {
+        QMetaObject::invokeMethod(
+            owner,
+            [owner = QPointer<QWidget>(owner)] {
+                if (!owner)
+                    return;
+                if (auto *progress = owner->findChild<QProgressDialog *>())
+                    progress->cancel();
+                else
+                    cancelProgressOf(owner);
+            },
+            Qt::QueuedConnection);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto *preview = qobject_cast<PreviewDialog *>(watched)) {
+                QMetaObject::invokeMethod(
+                    preview,
+                    [this, preview] {
+                        ++m_shown;
+                        if (m_look)
+                            m_look(*preview);
+                        preview->reject();
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+        return false;
     }
 
 private:
+    // Answers the next file dialog with a path while it lives, and the dialog's question
+    // whether to replace a file of that name with yes.
+    class FileDialogAnswer : public QObject {
+    public:
+        explicit FileDialogAnswer(QString path) : m_path(std::move(path)) {
+            qApp->installEventFilter(this);
+        }
+        ~FileDialogAnswer() override { qApp->removeEventFilter(this); }
+
+        QString suggested;
+
+    protected:
+        bool eventFilter(QObject *watched, QEvent *event) override {
+            if (event->type() != QEvent::Show)
+                return false;
+            if (auto *question = qobject_cast<QMessageBox *>(watched)) {
+                if (qobject_cast<QFileDialog *>(question->parent()))
+                    QMetaObject::invokeMethod(
+                        question, [question] { question->button(QMessageBox::Yes)->click(); },
+                        Qt::QueuedConnection);
+                return false;
+            }
+            if (auto *dialog = qobject_cast<QFileDialog *>(watched)) {
+                QMetaObject::invokeMethod(
+                    dialog,
+                    [this, dialog] {
+                        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                        dialog->selectFile(m_path);
+                        static_cast<QDialog *>(dialog)->accept(); // public on QDialog
+                    },
+                    Qt::QueuedConnection);
+            }
+            return false;
+        }
+
+    private:
+        QString m_path;
+    };
+
     Look m_look;
-    QTimer m_timer;
     int m_shown = 0;
 };
