@@ -118,8 +118,10 @@ void PageView::resizeEvent(QResizeEvent *event) {
     QAbstractScrollArea::resizeEvent(event);
     const int page = m_currentPage;
     updateScrollBars();
-    if (m_zoomMode != ZoomMode::Custom)
+    if (m_zoomMode != ZoomMode::Custom) {
         setCurrentPage(page);
+        emit zoomChanged(); // a fitted page grows and shrinks with the view
+    }
 }
 
 void PageView::scrollContentsBy(int, int) {

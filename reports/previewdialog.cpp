@@ -72,9 +72,9 @@ PreviewDialog::PreviewDialog(const PreviewedReport &report, QWidget *parent)
 
 void PreviewDialog::addZoomActions(QToolBar &toolBar) {
     connect(
-        toolAction(toolBar, "fitWidth", QStringLiteral("fit-width"), QStringLiteral("适合宽度")),
+        toolAction(toolBar, "fitWidth", QStringLiteral("zoom-fit-width"), QStringLiteral("适合宽度")),
         &QAction::triggered, m_view, [this] { m_view->setZoomMode(PageView::ZoomMode::FitWidth); });
-    connect(toolAction(toolBar, "fitPage", QStringLiteral("fit-page"), QStringLiteral("适合页面")),
+    connect(toolAction(toolBar, "fitPage", QStringLiteral("zoom-fit-page"), QStringLiteral("适合页面")),
             &QAction::triggered, m_view,
             [this] { m_view->setZoomMode(PageView::ZoomMode::FitPage); });
     toolBar.addSeparator();
@@ -144,7 +144,7 @@ void PreviewDialog::addPrintActions(QToolBar &toolBar) {
     connect(
         toolAction(toolBar, "pageSetup", QStringLiteral("page-setup"), QStringLiteral("页面设置")),
         &QAction::triggered, this, [this] { QPageSetupDialog(&m_printer, this).exec(); });
-    connect(toolAction(toolBar, "print", QStringLiteral("print"), QStringLiteral("打印")),
+    connect(toolAction(toolBar, "print", QStringLiteral("printer"), QStringLiteral("打印")),
             &QAction::triggered, this, &PreviewDialog::print);
 }
 
