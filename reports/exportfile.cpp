@@ -1,5 +1,7 @@
 #include "exportfile.h"
 
+#include "filesync.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -43,6 +45,9 @@ void ExportFile::commit() {
                     QFile::encodeName(QFileInfo(m_path).absoluteFilePath()).constData()) != 0)
         fail(systemError());
     m_partial.setAutoRemove(false);
+    // The file is complete under its name; a failed flush of the folder only means a crash
+    // in the next moments could bring back what was there before, which is whole too.
+    syncFolder(QFileInfo(m_path).absolutePath());
 }
 
 void ExportFile::fail(const QString &reason) const {

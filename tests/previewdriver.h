@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filedialoganswer.h"
 #include "pageview.h"
 #include "previewdialog.h"
 
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
@@ -15,7 +15,7 @@
 
 // Works every report preview opened while it lives, as the operator would: `look` sees the
 // preview, then the preview is closed and the handler that opened it goes on. Nothing waits
-// for a clock: each answer is queued when a dialog is shown, and so runs inside that dialog's
+// for a length of time: the preview's look is queued when it is shown, and so runs inside its
 // own event loop.
 class PreviewDriver : public QObject {
 public:
@@ -41,11 +41,10 @@ public:
         QAction *found = preview.findChild<QAction *>(action);
         if (!found)
             return {};
-        FileDialogAnswer answer(path);
+        ReplaceAnswer replace;
         if (then == Then::Cancel)
             cancelProgressOf(&preview);
-        found->trigger();
-        return answer.suggested;
+        return answerFileDialog([found] { found->trigger(); }, path);
     }
 
     // Presses the cancel button of the next progress dialog over `owner` as soon as the work
@@ -83,43 +82,23 @@ protected:
     }
 
 private:
-    // Answers the next file dialog with a path while it lives, and the dialog's question
-    // whether to replace a file of that name with yes.
-    class FileDialogAnswer : public QObject {
+    // Answers yes to a file dialog's question whether to replace a file of the chosen name,
+    // while it lives.
+    class ReplaceAnswer : public QObject {
     public:
-        explicit FileDialogAnswer(QString path) : m_path(std::move(path)) {
-            qApp->installEventFilter(this);
-        }
-        ~FileDialogAnswer() override { qApp->removeEventFilter(this); }
-
-        QString suggested;
+        ReplaceAnswer() { qApp->installEventFilter(this); }
+        ~ReplaceAnswer() override { qApp->removeEventFilter(this); }
 
     protected:
         bool eventFilter(QObject *watched, QEvent *event) override {
-            if (event->type() != QEvent::Show)
-                return false;
-            if (auto *question = qobject_cast<QMessageBox *>(watched)) {
-                if (qobject_cast<QFileDialog *>(question->parent()))
-                    QMetaObject::invokeMethod(
-                        question, [question] { question->button(QMessageBox::Yes)->click(); },
-                        Qt::QueuedConnection);
-                return false;
-            }
-            if (auto *dialog = qobject_cast<QFileDialog *>(watched)) {
+            auto *question = qobject_cast<QMessageBox *>(watched);
+            if (question && event->type() == QEvent::Show &&
+                qobject_cast<QFileDialog *>(question->parent()))
                 QMetaObject::invokeMethod(
-                    dialog,
-                    [this, dialog] {
-                        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-                        dialog->selectFile(m_path);
-                        static_cast<QDialog *>(dialog)->accept(); // public on QDialog
-                    },
+                    question, [question] { question->button(QMessageBox::Yes)->click(); },
                     Qt::QueuedConnection);
-            }
             return false;
         }
-
-    private:
-        QString m_path;
     };
 
     Look m_look;
