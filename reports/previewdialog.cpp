@@ -71,12 +71,13 @@ PreviewDialog::PreviewDialog(const PreviewedReport &report, QWidget *parent)
 }
 
 void PreviewDialog::addZoomActions(QToolBar &toolBar) {
-    connect(
-        toolAction(toolBar, "fitWidth", QStringLiteral("zoom-fit-width"), QStringLiteral("适合宽度")),
-        &QAction::triggered, m_view, [this] { m_view->setZoomMode(PageView::ZoomMode::FitWidth); });
-    connect(toolAction(toolBar, "fitPage", QStringLiteral("zoom-fit-page"), QStringLiteral("适合页面")),
+    connect(toolAction(toolBar, "fitWidth", QStringLiteral("zoom-fit-width"),
+                       QStringLiteral("适合宽度")),
             &QAction::triggered, m_view,
-            [this] { m_view->setZoomMode(PageView::ZoomMode::FitPage); });
+            [this] { m_view->setZoomMode(PageView::ZoomMode::FitWidth); });
+    connect(
+        toolAction(toolBar, "fitPage", QStringLiteral("zoom-fit-page"), QStringLiteral("适合页面")),
+        &QAction::triggered, m_view, [this] { m_view->setZoomMode(PageView::ZoomMode::FitPage); });
     toolBar.addSeparator();
 
     m_zoom = new QComboBox(&toolBar);
