@@ -238,13 +238,15 @@ void ReportPreviewTest::failedPdfLeavesNoFile() {
     if (existing)
         writeFile(path, oldFile);
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
-    PreviewDriver driver([&](PreviewDialog &preview) {
-        // Four pages of slips take far more: the file is started, never finished.
-        const std::optional<FileSizeLimit> limit =
-            diskFull ? std::make_optional<FileSizeLimit>(4096) : std::nullopt;
-        PreviewDriver::save(preview, "导出PDF", path);
-    });
-    previewSlips();
+    {
+        PreviewDriver driver([&](PreviewDialog &preview) {
+            // Four pages of slips take far more: the file is started, never finished.
+            const std::optional<FileSizeLimit> limit =
+                diskFull ? std::make_optional<FileSizeLimit>(4096) : std::nullopt;
+            PreviewDriver::save(preview, "导出PDF", path);
+        });
+        previewSlips();
+    }
     QCOMPARE(workspace.shownMessages().size(), 1);
     QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
     const QString message = workspace.shownTexts().first();
