@@ -3,6 +3,8 @@
 //   cmake --build build --target bench_scale && build/bench/bench_scale [--quick]
 //   build/bench/bench_scale --size EMPLOYEES,ITEMS,MONTHS --compaction EMPLOYEES,ITEMS,MONTHS
 //                           --fill ROWS --runs N
+//   build/bench/bench_scale --only SCENARIO   (memory, fill, query, statistics, payslips,
+//                                              previews, entry, firstuse, compaction)
 // BENCH_SHOW_SQL=1 in the environment lists the statements each floor replays.
 // It makes a synthetic database with the set-up tool's code, then times each scenario
 // through the program's own paths (the data module, the windows' handlers driven offscreen,
@@ -21,6 +23,8 @@
 #include "layout.h"
 #include "modulerun.h"
 #include "monthkey.h"
+#include "pageview.h"
+#include "previewdialog.h"
 #include "reportexport.h"
 #include "reportfonts.h"
 #include "reportlayouts.h"
@@ -38,13 +42,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +61,7 @@ struct Options {
     DatabaseSetup::SyntheticSize compactionSize{10000, 40, 96};
     int fillRows = 240000;
     int runs = 5;
+    QString only; // one scenario group by its name, or all
 };
 
 Options parseOptions(QStringList arguments) {
@@ -62,13 +70,15 @@ Options parseOptions(QStringList arguments) {
     while (!arguments.isEmpty()) {
         const QString option = arguments.takeFirst();
         if (option == "--quick") {
-            options = {{500, 10, 6}, {500, 10, 6}, 20000, 3};
+            options.size = options.compactionSize = {500, 10, 6};
+            options.fillRows = 20000;
+            options.runs = 3;
             continue;
         }
         if (arguments.isEmpty())
             throw std::runtime_error(
                 "usage: bench_scale [--quick] [--size E,I,M] [--compaction E,I,M] "
-                "[--fill ROWS] [--runs N]");
+                "[--fill ROWS] [--runs N] [--only SCENARIO]");
         const QString value = arguments.takeFirst();
         if (option == "--size")
             options.size = DatabaseSetup::parseSyntheticSize(value);
@@ -78,6 +88,8 @@ Options parseOptions(QStringList arguments) {
             options.fillRows = value.toInt();
         else if (option == "--runs")
             options.runs = std::max(1, value.toInt());
+        else if (option == "--only")
+            options.only = value;
         else
             throw std::runtime_error("unknown option " + option.toStdString());
     }
@@ -86,6 +98,20 @@ Options parseOptions(QStringList arguments) {
 
 sqlite3 *connectionHandle() {
     return sqliteHandle(DM->ADC.database());
+}
+
+// What the process holds in memory, as the system counts it.
+double residentMegabytes() {
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 QString count(qint64 number) {
@@ -116,6 +142,7 @@ public:
     void queryWindow();
     void statistics();
     void paySlips();
+    void previews();
     void entryWindow();
     void firstUse();
     void compaction(const QString &copy);
@@ -295,7 +322,7 @@ void ScaleBenchmark::paySlips() {
     const ReportDefinition report = paySlipReport(buildAmountColumns());
     const QString programFile = QDir::current().filePath("slips.pdf");
     const QString floorFile = QDir::current().filePath("slips-floor.pdf");
-    PageModel pages;
+    std::optional<PageModel> pages;
     const auto program = [&] {
         return millisecondsOf([&] {
             Query &query =
@@ -303,8 +330,8 @@ void ScaleBenchmark::paySlips() {
                                     QStringList{"from GZB where ny=:ny order by bmmc"});
             query.param("ny").setText(monthBack(1));
             query.open();
-            pages = layOut(report, query);
-            writePdf(pages, programFile);
+            pages.emplace(layOut(report, query));
+            writePdf(*pages, programFile);
         });
     };
     const QStringList statements = traceStatements(connectionHandle(), program);
@@ -322,12 +349,13 @@ void ScaleBenchmark::paySlips() {
                               box.height() * scale);
             };
             std::optional<TextStyle> style;
-            for (qsizetype p = 0; p < pages.size(); ++p) {
+            for (qsizetype p = 0; p < pages->size(); ++p) {
                 if (p > 0)
                     writer.newPage();
-                for (const QRect &box : pages.at(p).rectangles)
+                const Page page = pages->at(p);
+                for (const QRect &box : page.rectangles)
                     painter.drawRect(scaled(box));
-                for (const PageText &text : pages.at(p).texts) {
+                for (const PageText &text : page.texts) {
                     if (style != text.style) {
                         style = text.style;
                         painter.setFont(reportFont(text.style));
@@ -340,6 +368,67 @@ void ScaleBenchmark::paySlips() {
         });
     };
     add("pay slips laid out and written to PDF", employees() + " slips", "≤ 2×", floor, program);
+}
+
+// The preview of the longest reports as the operator opens it: from the laying out to the
+// first page on the screen, then every page brought into sight in turn, and what the preview
+// holds while open and after it is closed. No floor: the figures stand against the targets.
+void ScaleBenchmark::previews() {
+    const auto preview = [&](const QString &name, const ReportDefinition &report, int months) {
+        Query &query = setSql(DM->AQ1, QStringList{"select *,"} + SalaryColumns::rowTotalLines() +
+                                           QStringList{"from GZB where ny>=:a and ny<=:b "
+                                                       "order by bmmc"});
+        query.param("a").setText(monthBack(months));
+        query.param("b").setText(monthBack(1));
+        query.open();
+        std::vector<double> firstPage;
+        double everyPage = 0, heldOpen = 0, residentOpen = 0, heldAfter = 0, residentAfter = 0;
+        int pageCount = 0;
+        // Every round opens the preview; the last also brings every page into sight, once,
+        // for it takes minutes at full size.
+        for (int run = 0; run <= m_options.runs; ++run) {
+            const std::size_t heapBefore = HeapCount::bytesInUse();
+            QElapsedTimer clock;
+            clock.start();
+            {
+                const PageModel pages = layOut(report, query);
+                PreviewDialog dialog({report, query, pages, name});
+                dialog.show();
+                PageView &view = dialog.pages();
+                view.viewport()->grab(); // painted now, exposed or not
+                if (run > 0)             // the first round warms the caches
+                    firstPage.push_back(double(clock.nsecsElapsed()) / 1e6);
+                pageCount = view.pageCount();
+                if (run == m_options.runs) {
+                    clock.restart();
+                    for (int page = 1; page <= pageCount; ++page) {
+                        view.setCurrentPage(page);
+                        view.viewport()->grab();
+                    }
+                    everyPage = double(clock.nsecsElapsed()) / 1e6;
+                    heldOpen = double(HeapCount::bytesInUse() - heapBefore) / 1e6;
+                    residentOpen = residentMegabytes();
+                }
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            heldAfter = (double(HeapCount::bytesInUse()) - double(heapBefore)) / 1e6;
+            residentAfter = residentMegabytes();
+        }
+        std::printf("Preview of %s (%s rows, %s pages): first page on screen after %.0f ms "
+                    "(target ≤ 1000 ms), every page brought into sight in turn %.0f ms; after "
+                    "that the preview holds %.1f MB (the process %.0f MB, target < 300 MB), "
+                    "%.1f MB after closing (the process %.0f MB)\n",
+                    qPrintable(name), qPrintable(count(query.recordCount())),
+                    qPrintable(count(pageCount)), median(firstPage), everyPage, heldOpen,
+                    residentOpen, heldAfter, residentAfter);
+        query.close();
+    };
+    const QList<AmountColumn> columns = buildAmountColumns();
+    preview("the pay slips of one month", paySlipReport(columns), 1);
+    preview(
+        QStringLiteral("the query report of %1 months").arg(std::min(12, m_options.size.months)),
+        queryReport(columns), std::min(12, m_options.size.months));
+    std::printf("\n");
 }
 
 // The entry window on a month not yet entered and on a stored month. Where the program's
@@ -420,22 +509,38 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "making a synthetic database of %d employees, %d items, %d months\n",
                      options.size.employees, options.size.items, options.size.months);
         DatabaseSetup::createSyntheticDatabase(workspace.path(), options.size, today);
-        QDir(workspace.path()).mkdir("compaction");
-        const QString compactionFile = DatabaseSetup::createSyntheticDatabase(
-            QDir(workspace.path()).filePath("compaction"), options.compactionSize, today);
+        const auto wanted = [&](const char *scenario) {
+            return options.only.isEmpty() || options.only == QLatin1String(scenario);
+        };
+        QString compactionFile;
+        if (wanted("compaction")) {
+            QDir(workspace.path()).mkdir("compaction");
+            compactionFile = DatabaseSetup::createSyntheticDatabase(
+                QDir(workspace.path()).filePath("compaction"), options.compactionSize, today);
+        }
 
         QList<Comparison> results;
         {
             SqliteFloor floor(connectionHandle());
             ScaleBenchmark bench(options, floor);
-            bench.memory();
-            bench.fill();
-            bench.queryWindow();
-            bench.statistics();
-            bench.paySlips();
-            bench.entryWindow();
-            bench.firstUse();
-            bench.compaction(compactionFile);
+            if (wanted("memory"))
+                bench.memory();
+            if (wanted("fill"))
+                bench.fill();
+            if (wanted("query"))
+                bench.queryWindow();
+            if (wanted("statistics"))
+                bench.statistics();
+            if (wanted("payslips"))
+                bench.paySlips();
+            if (wanted("previews"))
+                bench.previews();
+            if (wanted("entry"))
+                bench.entryWindow();
+            if (wanted("firstuse"))
+                bench.firstUse();
+            if (wanted("compaction"))
+                bench.compaction(compactionFile);
             results = bench.results;
         }
         printTable(results);

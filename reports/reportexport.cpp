@@ -1,38 +1,50 @@
 #include "reportexport.h"
 
+#include "exportfile.h"
+#include "progress.h"
+#include "query.h"
 #include "reportdefinition.h"
 #include "reportpainter.h"
 #include "spreadsheetexport.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <stdexcept>
 
 const QList<ReportExport> &reportExports() {
     static const QList<ReportExport> exports = {
         {QStringLiteral("导出PDF"), QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"),
-         [](const PreviewedReport &report, const QString &path) { writePdf(report.pages, path); }},
+         [](const PreviewedReport &report, const QString &path, Progress *progress) {
+             writePdf(report.pages, path, progress);
+         }},
         {QStringLiteral("导出Excel"), QStringLiteral("xlsx"), QStringLiteral("Excel (*.xlsx)"),
          writeSpreadsheet},
     };
     return exports;
 }
 
-void writePdf(const PageModel &pages, const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(
-            QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()).toStdString());
-    QPdfWriter writer(&file);
-    writer.setTitle(QFileInfo(path).completeBaseName());
-    paintReport(pages, writer);
+void writePdf(const PageModel &pages, const QString &path, Progress *progress) {
+    ExportFile file(path);
+    if (progress)
+        progress->setTotal(int(pages.size()));
+    {
+        QPdfWriter writer(&file.device());
+        writer.setTitle(QFileInfo(path).completeBaseName());
+        // A full disk shows at the page it happens on, not after the whole report.
+        paintReport(pages, writer, [&](int drawn) {
+            file.check();
+            if (progress)
+                progress->step(drawn);
+        });
+    }
+    file.commit();
 }
 
-void writeSpreadsheet(const PreviewedReport &report, const QString &path) {
+void writeSpreadsheet(const PreviewedReport &report, const QString &path, Progress *progress) {
     const ReportDefinition &definition = report.definition;
     const SheetLayout layout{report.documentName.section(QLatin1Char('_'), 0, 0),
                              definition.title.isEmpty() ? report.documentName : definition.title,
                              definition.columns, definition.totalsRow};
-    exportSpreadsheet(path, layout, report.rows);
+    if (progress)
+        progress->setTotal(report.rows.recordCount());
+    exportSpreadsheet(path, layout, report.rows, progress);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class Progress;
 class Query;
 struct ReportDefinition;
 
@@ -25,16 +26,19 @@ struct ReportExport {
     QString caption;    // the toolbar action
     QString fileSuffix; // of the suggested file name
     QString fileFilter; // for the file dialog
-    std::function<void(const PreviewedReport &report, const QString &path)> write;
+    std::function<void(const PreviewedReport &report, const QString &path, Progress *progress)>
+        write;
 };
 
 const QList<ReportExport> &reportExports();
 
-// The pages as a PDF file, with their text as text. Throws std::runtime_error when the file
-// cannot be written.
-void writePdf(const PageModel &pages, const QString &path);
+// The pages as a PDF file, with their text as text, stepping `progress` over the pages when
+// given. The file appears under its name only when complete: a failure or a cancellation
+// leaves whatever was there before; a failure throws ExportError.
+void writePdf(const PageModel &pages, const QString &path, Progress *progress = nullptr);
 
 // The report's rows as a spreadsheet: its title (the document name for a report without
 // one), the captions of its columns, one row per result row and, where the report totals
 // them, the totals. Throws ExportError when the file cannot be written.
-void writeSpreadsheet(const PreviewedReport &report, const QString &path);
+void writeSpreadsheet(const PreviewedReport &report, const QString &path,
+                      Progress *progress = nullptr);

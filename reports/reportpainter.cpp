@@ -4,6 +4,7 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 #include <stdexcept>
 
 QPageLayout reportPageLayout() {
@@ -36,15 +37,26 @@ void paintPage(const Page &page, QPainter &painter) {
     painter.restore();
 }
 
-void paintReport(const PageModel &pages, QPagedPaintDevice &device) {
+void paintReport(const PageModel &pages, QPagedPaintDevice &device,
+                 const std::function<void(int drawn)> &afterPage) {
     device.setPageLayout(reportPageLayout());
     QPainter painter;
     if (!painter.begin(&device))
         throw std::runtime_error("无法输出报表");
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        if (i > 0)
-            device.newPage();
-        paintPage(pages.at(i), painter);
+    try {
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            if (i > 0)
+                device.newPage();
+            paintPage(pages.at(i), painter);
+            if (afterPage)
+                afterPage(int(i + 1));
+        }
+    } catch (...) {
+        // Ending the painter would send a printer the pages drawn so far.
+        if (auto *printer = dynamic_cast<QPrinter *>(&device))
+            printer->abort();
+        throw;
     }
-    painter.end();
+    if (!painter.end())
+        throw std::runtime_error("无法输出报表");
 }

@@ -3,6 +3,7 @@
 #include "pagemodel.h"
 
 #include <QPageLayout>
+#include <functional>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -14,5 +15,9 @@ QPageLayout reportPageLayout();
 void paintPage(const Page &page, QPainter &painter);
 
 // Draws every page on a printer or PDF writer, one sheet per page, after giving the device
-// the report page set-up. Throws std::runtime_error when the device cannot be drawn on.
-void paintReport(const PageModel &pages, QPagedPaintDevice &device);
+// the report page set-up. Pages are made and drawn one at a time, so that memory stays small
+// whatever the length of the report; `afterPage` hears how many are drawn and may stop the
+// run by throwing, which aborts a printer's job. Throws std::runtime_error when the device
+// cannot be drawn on.
+void paintReport(const PageModel &pages, QPagedPaintDevice &device,
+                 const std::function<void(int drawn)> &afterPage = {});

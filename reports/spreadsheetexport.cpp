@@ -1,15 +1,10 @@
 #include "spreadsheetexport.h"
 
 #include "currency.h"
+#include "progress.h"
 #include "query.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -29,9 +24,9 @@ QByteArray utf8(const QString &text) {
 
 class Sheet {
 public:
-    // Writes to `file`; failures name `shownPath`, the file the operator chose.
-    Sheet(const QString &file, const QString &shownPath, const QString &name) : m_path(shownPath) {
-        m_workbook = workbook_new(utf8(file).constData());
+    // Writes to the partial file; failures name the file the operator chose.
+    Sheet(const ExportFile &file, const QString &name) : m_file(file) {
+        m_workbook = workbook_new(utf8(file.partialPath()).constData());
         if (!m_workbook)
             fail(QStringLiteral("cannot be created"));
         m_sheet = workbook_add_worksheet(m_workbook, utf8(name.left(31)).constData());
@@ -86,12 +81,9 @@ private:
         if (result != LXW_NO_ERROR)
             fail(QString::fromUtf8(lxw_strerror(result)));
     }
-    [[noreturn]] void fail(const QString &reason) const {
-        throw ExportError(
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason).toStdString());
-    }
+    [[noreturn]] void fail(const QString &reason) const { m_file.fail(reason); }
 
-    QString m_path;
+    const ExportFile &m_file;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;
     lxw_format *m_text = nullptr;
@@ -99,7 +91,7 @@ private:
     lxw_format *m_amount = nullptr;
 };
 
-void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows) {
+void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Progress *progress) {
     int row = 0;
     if (!layout.title.isEmpty())
         sheet.text(row++, 0, layout.title, true);
@@ -114,6 +106,8 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows) {
     const int first = row;
     std::vector<Currency> totals(layout.columns.size());
     for (int record = 0; record < rows.recordCount(); ++record, ++row) {
+        if (progress)
+            progress->step(record);
         for (int column = 0; column < layout.columns.size(); ++column) {
             const ReportColumn &shown = layout.columns[column];
             const Field value = rows.fieldAt(record, shown.field);
@@ -140,29 +134,14 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows) {
 
 } // namespace
 
-void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows) {
-    const QFileInfo target(path);
-    // Written beside the target under another name, then renamed over it, so that the name
-    // only ever holds a complete file.
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral(".XXXXXX"));
-    if (!partial.open())
-        throw ExportError(QStringLiteral("%1: %2")
-                              .arg(QDir::toNativeSeparators(path), partial.errorString())
-                              .toStdString());
-    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                           QFile::ReadOther);
-    partial.close();
+void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows,
+                       Progress *progress) {
+    ExportFile file(path);
+    file.device().close(); // the workbook writes the file by its name
     {
-        Sheet sheet(partial.fileName(), path, layout.sheetName);
-        writeSheet(sheet, layout, rows);
+        Sheet sheet(file, layout.sheetName);
+        writeSheet(sheet, layout, rows, progress);
         sheet.close();
     }
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        throw ExportError(
-            QStringLiteral("%1: %2")
-                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno)))
-                .toStdString());
-    partial.setAutoRemove(false);
+    file.commit();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "exportfile.h"
 #include "reportdefinition.h"
 
 #include <QList>
 #include <QString>
-#include <stdexcept>
 
+class Progress;
 class Query;
 
 // What a report looks like as a worksheet: an optional title row, one header row of
@@ -18,14 +19,9 @@ struct SheetLayout {
     bool totalsRow = false;
 };
 
-// The spreadsheet could not be written; the text names the file and the reason.
-class ExportError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // Writes every row of `rows`, in its order, to an .xlsx file at `path`. Amounts are numbers
 // with two decimals from the exact stored values; month keys, numbers and names are texts.
 // The file appears under its name only when complete: a failure leaves whatever was there
-// before and throws ExportError.
-void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows);
+// before and throws ExportError. Steps `progress` over the rows, when given.
+void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows,
+                       Progress *progress = nullptr);

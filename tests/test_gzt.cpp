@@ -55,7 +55,7 @@ void PaySlipTest::previewsTheSlipsOfTheChosenMonth() {
     bool handlerReturned = false;
     bool previewWaitedFor = false;
     int pages = 0;
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         previewWaitedFor = !handlerReturned;
         pages = PreviewDriver::pageCount(preview);
     });
@@ -85,7 +85,7 @@ void PaySlipTest::slipsComeDepartmentByDepartment() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/slips.pdf";
     QString suggested;
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         suggested = PreviewDriver::save(preview, "导出PDF", path);
     });
     runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {

@@ -193,7 +193,7 @@ void SalaryStatisticsTest::reportCarriesTheRangeInItsTitle() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/statistics.pdf";
     QString suggested;
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         suggested = PreviewDriver::save(preview, "导出PDF", path);
     });
     QString monthTitle, employeeTitle;

@@ -395,7 +395,7 @@ void ReportLayoutTest::pdfIsLandscapeA4WithTheTextAsText() {
 void ReportLayoutTest::pdfToAnUnwritablePlaceFails() {
     Workspace workspace;
     QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             writePdf({Page{}}, workspace.path() + "/no/such/folder/a.pdf"));
+                             writePdf(layOutRows(PaySlip), workspace.path() + "/no/such/folder/a.pdf"));
 }
 
 QTEST_MAIN(ReportLayoutTest)

@@ -347,7 +347,7 @@ void SalaryQueryTest::reportTotalsTheRowsFound() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/query.pdf";
     QString suggested;
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         suggested = PreviewDriver::save(preview, "导出PDF", path);
     });
     runModule<Tfrm_sjcx>([&](Tfrm_sjcx &window) {

@@ -134,7 +134,7 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
     addSalaries(workspace);
     const QString path = workspace.path() + QStringLiteral("/export.xlsx");
     QString offered;
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         offered = PreviewDriver::save(preview, "导出Excel", path);
     });
     previewReport(Report(report));
@@ -187,7 +187,7 @@ void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing() {
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
     const QString path = folder.filePath(name);
 
-    PreviewDriver driver([&](QPrintPreviewDialog &preview) {
+    PreviewDriver driver([&](PreviewDialog &preview) {
         // A sheet takes some kilobytes: the limit lets the file be started, not finished.
         const std::optional<FileSizeLimit> limit =
             diskFull ? std::make_optional<FileSizeLimit>(2048) : std::nullopt;

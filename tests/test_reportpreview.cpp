@@ -1,0 +1,267 @@
+// The report preview as the operator works it: its toolbar turns and zooms the pages, which
+// are drawn as they come into sight; long work can be cancelled, and a cancelled or failed
+// save leaves no file behind and an older file of that name as it was.
+#include "filesizelimit.h"
+#include "fonts.h"
+#include "gzt.h"
+#include "modulerun.h"
+#include "pdftext.h"
+#include "previewdriver.h"
+#include "spinedit.h"
+#include "workspace.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <optional>
+
+namespace {
+
+// `count` slips of November 2026: twelve to a page.
+void addSlips(Workspace &workspace, int count) {
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0'),('个税',0,'1')");
+    workspace.exec(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n "
+                                  "where i < %1) insert into GZB (ny,ygh,xm,bmmc,f1,k1) "
+                                  "select '202611', i, '王志强', '财务科', 50000000, 4000000 "
+                                  "from n")
+                       .arg(count));
+}
+
+// The pay slip window asks for November 2026; `before` runs just before its print button.
+void previewSlips(const std::function<void(Tfrm_gzt &)> &before = {}) {
+    runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
+        window.e_n->setValue(2026);
+        window.e_y->setValue(11);
+        if (before)
+            before(window);
+        window.SpeedButton8->click();
+    });
+}
+
+void trigger(PreviewDialog &preview, const QString &action) {
+    QAction *found = preview.findChild<QAction *>(action);
+    QVERIFY2(found, qPrintable(action));
+    found->trigger();
+}
+
+// Dark dots in the view: the boxes and texts of the pages in sight, and the pages' shadows.
+int inkOnPaper(PageView &view) {
+    const QImage shot = view.viewport()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ink += qGray(shot.pixel(x, y)) < 64;
+    return ink;
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &data) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+}
+
+const QByteArray oldFile = "the report saved last month";
+
+} // namespace
+
+class ReportPreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installFontSubstitutes(); }
+    void toolbarTurnsThePages_data();
+    void toolbarTurnsThePages();
+    void zoomKeepsThePageInSight();
+    void pagesAreDrawnWhereTheyComeIntoSight();
+    void cancelledLayoutShowsNoPreview();
+    void cancelledSaveLeavesNoFile_data();
+    void cancelledSaveLeavesNoFile();
+    void failedPdfLeavesNoFile_data();
+    void failedPdfLeavesNoFile();
+};
+
+void ReportPreviewTest::toolbarTurnsThePages_data() {
+    QTest::addColumn<QStringList>("actions"); // toolbar actions; a number is typed as the page
+    QTest::addColumn<int>("page");
+    QTest::newRow("opens on the first") << QStringList{} << 1;
+    QTest::newRow("next") << QStringList{"nextPage"} << 2;
+    QTest::newRow("last") << QStringList{"lastPage"} << 3;
+    QTest::newRow("back from the last") << QStringList{"lastPage", "previousPage"} << 2;
+    QTest::newRow("first from the last") << QStringList{"lastPage", "firstPage"} << 1;
+    QTest::newRow("none before the first") << QStringList{"previousPage"} << 1;
+    QTest::newRow("none after the last")
+        << QStringList{"nextPage", "nextPage", "nextPage", "nextPage"} << 3;
+    QTest::newRow("a page typed") << QStringList{"3"} << 3;
+    QTest::newRow("a page beyond the last typed") << QStringList{"9"} << 3;
+    QTest::newRow("zoomed after turning") << QStringList{"lastPage", "zoomIn", "fitPage"} << 3;
+}
+
+void ReportPreviewTest::toolbarTurnsThePages() {
+    QFETCH(QStringList, actions);
+    QFETCH(int, page);
+    Workspace workspace;
+    addSlips(workspace, 25);
+    int pages = 0;
+    int current = 0;
+    QString shownNumber;
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        pages = PreviewDriver::pageCount(preview);
+        auto *number = preview.findChild<QLineEdit *>("pageNumber");
+        for (const QString &action : actions) {
+            bool typed = false;
+            action.toInt(&typed);
+            if (!typed) {
+                trigger(preview, action);
+                continue;
+            }
+            number->setText(action);
+            emit number->editingFinished();
+        }
+        current = preview.pages().currentPage();
+        shownNumber = number->text();
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+    QCOMPARE(pages, 3);
+    QCOMPARE(current, page);
+    QCOMPARE(shownNumber, QString::number(page));
+}
+
+void ReportPreviewTest::zoomKeepsThePageInSight() {
+    Workspace workspace;
+    addSlips(workspace, 25);
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        PageView &view = preview.pages();
+        const double fitted = view.zoomFactor();
+        trigger(preview, "zoomIn");
+        QCOMPARE(view.zoomFactor(), fitted * 1.25);
+        QCOMPARE(preview.findChild<QComboBox *>("zoom")->currentText(),
+                 QString::number(qRound(fitted * 1250) / 10.0) + '%');
+        trigger(preview, "zoomOut");
+        QCOMPARE(view.zoomFactor(), fitted);
+        trigger(preview, "fitPage");
+        const double paperHeight = 794.0 * view.logicalDpiY() / 96 * view.zoomFactor();
+        QVERIFY(paperHeight <= view.viewport()->height());
+        trigger(preview, "fitWidth");
+        QCOMPARE(view.zoomFactor(), fitted);
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+}
+
+void ReportPreviewTest::pagesAreDrawnWhereTheyComeIntoSight() {
+    Workspace workspace;
+    addSlips(workspace, 25); // the last page holds one slip, the first twelve
+    int firstInk = 0;
+    int lastInk = 0;
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        trigger(preview, "fitPage");
+        firstInk = inkOnPaper(preview.pages());
+        trigger(preview, "lastPage");
+        lastInk = inkOnPaper(preview.pages());
+    });
+    previewSlips();
+    QVERIFY(lastInk > 100);
+    QVERIFY2(firstInk > 2 * lastInk,
+             qPrintable(QStringLiteral("%1 %2").arg(firstInk).arg(lastInk)));
+}
+
+void ReportPreviewTest::cancelledLayoutShowsNoPreview() {
+    Workspace workspace;
+    addSlips(workspace, 25);
+    PreviewDriver driver;
+    runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
+        window.e_n->setValue(2026);
+        window.e_y->setValue(11);
+        PreviewDriver::cancelProgressOf(&window);
+        window.SpeedButton8->click();
+        QCOMPARE(driver.shown(), 0);
+        window.SpeedButton8->click(); // the window goes on as before
+        QCOMPARE(driver.shown(), 1);
+    });
+    QVERIFY(workspace.shownTexts().isEmpty());
+}
+
+void ReportPreviewTest::cancelledSaveLeavesNoFile_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("PDF") << "导出PDF" << false;
+    QTest::newRow("PDF over an older file") << "导出PDF" << true;
+    QTest::newRow("spreadsheet") << "导出Excel" << false;
+    QTest::newRow("spreadsheet over an older file") << "导出Excel" << true;
+}
+
+void ReportPreviewTest::cancelledSaveLeavesNoFile() {
+    QFETCH(QString, action);
+    QFETCH(bool, existing);
+    Workspace workspace;
+    addSlips(workspace, 40);
+    const QDir folder(workspace.path());
+    const QString path = folder.filePath(action == "导出PDF" ? "工资条.pdf" : "工资条.xlsx");
+    if (existing)
+        writeFile(path, oldFile);
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        PreviewDriver::save(preview, action, path, PreviewDriver::Then::Cancel);
+        QVERIFY(!preview.findChild<QProgressDialog *>()); // over when the action returns
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+    QVERIFY(workspace.shownTexts().isEmpty()); // a cancellation is no failure
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
+    QCOMPARE(contents(path), existing ? oldFile : QByteArray());
+}
+
+void ReportPreviewTest::failedPdfLeavesNoFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("missing folder") << "no such folder/工资条.pdf" << false << false;
+    QTest::newRow("folder is a plain file") << "GZDB.mdb/工资条.pdf" << false << false;
+    QTest::newRow("disk full while writing") << "工资条.pdf" << true << false;
+    QTest::newRow("disk full over an older file") << "工资条.pdf" << true << true;
+}
+
+void ReportPreviewTest::failedPdfLeavesNoFile() {
+    QFETCH(QString, name);
+    QFETCH(bool, diskFull);
+    QFETCH(bool, existing);
+    Workspace workspace;
+    addSlips(workspace, 40);
+    const QDir folder(workspace.path());
+    const QString path = folder.filePath(name);
+    if (existing)
+        writeFile(path, oldFile);
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
+    {
+        PreviewDriver driver([&](PreviewDialog &preview) {
+            // Four pages of slips take far more: the file is started, never finished.
+            const std::optional<FileSizeLimit> limit =
+                diskFull ? std::make_optional<FileSizeLimit>(4096) : std::nullopt;
+            PreviewDriver::save(preview, "导出PDF", path);
+        });
+        previewSlips();
+    }
+    QCOMPARE(workspace.shownMessages().size(), 1);
+    QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
+    const QString message = workspace.shownTexts().first();
+    QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
+    QCOMPARE(contents(path), existing ? oldFile : QByteArray());
+
+    // The same pages save whole once the disk has room.
+    if (diskFull) {
+        PreviewDriver again(
+            [&](PreviewDialog &preview) { PreviewDriver::save(preview, "导出PDF", path); });
+        previewSlips();
+        QCOMPARE(pdfText(path).count("基本工资"), 40);
+    }
+}
+
+QTEST_MAIN(ReportPreviewTest)
+#include "test_reportpreview.moc"
