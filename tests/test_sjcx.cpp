@@ -184,8 +184,9 @@ void SalaryQueryTest::departmentIsTheOneChosen() {
         filters.department = department;
         filters.apply(window);
         window.SpeedButton1->click();
-        for (const Page &page : layOut(window.QuickRep1, DM->AQ1))
-            for (const PageText &text : page.texts)
+        const PageModel pages = layOut(window.QuickRep1, DM->AQ1);
+        for (qsizetype index = 0; index < pages.size(); ++index)
+            for (const PageText &text : pages.at(index).texts)
                 texts << text.text;
     });
     QCOMPARE(foundNumbers(), found);
