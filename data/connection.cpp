@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "dberror.h"
+#include "filemark.h"
 #include "pinyinorder.h"
 #include "schemaversion.h"
 
@@ -47,6 +48,7 @@ QSqlDatabase Connection::database() {
         throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(path) : reason);
     }
     try {
+        claimPayrollFile(db, m_fileName);
         refuseNewerLayout(db);
         usePinyinOrder(db);
     } catch (...) {

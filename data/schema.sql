@@ -8,6 +8,9 @@
 -- SQLite program sorts them by the built-in NOCASE. These columns therefore carry no index,
 -- which would be ordered by whichever of the two built it.
 PRAGMA user_version = 1;
+-- The mark of the program's own files ("GZDB", data/filemark.h): a file without it is never
+-- compacted, backed up or written.
+PRAGMA application_id = 1197098050;
 
 -- Departments. Numbers run 1, 2, 3, ... without gaps (nothing deletes a department), and
 -- employees store a department's position in that order.
