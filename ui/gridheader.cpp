@@ -8,25 +8,18 @@
 GridHeader::GridHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
 
 // The style draws the section without its caption, which is then drawn here, fitted.
-void GridHeader::initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const {
-    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
-    option->text.clear();
-}
-
 void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const {
-    QHeaderView::paintSection(painter, rect, logicalIndex);
     if (!rect.isValid())
         return;
     QStyleOptionHeader option;
-    initStyleOption(&option);
-    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, &option, this);
-    const QString caption = model()->headerData(logicalIndex, orientation()).toString();
-    const auto alignment = Qt::Alignment(
-        model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole).toInt());
+    initStyleOptionForIndex(&option, logicalIndex);
+    option.rect = rect;
     painter->save();
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, &option, this);
     painter->setFont(font());
     painter->setPen(palette().color(QPalette::ButtonText));
-    drawFittedText(*painter, rect.adjusted(margin, 0, -margin, 0),
-                   alignment ? alignment : defaultAlignment(), caption);
+    drawFittedText(*painter, rect.adjusted(margin, 0, -margin, 0), option.textAlignment,
+                   option.text);
     painter->restore();
 }

@@ -10,5 +10,4 @@ public:
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
-    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override;
 };
