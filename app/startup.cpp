@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "mainwindow.h"
 #include "messages.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(Messages::applicationTitle());
     QApplication::setApplicationDisplayName(Messages::applicationTitle());
     installFontSubstitutes();
+    installQtTranslations();
 
     TDM dataModule;
     DM = &dataModule;

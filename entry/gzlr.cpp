@@ -92,7 +92,8 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
     Panel1->setObjectName("Panel1");
     DBGrid1 = place(new DBGrid(DM->DS2, Panel1), "DBGrid1", {1, 1, 181, 411});
     DBGrid1->setColumns({{"XM", QString(), 53}, {"XB", QString(), 19}, {"bmmc", QString(), 71}});
-    DBGrid1->setOptions({.titles = false, .indicator = true, .lines = true, .rowSelect = true});
+    DBGrid1->setOptions(
+        {.titles = false, .indicator = true, .lines = true, .rowLines = false, .rowSelect = true});
     DBGrid1->setEnabled(false);
     // The list only follows the current employee, but the operator reads it all the time: it
     // keeps the colours of a usable grid.

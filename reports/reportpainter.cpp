@@ -1,6 +1,7 @@
 #include "reportpainter.h"
 
 #include "reportfonts.h"
+#include "textfit.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -25,13 +26,13 @@ void paintPage(const Page &page, QPainter &painter) {
         painter.drawRect(QRectF((box.x() + 0.5) * scale, (box.y() + 0.5) * scale,
                                 (box.width() - 1) * scale, (box.height() - 1) * scale));
 
-    // A text never runs over its neighbours: what does not fit in its box is cut off.
+    // A text never runs over its neighbours: one wider than its box is drawn narrower.
     for (const PageText &text : page.texts) {
         const QRectF box(text.box.x() * scale, text.box.y() * scale, text.box.width() * scale,
                          text.box.height() * scale);
         painter.setFont(reportFont(text.style));
         painter.setClipRect(box);
-        painter.drawText(box, int(text.alignment | Qt::AlignTop | Qt::TextSingleLine), text.text);
+        drawFittedText(painter, box, text.alignment | Qt::AlignTop, text.text);
         painter.setClipping(false);
     }
     painter.restore();

@@ -3,8 +3,10 @@
 #include "currency.h"
 #include "progress.h"
 #include "query.h"
+#include "salarycolumns.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -20,6 +22,53 @@ int displayWidth(const QString &text) {
 
 QByteArray utf8(const QString &text) {
     return text.toUtf8();
+}
+
+// A row's total as the sheet computes it from the row's own amount cells, so that it follows a
+// figure the clerk changes.
+struct RowTotal {
+    QList<int> added;      // columns
+    QList<int> subtracted; // columns
+};
+
+// "f3" is an earning item's column, "k1" a deduction item's.
+bool isItemOf(const QString &field, QChar kind) {
+    if (field.size() < 2 || field.front().toLower() != kind)
+        return false;
+    bool slot = false;
+    field.mid(1).toInt(&slot);
+    return slot;
+}
+
+// The totals among the columns, each with the columns it adds up: the earnings total adds the
+// earning items, the deductions total the deduction items, net pay is the one less the other.
+std::vector<std::optional<RowTotal>> rowTotals(const QList<ReportColumn> &columns) {
+    auto find = [&](auto matches) {
+        QList<int> found;
+        for (int column = 0; column < columns.size(); ++column)
+            if (columns[column].amount && matches(columns[column].field))
+                found << column;
+        return found;
+    };
+    auto named = [](const QString &name) {
+        return
+            [name](const QString &field) { return field.compare(name, Qt::CaseInsensitive) == 0; };
+    };
+    const QList<int> earnings = find([](const QString &f) { return isItemOf(f, u'f'); });
+    const QList<int> deductions = find([](const QString &f) { return isItemOf(f, u'k'); });
+    const QList<int> earningsTotal = find(named(SalaryColumns::earningsTotal));
+    const QList<int> deductionsTotal = find(named(SalaryColumns::deductionsTotal));
+
+    std::vector<std::optional<RowTotal>> totals(columns.size());
+    for (const int column : earningsTotal)
+        totals[column] = RowTotal{earnings, {}};
+    for (const int column : deductionsTotal)
+        totals[column] = RowTotal{deductions, {}};
+    for (const int column : find(named(SalaryColumns::netPay)))
+        totals[column] =
+            RowTotal{earningsTotal.isEmpty() ? earnings : earningsTotal.mid(0, 1),
+                     deductionsTotal.isEmpty() ? deductions : deductionsTotal.mid(0, 1)};
+    return totals;
 }
 
 class Sheet {
@@ -58,6 +107,36 @@ public:
         const QByteArray formula = QByteArrayLiteral("=SUM(") + range + ')';
         check(worksheet_write_formula_num(m_sheet, row, column, formula.constData(), m_amount,
                                           total.toDouble()));
+    }
+    // `total` of the row as a formula over the row's cells of the added and subtracted columns,
+    // which hold `values`. A total also takes in salary slots no column shows (an item since
+    // removed): that part stands in the formula as a number, so the formula's figure is the
+    // exact total, cached as such.
+    void rowTotal(int row, int column, const RowTotal &parts, const std::vector<Currency> &values,
+                  Currency total) {
+        QByteArray formula;
+        Currency rest = total;
+        auto term = [&](int part, char sign) {
+            char cell[LXW_MAX_CELL_NAME_LENGTH];
+            lxw_rowcol_to_cell(cell, row, part);
+            if (sign == '-' || !formula.isEmpty())
+                formula += sign;
+            formula += cell;
+            rest =
+                sign == '+' ? rest - values[std::size_t(part)] : rest + values[std::size_t(part)];
+        };
+        for (const int part : parts.added)
+            term(part, '+');
+        for (const int part : parts.subtracted)
+            term(part, '-');
+        if (formula.isEmpty()) {
+            amount(row, column, total);
+            return;
+        }
+        if (rest != Currency())
+            formula += (rest < Currency() ? "" : "+") + rest.toPlainText().toLatin1();
+        check(worksheet_write_formula_num(m_sheet, row, column, ("=" + formula).constData(),
+                                          m_amount, total.toDouble()));
     }
     void width(int column, int characters) {
         check(worksheet_set_column(m_sheet, column, column, characters, nullptr));
@@ -104,7 +183,9 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Prog
     sheet.freezeAbove(header + 1);
 
     const int first = row;
+    const std::vector<std::optional<RowTotal>> formulas = rowTotals(layout.columns);
     std::vector<Currency> totals(layout.columns.size());
+    std::vector<Currency> amounts(layout.columns.size());
     for (int record = 0; record < rows.recordCount(); ++record, ++row) {
         if (progress)
             progress->step(record);
@@ -113,7 +194,7 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Prog
             const Field value = rows.fieldAt(record, shown.field);
             if (shown.amount) {
                 const Currency amount = value.asCurrency();
-                sheet.amount(row, column, amount);
+                amounts[std::size_t(column)] = amount;
                 totals[column] += amount;
                 widths[column] = std::max(widths[column], int(amount.toFixed2().size()));
             } else {
@@ -121,6 +202,15 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Prog
                 sheet.text(row, column, text);
                 widths[column] = std::max(widths[column], displayWidth(text));
             }
+        }
+        for (int column = 0; column < layout.columns.size(); ++column) {
+            if (!layout.columns[column].amount)
+                continue;
+            const Currency amount = amounts[std::size_t(column)];
+            if (const auto &formula = formulas[std::size_t(column)])
+                sheet.rowTotal(row, column, *formula, amounts, amount);
+            else
+                sheet.amount(row, column, amount);
         }
     }
     if (layout.totalsRow && row > first) {

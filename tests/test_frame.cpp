@@ -80,14 +80,19 @@ private slots:
 void FrameTest::looksAsLaidOut_data() {
     QTest::addColumn<int>("bevel2");
     QTest::addColumn<QSize>("bevel2Size");
-    QTest::newRow("rule") << int(FrameLayout::Bevel2::Rule) << QSize(429, 2);
-    QTest::newRow("band") << int(FrameLayout::Bevel2::Band) << QSize(429, 58);
-    QTest::newRow("none") << int(FrameLayout::Bevel2::None) << QSize();
+    QTest::addColumn<int>("titleSize");
+    QTest::addColumn<int>("barTop"); // the title's glyphs end above it
+    QTest::newRow("rule") << int(FrameLayout::Bevel2::Rule) << QSize(429, 2) << 19 << 25;
+    QTest::newRow("band") << int(FrameLayout::Bevel2::Band) << QSize(429, 58) << 19 << 25;
+    // The entry window's tool bar starts at 24, a pixel higher.
+    QTest::newRow("none") << int(FrameLayout::Bevel2::None) << QSize() << 19 << 24;
 }
 
 void FrameTest::looksAsLaidOut() {
     QFETCH(int, bevel2);
     QFETCH(QSize, bevel2Size);
+    QFETCH(int, titleSize);
+    QFETCH(int, barTop);
     ModuleForm window(demoLayout(FrameLayout::Bevel2(bevel2)));
     QCOMPARE(window.size(), QSize(429, 304));
     QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
@@ -95,8 +100,20 @@ void FrameTest::looksAsLaidOut() {
     QCOMPARE(window.palette().color(QPalette::Window), QColor(197, 195, 198));
     QCOMPARE(window.Label8->text(), QStringLiteral("部  门  设  置"));
     QCOMPARE(window.Label8->pos(), QPoint(140, 6));
-    QCOMPARE(window.Label8->font().pixelSize(), 19);
+    QCOMPARE(window.Label8->font().pixelSize(), titleSize);
     QVERIFY(window.Label8->font().bold());
+    // Every glyph whole: the title's ink starts at its place and ends above the bar.
+    const QImage image = window.grab().toImage();
+    int firstInk = -1;
+    int lastInk = -1;
+    for (int y = 0; y < barTop + 4; ++y)
+        for (int x = 140; x < 140 + window.Label8->width(); ++x)
+            if (qGray(image.pixel(x, y)) < 80) {
+                firstInk = firstInk < 0 ? y : firstInk;
+                lastInk = y;
+            }
+    QVERIFY2(firstInk >= 6 && lastInk < barTop && lastInk - firstInk > 12,
+             qPrintable(QStringLiteral("ink %1..%2").arg(firstInk).arg(lastInk)));
     QCOMPARE(window.SpeedButton3->geometry(), QRect(403, 4, 20, 20));
     QCOMPARE(window.SpeedButton3->focusPolicy(), Qt::NoFocus);
     QCOMPARE(window.font().pixelSize(), 11);

@@ -46,6 +46,7 @@ private slots:
     void currentRowFollowsBothWays();
     void cellBackgroundsComeFromTheWindow();
     void titleClickNamesTheColumn();
+    void linesBetweenColumnsOnly();
     void refusingDateBoxKeepsTheRow();
 };
 
@@ -130,6 +131,30 @@ void GridTest::titleClickNamesTheColumn() {
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
                       QPoint(titles->sectionViewportPosition(1) + 10, titles->height() / 2));
     QCOMPARE(clicked, QStringLiteral("f1"));
+}
+
+// The entry window's list: lines part the columns, the rows run on unruled.
+void GridTest::linesBetweenColumnsOnly() {
+    Workspace workspace;
+    openDepartments(workspace);
+    GridOnScreen screen;
+    screen.grid->setOptions({.titles = false, .lines = true, .rowLines = false});
+    screen.grid->clearSelection();
+    screen.grid->setCurrentIndex({});
+    const QImage image = screen.grid->viewport()->grab().toImage();
+    const QColor base = screen.grid->palette().color(QPalette::Base);
+    const int rowsBottom = screen.grid->rowViewportPosition(2) + screen.grid->rowHeight(2);
+
+    // The column's last pixel is a line from the first row to the last...
+    const int columnEnd = screen.grid->columnWidth(0) - 1;
+    for (int y = 0; y < rowsBottom; ++y)
+        QVERIFY2(image.pixelColor(columnEnd, y) != base, qPrintable(QString::number(y)));
+    // ...while the last pixel row of a row is background, but where a glyph reaches it.
+    const int rowEnd = screen.grid->rowHeight(0) - 1;
+    int ruled = 0;
+    for (int x = 0; x < columnEnd; ++x)
+        ruled += image.pixelColor(x, rowEnd) != base;
+    QVERIFY2(ruled < columnEnd / 4, qPrintable(QString::number(ruled)));
 }
 
 // A click on a row is an attempt to leave a date box: while the box refuses, the query stays

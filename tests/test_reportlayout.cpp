@@ -364,7 +364,7 @@ void ReportLayoutTest::captionIsClippedToItsCell() {
     int inside = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const bool ink = qGray(image.pixel(x, y)) < 128;
+            const bool ink = qGray(image.pixel(x, y)) < 192; // narrowed glyphs draw thin strokes
             if (cell.contains(x, y))
                 inside += ink;
             else

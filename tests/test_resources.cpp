@@ -25,7 +25,7 @@ void TestResources::picturesLoad_data() {
     const QByteArray png("png");
     QTest::newRow("background") << ":/images/background.jpg" << QByteArray("jpeg")
                                 << QSize(1024, 768) << false;
-    QTest::newRow("close") << ":/icons/close.png" << png << QSize(20, 20) << true;
+    QTest::newRow("close") << ":/icons/close.png" << png << QSize(18, 17) << true;
     QTest::newRow("entry") << ":/icons/entry.png" << png << QSize(32, 32) << true;
     QTest::newRow("query") << ":/icons/query.png" << png << QSize(32, 32) << true;
     QTest::newRow("payslip") << ":/icons/payslip.png" << png << QSize(32, 32) << true;

@@ -71,11 +71,13 @@ QJsonObject cell(const QJsonArray &sheet, int row, int column) {
     return sheet.at(row).toArray().at(column).toObject();
 }
 
+// As the sheet shows them: a formula by its cached figure.
 QStringList rowTexts(const QJsonArray &sheet, int row) {
     QStringList texts;
-    for (const QJsonValue &value : sheet.at(row).toArray())
-        texts << (value["v"].isDouble() ? QString::number(value["v"].toDouble())
-                                        : value["v"].toString());
+    for (const QJsonValue &value : sheet.at(row).toArray()) {
+        const QJsonValue shown = value["t"] == QStringLiteral("f") ? value["cached"] : value["v"];
+        texts << (shown.isDouble() ? QString::number(shown.toDouble()) : shown.toString());
+    }
     return texts;
 }
 
@@ -89,6 +91,8 @@ private slots:
     void initTestCase() { installFontSubstitutes(); }
     void everyReportReadsBackAsPreviewed_data();
     void everyReportReadsBackAsPreviewed();
+    void rowTotalsAreFormulasOverTheirRow_data();
+    void rowTotalsAreFormulasOverTheirRow();
     void unwritableFileIsReportedAndLeavesNothing_data();
     void unwritableFileIsReportedAndLeavesNothing();
 };
@@ -168,6 +172,57 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
     QCOMPARE(netPay["cached"].toDouble(), 5.805);
     QCOMPARE(cell(sheet, totalsRow, fixedCaptions.size())["cached"].toDouble(), 3.3);
     QVERIFY(cell(sheet, totalsRow, 0)["v"].isNull()); // nothing under the fixed columns
+}
+
+void SpreadsheetExportTest::rowTotalsAreFormulasOverTheirRow_data() {
+    QTest::addColumn<int>("report");
+    QTest::addColumn<int>("row");              // in the sheet, from 0
+    QTest::addColumn<int>("firstAmount");      // column of the first amount
+    QTest::addColumn<QStringList>("formulas"); // earnings, deductions, net pay
+    QTest::addColumn<QList<double>>("cached");
+
+    // Columns: fixed ones, then 基本工资, 奖金, 应付合计, 个税, 扣款合计, 实发工资.
+    QTest::newRow("pay slip") << int(Report::PaySlips) << 3 << 3
+                              << QStringList{"=D4+E4", "=G4", "=F4-H4"}
+                              << QList<double>{2.2, 0.5, 1.7};
+    QTest::newRow("query") << int(Report::Query) << 2 << 3 << QStringList{"=D3+E3", "=G3", "=F3-H3"}
+                           << QList<double>{1.105, 0, 1.105};
+    // An amount in a slot no item stands for any more (here f3) is in the stored total: the
+    // formula carries it as a number, so that it still comes to the same figure.
+    QTest::newRow("query, a removed item's amount")
+        << int(Report::Query) << 5 << 3 << QStringList{"=D6+E6+7.5", "=G6", "=F6-H6"}
+        << QList<double>{8.5, 0, 8.5};
+    QTest::newRow("month statistics")
+        << int(Report::MonthStatistics) << 2 << 1 << QStringList{"=B3+C3", "=E3", "=D3-F3"}
+        << QList<double>{3.305, 0.5, 2.805};
+}
+
+void SpreadsheetExportTest::rowTotalsAreFormulasOverTheirRow() {
+    QFETCH(int, report);
+    QFETCH(int, row);
+    QFETCH(int, firstAmount);
+    QFETCH(QStringList, formulas);
+    QFETCH(QList<double>, cached);
+    Workspace workspace;
+    addSalaries(workspace);
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,zw,f1,f2,f3,k1) values "
+                   "('202604',2,'李四','财务科','会计',10000,0,75000,0)");
+    const QString path = workspace.path() + QStringLiteral("/export.xlsx");
+    PreviewDriver driver(
+        [&](QPrintPreviewDialog &preview) { PreviewDriver::save(preview, "导出Excel", path); });
+    previewReport(Report(report));
+    const QJsonArray sheet = readSheetBack(path);
+    QVERIFY(!sheet.isEmpty());
+
+    const int totalColumns[] = {firstAmount + 2, firstAmount + 4, firstAmount + 5};
+    for (int total = 0; total < 3; ++total) {
+        const QJsonObject shown = cell(sheet, row, totalColumns[total]);
+        QCOMPARE(shown["t"].toString(), QStringLiteral("f"));
+        QCOMPARE(shown["v"].toString(), formulas[total]);
+        QCOMPARE(shown["cached"].toDouble(), cached[total]);
+    }
+    // The items themselves stay numbers.
+    QCOMPARE(cell(sheet, row, firstAmount)["t"].toString(), QStringLiteral("n"));
 }
 
 void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing_data() {

@@ -3,6 +3,7 @@
 #include "cellpainter.h"
 #include "datasource.h"
 #include "focusleave.h"
+#include "gridheader.h"
 #include "gridmodel.h"
 #include "guard.h"
 #include "query.h"
@@ -19,6 +20,7 @@ qint64 PaintedRow::integer(const QString &field) const {
 
 DBGrid::DBGrid(DataSource &source, QWidget *parent)
     : QTableView(parent), m_model(new GridModel(source, this)) {
+    setHorizontalHeader(new GridHeader(this));
     setModel(m_model);
     setItemDelegate(new CellPainter(*this));
     setEditTriggers(NoEditTriggers);
@@ -49,7 +51,9 @@ void DBGrid::setColumns(QList<GridColumn> columns) {
 void DBGrid::setOptions(const Options &options) {
     horizontalHeader()->setVisible(options.titles);
     verticalHeader()->setVisible(options.indicator);
-    setShowGrid(options.lines);
+    // The view's own grid is lines both ways or none.
+    setShowGrid(options.lines && options.rowLines);
+    m_columnLinesOnly = options.lines && !options.rowLines;
     setSelectionBehavior(options.rowSelect ? SelectRows : SelectItems);
     followQuery(dataSource().query().currentRow()); // select again, the new way
 }

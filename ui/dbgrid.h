@@ -19,6 +19,7 @@ public:
         bool titles = true;
         bool indicator = true;
         bool lines = true;
+        bool rowLines = true; // with lines: between rows as well as between columns
         bool rowSelect = false;
     };
 
@@ -38,6 +39,8 @@ public:
 
     const QList<GridColumn> &columns() const;
     DataSource &dataSource() const;
+    // Lines between the columns only, which the cells draw themselves.
+    bool columnLinesOnly() const { return m_columnLinesOnly; }
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
@@ -48,4 +51,5 @@ private:
 
     GridModel *m_model;
     bool m_following = false;
+    bool m_columnLinesOnly = false;
 };

@@ -19,7 +19,7 @@ FlatButton::FlatButton(const QString &iconPath, const QString &caption, const QR
 
 FlatButton *makeCloseButton(const QRect &geometry, QWidget *parent) {
     auto *button =
-        new FlatButton(QStringLiteral(":/icons/close.png"), QSize(16, 16), geometry, parent);
+        new FlatButton(QStringLiteral(":/icons/close.png"), QSize(18, 17), geometry, parent);
     button->setObjectName(QStringLiteral("SpeedButton3"));
     return button;
 }

@@ -17,6 +17,8 @@ const QColor background(197, 195, 198);
 // The toolkit's own grey for disabled captions all but vanishes on the window's grey.
 const QColor disabledText(128, 128, 128);
 constexpr int bevel2Top = 25;
+// A window without a rule or band has its tool bar there instead, a pixel higher.
+constexpr int toolBarTop = 24;
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -46,7 +48,8 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
         Bevel2 =
             new Bevel(Bevel::Shape::Frame, QRect(0, bevel2Top, width, layout.bevel2Height), this);
 
-    Label8 = makeTitle(layout.title, layout.titlePosition, this);
+    Label8 = makeTitle(layout.title, layout.titlePosition, this,
+                       layout.bevel2 == FrameLayout::Bevel2::None ? toolBarTop : bevel2Top);
 
     SpeedButton3 = makeCloseButton(QRect(layout.closePosition, QSize(layout.closeWidth, 20)), this);
     wire(SpeedButton3, &FlatButton::clicked, this, &ModuleForm::SpeedButton3Click);

@@ -70,9 +70,9 @@ void drawPencil(QPainter &painter, QPointF tip, QPointF end, qreal width) {
 } // namespace
 
 QImage paintCloseIcon() {
-    Canvas canvas(20, 20);
+    Canvas canvas(18, 17);
     QPainter &painter = canvas.painter;
-    const QRectF button(2.5, 2.5, 15, 15);
+    const QRectF button(0.5, 0.5, 17, 16);
     QLinearGradient fill(button.topLeft(), button.bottomLeft());
     fill.setColorAt(0, Palette::red.lighter(125));
     fill.setColorAt(1, Palette::red.darker(110));
@@ -81,8 +81,8 @@ QImage paintCloseIcon() {
     painter.drawRoundedRect(button, 2.5, 2.5);
 
     painter.setPen(outlinePen(2.0, Qt::white));
-    painter.drawLine(QPointF(7, 7), QPointF(13, 13));
-    painter.drawLine(QPointF(13, 7), QPointF(7, 13));
+    painter.drawLine(QPointF(5.5, 5), QPointF(12.5, 12));
+    painter.drawLine(QPointF(12.5, 5), QPointF(5.5, 12));
     return canvas.take();
 }
 

@@ -1,0 +1,167 @@
+// Texts wider than their box, on the printed page and in the grids: every digit of a figure
+// and every character of a caption is drawn, narrower where needed and inside the box; a figure
+// that cannot fit even so shows the overflow mark, never a part of itself.
+#include "dbgrid.h"
+#include "fonts.h"
+#include "paintrecorder.h"
+#include "reportfonts.h"
+#include "reportpainter.h"
+#include "textfit.h"
+#include "workspace.h"
+
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+
+namespace {
+
+constexpr qreal rounding = 0.5; // of a device pixel
+
+bool within(const QRectF &drawn, qreal left, qreal right) {
+    return drawn.left() >= left - rounding && drawn.right() <= right + rounding;
+}
+
+QString describe(const PaintRecorder &recorder) {
+    QStringList drawn;
+    for (const PaintRecorder::DrawnText &text : recorder.texts())
+        drawn << QStringLiteral("%1 [%2..%3]")
+                     .arg(text.text)
+                     .arg(text.extent.left())
+                     .arg(text.extent.right());
+    return drawn.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+class TextFitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installFontSubstitutes(); }
+    void pageTextsFitTheirBoxes_data();
+    void pageTextsFitTheirBoxes();
+    void gridCellsAndTitlesFitTheirColumns();
+};
+
+void TextFitTest::pageTextsFitTheirBoxes_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("drawn"); // empty: the whole text; "…": its leading characters
+
+    const int value = int(TextStyle::Value);
+    const int caption = int(TextStyle::Caption);
+    const int right = Qt::AlignRight;
+    const int centre = Qt::AlignHCenter;
+    QTest::newRow("fits as it is") << "5000.00" << value << 45 << right << "";
+    QTest::newRow("five digits") << "95501.00" << value << 45 << right << "";
+    QTest::newRow("eight digits") << "19515050.00" << value << 45 << right << "";
+    QTest::newRow("ten digits") << "2346534000.00" << value << 45 << right << "";
+    QTest::newRow("ten digits, 50 wide") << "2346534000.00" << value << 50 << right << "";
+    QTest::newRow("negative") << "-2346534000.00" << value << 45 << right << "";
+    QTest::newRow("beyond any narrowing")
+        << "-1234567890123456789012.00" << value << 45 << right << overflowMark;
+    QTest::newRow("five-character caption") << "住房公积金" << caption << 45 << centre << "";
+    QTest::newRow("another one") << "个人所得税" << caption << 45 << centre << "";
+    QTest::newRow("caption beyond any narrowing")
+        << "这是一个很长很长的项目名称" << caption << 45 << centre << "…";
+    QTest::newRow("four-character name") << "欧阳建国" << value << 41 << int(Qt::AlignLeft) << "";
+}
+
+// On screen (96 dots per inch, one pixel per unit) and at the PDF writer's resolution.
+void TextFitTest::pageTextsFitTheirBoxes() {
+    QFETCH(QString, text);
+    QFETCH(int, style);
+    QFETCH(int, width);
+    QFETCH(int, alignment);
+    QFETCH(QString, drawn);
+    if (drawn.isEmpty())
+        drawn = text;
+    const QRect box(140, 47, width, 17);
+    Page page;
+    page.texts << PageText{box, text, TextStyle(style), Qt::Alignment(alignment)};
+
+    for (const int dotsPerInch : {96, 1200}) {
+        const qreal scale = dotsPerInch / 96.0;
+        PaintRecorder recorder(reportPageSize * scale, dotsPerInch);
+        QPainter painter(&recorder);
+        paintPage(page, painter);
+        painter.end();
+        QCOMPARE(recorder.texts().size(), 1);
+        const PaintRecorder::DrawnText &shown = recorder.texts().first();
+        if (drawn == QStringLiteral("…")) {
+            QVERIFY2(shown.text.endsWith(drawn) && shown.text.size() > 2 &&
+                         text.startsWith(shown.text.chopped(1)),
+                     qPrintable(shown.text));
+        } else {
+            QCOMPARE(shown.text, drawn);
+        }
+        QVERIFY2(within(shown.extent, box.left() * scale, (box.left() + width) * scale),
+                 qPrintable(describe(recorder)));
+        // Not shrunk beyond need: a text that fits is drawn at its own width, one that does
+        // not takes (nearly) the whole box.
+        const qreal natural =
+            QFontMetricsF(reportFont(TextStyle(style)), &recorder).horizontalAdvance(text);
+        const qreal expected = std::min(natural, width * scale);
+        if (drawn == text)
+            QVERIFY2(shown.extent.width() >= expected - rounding, qPrintable(describe(recorder)));
+    }
+}
+
+// Amount columns 50 pixels wide, as the query and statistics windows make them, and the
+// 45-pixel name column.
+void TextFitTest::gridCellsAndTitlesFitTheirColumns() {
+    Workspace workspace;
+    // Amounts are kept in ten-thousandths.
+    openLines(DM->AQ1, {"select '欧阳建国' as xm, 955010000 as f1, 195150500000 as f2,",
+                        "23465340000000 as f_h, 50000000 as sf"});
+    QWidget window;
+    auto *grid = new DBGrid(DM->DS1, &window);
+    grid->setColumns({{"xm", "姓名", 45},
+                      {"f1", "住房公积金", 50, Qt::AlignRight},
+                      {"f2", "个人所得税", 50, Qt::AlignRight},
+                      {"f_h", "应付合计", 50, Qt::AlignRight},
+                      {"sf", "实发工资", 50, Qt::AlignRight}});
+    grid->setFont(pixelFont(FontFamily::song, 12));
+    grid->setGeometry(0, 0, 300, 100);
+    window.resize(300, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    PaintRecorder recorder(grid->size(), 96);
+    grid->render(&recorder);
+    const QStringList shown[] = {{"姓名", "欧阳建国"},
+                                 {"住房公积金", "95501.00"},
+                                 {"个人所得税", "19515050.00"},
+                                 {"应付合计", "2346534000.00"},
+                                 {"实发工资", "5000.00"}};
+    for (int column = 0; column < 5; ++column) {
+        const qreal left = grid->viewport()->x() + grid->columnViewportPosition(column);
+        const qreal right = left + grid->columnWidth(column);
+        for (const QString &text : shown[column]) {
+            const auto found = std::find_if(recorder.texts().cbegin(), recorder.texts().cend(),
+                                            [&](const auto &drawn) { return drawn.text == text; });
+            QVERIFY2(found != recorder.texts().cend(),
+                     qPrintable(text + QStringLiteral(" not drawn: ") + describe(recorder)));
+            QVERIFY2(
+                within(found->extent, left, right),
+                qPrintable(text + QStringLiteral(" outside its column: ") + describe(recorder)));
+        }
+    }
+
+    // The tip gives the whole figure where it was drawn narrower, and nothing where it fits.
+    auto tipAt = [&](int column) {
+        const QRect cell = grid->visualRect(grid->model()->index(0, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(4), QString());
+    QCOMPARE(tipAt(3), QStringLiteral("2346534000.00"));
+}
+
+QTEST_MAIN(TextFitTest)
+#include "test_textfit.moc"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+class QFontMetricsF;
+class QPainter;
+class QRectF;
+
+// A text as it is drawn into a box narrower than the text needs. A figure read with a digit
+// missing is a wrong figure, and a caption cut through a character shows another character,
+// so nothing is ever cut: the glyphs are drawn narrower, then also smaller, and only when even
+// that cannot fit does a figure give way to a mark and a name to its leading whole characters.
+struct FittedText {
+    QString text;
+    qreal widthScale = 1;  // of the glyphs, 1 when the text fits as it is
+    qreal heightScale = 1; // below 1 only where narrowing alone was not enough
+};
+
+// Fits `text`, measured with `metrics`, into `width` (in the units of the metrics).
+FittedText fitText(const QString &text, const QFontMetricsF &metrics, qreal width);
+
+// What stands for a figure that cannot be shown whole.
+inline const QString overflowMark = QStringLiteral("###");
+
+// Draws `text` on one line in `box` with the painter's font, fitted to the box's width.
+void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
+                    const QString &text);
