@@ -209,7 +209,7 @@ void SpreadsheetExportTest::rowTotalsAreFormulasOverTheirRow() {
                    "('202604',2,'李四','财务科','会计',10000,0,75000,0)");
     const QString path = workspace.path() + QStringLiteral("/export.xlsx");
     PreviewDriver driver(
-        [&](QPrintPreviewDialog &preview) { PreviewDriver::save(preview, "导出Excel", path); });
+        [&](PreviewDialog &preview) { PreviewDriver::save(preview, "导出Excel", path); });
     previewReport(Report(report));
     const QJsonArray sheet = readSheetBack(path);
     QVERIFY(!sheet.isEmpty());
