@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "pinyinorder.h"
+#include "schemaupgrade.h"
 #include "schemaversion.h"
 
 #include <QDir>
@@ -47,7 +48,9 @@ QSqlDatabase Connection::database() {
         throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(path) : reason);
     }
     try {
-        refuseNewerLayout(db);
+        const int version = checkedLayoutVersion(db);
+        if (m_upgradesOlderLayout && version >= 1 && version < schemaVersion)
+            upgradeLayout(db, path, version);
         usePinyinOrder(db);
     } catch (...) {
         db.close();
@@ -56,7 +59,7 @@ QSqlDatabase Connection::database() {
     return db;
 }
 
-void Connection::refuseNewerLayout(QSqlDatabase &db) const {
+int Connection::checkedLayoutVersion(QSqlDatabase &db) const {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
         throw DbError(query.lastError().databaseText());
@@ -68,4 +71,5 @@ void Connection::refuseNewerLayout(QSqlDatabase &db) const {
                           .arg(m_fileName)
                           .arg(version)
                           .arg(schemaVersion));
+    return version;
 }

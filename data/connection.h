@@ -14,13 +14,20 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
+    // The program's own connection brings a file of an earlier layout up to date when it
+    // connects (after a backup); every other connection (a backup's, a check's) leaves the
+    // file as it finds it.
+    void upgradeOlderLayoutOnConnect() { m_upgradesOlderLayout = true; }
+
     bool isConnected() const;
     // The connected database; connects first if needed. Throws DbError.
     QSqlDatabase database();
 
 private:
-    void refuseNewerLayout(QSqlDatabase &db) const;
+    // The file's layout version; throws DbError for a newer one than this program's.
+    int checkedLayoutVersion(QSqlDatabase &db) const;
 
     QString m_fileName;
     QString m_connectionName;
+    bool m_upgradesOlderLayout = false;
 };
