@@ -1,5 +1,6 @@
 #pragma once
 
+#include "computedentry.h"
 #include "moduleform.h"
 
 #include <QList>
@@ -70,9 +71,12 @@ private:
     // The month chosen in the two month boxes, read afresh each time.
     QString selectedMonth() const;
     void setEntryState(bool entry);
+    // After saving: offers to recompute the tax of the year's later months already entered.
+    void offerLaterMonths(const QString &month);
 
     int earningCount = 0;   // E
     int deductionCount = 0; // D
     QString lastMonth;      // latest month in GZB; empty when GZB has no rows
     QString monthStatus;    // '0' first use, '1' month entered, '2' month not entered
+    ComputedEntry computed;
 };
