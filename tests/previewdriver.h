@@ -1,9 +1,9 @@
 #pragma once
 
+#include "filedialoganswer.h"
+
 #include <QAction>
 #include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTimer>
@@ -19,11 +19,14 @@ public:
         m_timer.setInterval(10);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            if (!preview || !preview->isVisible())
+            // `look` may open dialogs of its own, whose event loops run this again.
+            if (!preview || !preview->isVisible() || m_looking)
                 return;
             ++m_shown;
+            m_looking = true;
             if (m_look)
                 m_look(*preview);
+            m_looking = false;
             preview->reject();
         });
         m_timer.start();
@@ -41,24 +44,12 @@ public:
         QAction *found = preview.findChild<QAction *>(action);
         if (!found)
             return {};
-        QString suggested;
-        QTimer answer;
-        answer.setInterval(10);
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                answer.stop();
-                suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-                dialog->selectFile(path);
-                static_cast<QDialog *>(dialog)->accept(); // the dialog's own accept, public here
-            }
-        });
-        answer.start();
-        found->trigger();
-        return suggested;
+        return answerFileDialog([found] { found->trigger(); }, path);
     }
 
 private:
     Look m_look;
     QTimer m_timer;
     int m_shown = 0;
+    bool m_looking = false;
 };

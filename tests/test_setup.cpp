@@ -7,6 +7,7 @@
 #include "syntheticdata.h"
 #include "workspace.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -47,6 +48,7 @@ private slots:
     void toolRefusesSyntheticSizes_data();
     void toolRefusesSyntheticSizes();
     void toolRefusesToOverwrite();
+    void toolMakesTheFolderItIsGiven();
     void toolReportsWhatItCouldNotCreate_data();
     void toolReportsWhatItCouldNotCreate();
 };
@@ -169,6 +171,17 @@ void SetupTest::toolRefusesToOverwrite() {
     QCOMPARE(firstValue("select count(*) from BMZD"), QStringLiteral("1"));
 }
 
+void SetupTest::toolMakesTheFolderItIsGiven() {
+    QTemporaryDir top;
+    QVERIFY(top.isValid());
+    const QString folder = QDir(top.path()).filePath(QStringLiteral("工资"));
+    QProcess tool;
+    tool.start(QStringLiteral(GZDB_SETUP), {QStringLiteral("--demo"), folder});
+    QVERIFY(tool.waitForFinished());
+    QCOMPARE(tool.exitCode(), 0);
+    QVERIFY(QFileInfo(QDir(folder).filePath(QStringLiteral("GZDB.mdb"))).isFile());
+}
+
 // `folder` is the argument given, relative to an empty temporary folder; `fileLimit` (in
 // blocks of 512 bytes, 0 for none) stands for a disk that fills up: every write beyond it
 // fails, as on a full disk. `message` is a pattern of what the tool says.
@@ -179,14 +192,17 @@ void SetupTest::toolReportsWhatItCouldNotCreate_data() {
 
     const QString notCreated = QStringLiteral("^gzdb-setup: .*/GZDB\\.mdb was not created: \\S");
     QTest::newRow("no folder") << "" << 0 << "^gzdb-setup: no folder given\n$";
-    QTest::newRow("folder missing")
-        << "missing" << 0 << "^gzdb-setup: folder missing does not exist";
+    QTest::newRow("folder inside a missing one")
+        << "missing/new" << 0
+        << "^gzdb-setup: folder missing/new does not exist and cannot be made\n$";
     QTest::newRow("plain file instead of a folder")
         << "plain.txt" << 0 << "^gzdb-setup: plain.txt is not a folder\n$";
     QTest::newRow("folder it may not write to") << "locked" << 0 << notCreated;
     // The structure takes 32 KB, the demo 40 KB.
     QTest::newRow("disk full at once") << "." << 2 << notCreated;
     QTest::newRow("disk full during the demo") << "." << 72 << notCreated;
+    // The folder the tool made for the file goes with it.
+    QTest::newRow("new folder, disk full") << "new" << 2 << notCreated;
 }
 
 void SetupTest::toolReportsWhatItCouldNotCreate() {

@@ -80,9 +80,14 @@ QString create(const QString &folder, const std::function<void(const QString &)>
     if (folder.isEmpty())
         throw SetupError("no folder given");
     const QFileInfo info(folder);
-    if (!info.exists())
-        throw SetupError(QStringLiteral("folder %1 does not exist").arg(folder).toStdString());
-    if (!info.isDir())
+    // A folder the operator names for a new database is made, as a shell's mkdir would make
+    // it: inside a folder that exists. A typing error further up then stays an error.
+    const bool made = !info.exists() && QDir().mkdir(folder);
+    if (!info.exists() && !made)
+        throw SetupError(QStringLiteral("folder %1 does not exist and cannot be made")
+                             .arg(folder)
+                             .toStdString());
+    if (!made && !info.isDir())
         throw SetupError(QStringLiteral("%1 is not a folder").arg(folder).toStdString());
     const QDir dir(folder);
     const QString path = dir.absoluteFilePath(QStringLiteral("GZDB.mdb"));
@@ -97,6 +102,8 @@ QString create(const QString &folder, const std::function<void(const QString &)>
         build(partial, path, fill);
     } catch (const std::exception &failure) {
         removeFile(partial);
+        if (made)
+            QDir().rmdir(folder);
         throw SetupError(QStringLiteral("%1 was not created: %2")
                              .arg(shown, QString::fromUtf8(failure.what()))
                              .toStdString());
