@@ -198,7 +198,7 @@ void SetupTest::toolReportsWhatItCouldNotCreate_data() {
     QTest::newRow("plain file instead of a folder")
         << "plain.txt" << 0 << "^gzdb-setup: plain.txt is not a folder\n$";
     QTest::newRow("folder it may not write to") << "locked" << 0 << notCreated;
-    // The structure takes 32 KB, the demo 40 KB.
+    // The structure takes 68 KB, the demo 92 KB.
     QTest::newRow("disk full at once") << "." << 2 << notCreated;
     QTest::newRow("disk full during the demo") << "." << 72 << notCreated;
     // The folder the tool made for the file goes with it.
