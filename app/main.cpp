@@ -2,6 +2,7 @@
 
 #include "bevel.h"
 #include "bmsz.h"
+#include "busywindow.h"
 #include "compaction.h"
 #include "data.h"
 #include "flatbutton.h"
@@ -104,7 +105,10 @@ void Tfrm_main::FormCreate() {
 }
 
 bool Tfrm_main::CompactDatabase(const QString &fileName, const QString &password) {
-    return compactDatabase(fileName, password);
+    // A file of a few hundred megabytes takes seconds; a small one is done before anything
+    // could be seen.
+    BusyWindow busy(QStringLiteral("正在备份并整理数据库…"), std::chrono::milliseconds(400));
+    return compactDatabase(fileName, password, [&busy] { busy.pulse(); });
 }
 
 bool Tfrm_main::eventFilter(QObject *watched, QEvent *event) {

@@ -14,6 +14,7 @@ public:
     explicit Tfrm_main(QWidget *parent = nullptr);
 
     // Compacts the database file; see compaction.h. Yes only when the file was replaced.
+    // Work that lasts shows "正在备份并整理数据库…" meanwhile.
     static bool CompactDatabase(const QString &fileName, const QString &password);
 
     FlatButton *SpeedButton3 = nullptr;

@@ -1,5 +1,7 @@
 #include "compaction.h"
 
+#include "backupfolder.h"
+#include "checkedcopy.h"
 #include "databasebackup.h"
 #include "databasefile.h"
 #include "databaselock.h"
@@ -7,13 +9,12 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace {
 
-constexpr int backupsKept = 10;
-
-// A journal beside the file belongs to the old file: put beside the new one, SQLite would
-// "roll back" the new file with the old file's pages.
+// A journal beside the file belongs to the old file: it would "roll back" the new file with
+// the old file's pages, and the old file without it is not whole enough to be the backup.
 bool hasJournal(const QString &databasePath) {
     return QFileInfo::exists(databasePath + QStringLiteral("-journal")) ||
            QFileInfo::exists(databasePath + QStringLiteral("-wal"));
@@ -21,7 +22,8 @@ bool hasJournal(const QString &databasePath) {
 
 } // namespace
 
-bool compactDatabase(const QString &fileName, const QString &password) {
+bool compactDatabase(const QString &fileName, const QString &password,
+                     const ProgressCallback &progress) {
     if (!password.isEmpty())
         return false;
     const QString database = findDatabaseFile(fileName);
@@ -30,13 +32,26 @@ bool compactDatabase(const QString &fileName, const QString &password) {
     const DatabaseLock lock(database, DatabaseLock::Mode::Exclusive);
     if (!lock.isHeld())
         return false;
-    removeUnfinishedReplacements(QFileInfo(database).absolutePath());
+    const QString folder = QFileInfo(database).absolutePath();
+    removeUnfinishedReplacements(folder);
+    const BackupFolder backups(database);
+    backups.removeLeftovers();
 
-    // VACUUM INTO writes the same compacted copy whatever its destination, so the backup is
-    // the compacted copy: the file is rewritten once, and what goes in place is what was kept.
-    const QString compacted = backUpDatabase(database, QDateTime::currentDateTime());
-    if (compacted.isEmpty())
+    // In the file's own folder: the rename that puts it in place cannot cross disks.
+    QTemporaryFile compacted(replacementBeside(folder));
+    if (!compacted.open() || !writeCheckedCopy(database, compacted.fileName(), progress) ||
+        hasJournal(database))
         return false;
-    keepNewestBackups(database, backupsKept);
-    return !hasJournal(database) && replaceFile(compacted, database);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString backup = keepFileAsBackup(database, now);
+    if (backup.isEmpty())
+        return false;
+    if (!moveIntoPlace(compacted, database)) {
+        // The backup may be the file itself under a second name, which every later write
+        // to the file would change.
+        QFile::remove(backup);
+        return false;
+    }
+    backups.prune(backup, now);
+    return true;
 }

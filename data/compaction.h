@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engineprogress.h"
+
 #include <QString>
 
 // Rewrites the database file into a compacted equivalent and puts it in place of the file,
@@ -7,9 +9,12 @@
 // replaced; no, silently, when anything stood in the way, and then the file is exactly as it
 // was. Run it before any connection to the file is open.
 //
-// The engine writes the compacted copy as a backup first (see databasebackup.h), checks
-// it, and the copy then replaces the file atomically (see filereplacement.h). Nothing is
-// done when another copy of the program has the file (it holds DatabaseLock), when no backup
-// can be written, or when `password` is not empty: SQLite files carry no password, so one
-// that needs a password is not a file this program can open.
-bool compactDatabase(const QString &fileName, const QString &password);
+// The engine writes the compacted copy beside the file and checks it; the file as it was
+// becomes the backup (see databasebackup.h), and the copy then replaces it atomically (see
+// filereplacement.h), so the file is written once and never in place. Nothing is done when
+// the file is not one of this program's (see filemark.h), when another copy of the program
+// has it (it holds DatabaseLock), when no backup can be kept, or when `password` is not
+// empty: SQLite files carry no password, so one that needs a password is not a file this
+// program can open. `progress` is called now and then while the engine works.
+bool compactDatabase(const QString &fileName, const QString &password,
+                     const ProgressCallback &progress = {});

@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "dberror.h"
+#include "filemark.h"
 #include "pinyinorder.h"
 #include "schemaupgrade.h"
 #include "schemaversion.h"
@@ -48,6 +49,7 @@ QSqlDatabase Connection::database() {
         throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(path) : reason);
     }
     try {
+        claimPayrollFile(db, m_fileName);
         const int version = checkedLayoutVersion(db);
         if (m_upgradesOlderLayout && version >= 1 && version < schemaVersion)
             upgradeLayout(db, path, version);

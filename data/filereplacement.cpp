@@ -1,10 +1,12 @@
 #include "filereplacement.h"
 
+#include "filesync.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <fcntl.h>
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,44 +28,46 @@ bool copyContents(const QString &from, QFile &to) {
     return source.error() == QFileDevice::NoError && to.flush();
 }
 
-bool takePermissions(int descriptor, const QString &target) {
+bool takePermissions(int descriptor, const QString &from) {
     struct stat status {};
-    return ::stat(QFile::encodeName(target).constData(), &status) == 0 &&
+    return ::stat(QFile::encodeName(from).constData(), &status) == 0 &&
            ::fchmod(descriptor, status.st_mode & 07777) == 0;
 }
 
-bool syncFolder(const QString &folder) {
-    const int descriptor =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
+bool moveIntoPlace(QTemporaryFile &replacement, const QString &target, const QString &modeOf) {
+    if (!takePermissions(replacement.handle(), modeOf) || ::fsync(replacement.handle()) != 0)
         return false;
-    const bool synced = ::fsync(descriptor) == 0;
-    ::close(descriptor);
-    return synced;
+    if (::rename(QFile::encodeName(replacement.fileName()).constData(),
+                 QFile::encodeName(target).constData()) != 0)
+        return false;
+    replacement.setAutoRemove(false);
+    // The new file is in place; a failed flush of the folder only means a crash in the next
+    // moments could bring the old file back, which is whole too.
+    syncFolder(QFileInfo(target).absolutePath());
+    return true;
 }
 
 } // namespace
 
+QString replacementBeside(const QString &folder) {
+    return QDir(folder).filePath(temporaryPrefix + QStringLiteral("XXXXXX") + temporarySuffix);
+}
+
+bool moveIntoPlace(QTemporaryFile &replacement, const QString &target) {
+    return moveIntoPlace(replacement, target, target);
+}
+
 bool replaceFile(const QString &replacement, const QString &target) {
-    const QString folder = QFileInfo(target).absolutePath();
-    QTemporaryFile copy(
-        QDir(folder).filePath(temporaryPrefix + QStringLiteral("XXXXXX") + temporarySuffix));
-    if (!copy.open() || !copyContents(replacement, copy) ||
-        !takePermissions(copy.handle(), target) || ::fsync(copy.handle()) != 0)
-        return false;
-    if (::rename(QFile::encodeName(copy.fileName()).constData(),
-                 QFile::encodeName(target).constData()) != 0)
-        return false;
-    copy.setAutoRemove(false);
-    // The new file is in place; a failed flush of the folder only means a crash in the next
-    // moments could bring the old file back, which is whole too.
-    syncFolder(folder);
-    return true;
+    QTemporaryFile copy(replacementBeside(QFileInfo(target).absolutePath()));
+    return copy.open() && copyContents(replacement, copy) &&
+           moveIntoPlace(copy, target, QFileInfo::exists(target) ? target : replacement);
 }
 
 void removeUnfinishedReplacements(const QString &folder) {
     const QDir dir(folder);
+    // The engine's journal of a copy it was writing ends in "-journal".
     for (const QString &name : dir.entryList(
-             {temporaryPrefix + QStringLiteral("*") + temporarySuffix}, QDir::Files | QDir::Hidden))
+             {temporaryPrefix + QStringLiteral("*") + temporarySuffix + QStringLiteral("*")},
+             QDir::Files | QDir::Hidden))
         QFile::remove(dir.filePath(name));
 }

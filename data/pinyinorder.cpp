@@ -1,11 +1,9 @@
 #include "pinyinorder.h"
 
 #include "dberror.h"
+#include "sqlitehandle.h"
 
 #include <QCollator>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
 #include <memory>
 #include <sqlite3.h>
 
@@ -46,17 +44,10 @@ void deleteCollator(void *collator) {
     delete static_cast<QCollator *>(collator);
 }
 
-sqlite3 *handleOf(const QSqlDatabase &database) {
-    const QVariant handle = database.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DbError(QStringLiteral("The database driver is not SQLite"));
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 } // namespace
 
 void usePinyinOrder(QSqlDatabase &database) {
-    sqlite3 *handle = handleOf(database);
+    sqlite3 *handle = sqliteHandle(database);
     auto collator = std::make_unique<QCollator>(QLocale(QLocale::Chinese, QLocale::China));
     collator->setCaseSensitivity(Qt::CaseInsensitive);
     // In the file's own encoding: SQLite prefers a collation of that encoding, so one of

@@ -12,6 +12,9 @@
 -- is brought up to date by running the sections after its own, so this file stays the one
 -- description of the tables.
 PRAGMA user_version = 2;
+-- The mark of the program's own files ("GZDB", data/filemark.h): a file without it is never
+-- compacted, backed up or written.
+PRAGMA application_id = 1197098050;
 
 -- Departments. Numbers run 1, 2, 3, ... without gaps (nothing deletes a department), and
 -- employees store a department's position in that order.

@@ -1,19 +1,30 @@
 // Start-up compaction on real files: the file is replaced only by a checked compacted copy,
 // a backup is always kept first, and in every other case the file stays byte for byte as it
-// was, with nothing left behind.
+// was, with nothing left behind. Backups: only whole ones, kept by the order they were made
+// in and by day.
+#include "backupfolder.h"
+#include "busywindow.h"
+#include "compaction.h"
 #include "connection.h"
+#include "databasebackup.h"
 #include "databaselock.h"
+#include "filemark.h"
 #include "filereplacement.h"
 #include "filesizelimit.h"
 #include "main.h"
 #include "schemaversion.h"
 #include "workspace.h"
 
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
+#include <QUuid>
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +38,14 @@ enum class Situation {
     DiskFullWhileBackingUp,
     InterruptedWrite,
     UnfinishedReplacement,
+    EmptyFile,
+    OtherProgramsDatabase,
+    PayrollMadeBeforeMarking,
+    ReadOnlyFile,
+    PartialBackupsLeftBehind,
+    BackupsStampedInTheFuture,
+    BackupsOnAnotherDisk,
+    FileLeftUnderABackupName,
 };
 
 // What the payroll holds after the fixture: its rows, their amounts, an untouched column.
@@ -55,6 +74,36 @@ void write(const QString &path, const QByteArray &data) {
 
 QStringList entries(const QString &folder, const QString &pattern) {
     return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// Statements on a file through a plain connection, as another program would run them.
+void runPlain(const QString &path, const QStringList &statements) {
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString &statement : statements) {
+            QSqlQuery query(db);
+            QVERIFY2(query.exec(statement), qPrintable(statement));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// A whole database of two pages, as a backup in the folder is.
+QByteArray smallDatabase() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("small.db"));
+    runPlain(path, {"create table t(x)"});
+    return contents(path);
+}
+
+// Backups the running number of whose names tells they were made by this program.
+QStringList numberedBackups(const QString &folder) {
+    return entries(folder, "GZDB-*.mdb")
+        .filter(QRegularExpression(QStringLiteral("-\\d{6}-\\d{4,}\\.mdb$")));
 }
 
 // Twenty thousand salary rows of which nine in ten are deleted again, as months saved over
@@ -100,27 +149,58 @@ private slots:
     void compactsOnlyWhatIsSafe();
     void mainWindowCompactsWhenCreated();
     void keepsTheTenNewestBackups();
+    void keepsBackupsByOrderAndDay_data();
+    void keepsBackupsByOrderAndDay();
+    void backsUpBeforeAChangeInPlace_data();
+    void backsUpBeforeAChangeInPlace();
+    void showsItIsBusyWhileCompacting();
     void failedReplacementLeavesTheFileAlone();
 };
 
 void CompactionTest::compactsOnlyWhatIsSafe_data() {
     QTest::addColumn<Situation>("situation");
     QTest::addColumn<bool>("compacted");
-    QTest::newRow("healthy file") << Situation::Healthy << true;
-    QTest::newRow("no file") << Situation::Missing << false;
-    QTest::newRow("not a database") << Situation::NotADatabase << false;
-    QTest::newRow("two names differing in case") << Situation::TwoNamesDifferingInCase << false;
-    QTest::newRow("in use by another copy") << Situation::InUseByAnotherCopy << false;
-    QTest::newRow("no room for backups") << Situation::NoRoomForBackups << false;
-    QTest::newRow("disk full while backing up") << Situation::DiskFullWhileBackingUp << false;
-    QTest::newRow("journal of an interrupted write") << Situation::InterruptedWrite << true;
+    // Besides the backup just made, in the backup folder afterwards.
+    QTest::addColumn<QStringList>("keptBesides");
+    QTest::newRow("healthy file") << Situation::Healthy << true << QStringList();
+    QTest::newRow("no file") << Situation::Missing << false << QStringList();
+    QTest::newRow("not a database") << Situation::NotADatabase << false << QStringList();
+    QTest::newRow("two names differing in case")
+        << Situation::TwoNamesDifferingInCase << false << QStringList();
+    QTest::newRow("in use by another copy")
+        << Situation::InUseByAnotherCopy << false << QStringList();
+    QTest::newRow("no room for backups") << Situation::NoRoomForBackups << false << QStringList();
+    QTest::newRow("disk full while backing up")
+        << Situation::DiskFullWhileBackingUp << false << QStringList();
+    QTest::newRow("journal of an interrupted write")
+        << Situation::InterruptedWrite << true << QStringList();
     QTest::newRow("leftover of an interrupted compaction")
-        << Situation::UnfinishedReplacement << true;
+        << Situation::UnfinishedReplacement << true << QStringList();
+    QTest::newRow("empty file") << Situation::EmptyFile << false << QStringList();
+    QTest::newRow("another program's database")
+        << Situation::OtherProgramsDatabase << false << QStringList();
+    QTest::newRow("payroll made before files were marked")
+        << Situation::PayrollMadeBeforeMarking << true << QStringList();
+    QTest::newRow("read-only file") << Situation::ReadOnlyFile << true << QStringList();
+    QTest::newRow("partial backups and journals left behind")
+        << Situation::PartialBackupsLeftBehind << true
+        << QStringList{"GZDB-before-the-move.mdb", "notes.txt"};
+    // Made while the clock was years ahead, so made before the new one: the oldest goes.
+    QStringList future;
+    for (int day = 2; day <= 10; ++day)
+        future << QStringLiteral("GZDB-2099-01-%1-120000.mdb").arg(day, 2, 10, QLatin1Char('0'));
+    QTest::newRow("backups stamped in the future")
+        << Situation::BackupsStampedInTheFuture << true << future;
+    QTest::newRow("backup folder on a disk without second names")
+        << Situation::BackupsOnAnotherDisk << true << QStringList();
+    QTest::newRow("the file itself under a backup's name, left by a killed start")
+        << Situation::FileLeftUnderABackupName << true << QStringList();
 }
 
 void CompactionTest::compactsOnlyWhatIsSafe() {
     QFETCH(Situation, situation);
     QFETCH(bool, compacted);
+    QFETCH(QStringList, keptBesides);
     Workspace workspace(situation == Situation::Missing ? Workspace::Database::None
                                                         : Workspace::Database::Empty);
     const QString database = workspace.databasePath();
@@ -132,6 +212,9 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
     }
     std::optional<DatabaseLock> otherCopy;
     std::optional<FileSizeLimit> diskFull;
+    std::optional<QTemporaryDir> otherDisk;
+    const QDir backupFolder(backups);
+    const QByteArray whole = smallDatabase();
     switch (situation) {
     case Situation::NotADatabase:
         write(database, QByteArray("工资表\n").repeated(2000));
@@ -154,6 +237,58 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         break;
     case Situation::UnfinishedReplacement:
         write(workspace.path() + QStringLiteral("/~CP4711ab.tmp"), "half a copy");
+        write(workspace.path() + QStringLiteral("/~CP4711ab.tmp-journal"), "its journal");
+        break;
+    case Situation::EmptyFile:
+        write(database, QByteArray());
+        break;
+    case Situation::OtherProgramsDatabase:
+        QVERIFY(QFile::remove(database));
+        runPlain(database,
+                 {"create table notes(id integer primary key, text)",
+                  "insert into notes(text) values ('购物清单')", "pragma user_version=1"});
+        break;
+    case Situation::PayrollMadeBeforeMarking:
+        workspace.exec("pragma application_id = 0");
+        break;
+    case Situation::ReadOnlyFile:
+        QVERIFY(QFile::setPermissions(database, QFile::ReadOwner | QFile::ReadGroup));
+        break;
+    case Situation::PartialBackupsLeftBehind:
+        QVERIFY(backupFolder.mkpath("."));
+        // A backup killed while the engine wrote it, with the engine's journal beside it.
+        write(backupFolder.filePath("GZDB-2026-12-09-080000.mdb"), whole);
+        write(backupFolder.filePath("GZDB-2026-12-09-080000.mdb-journal"), "pages");
+        // One cut short, its journal gone.
+        write(backupFolder.filePath("GZDB-2026-12-09-090000.mdb"), whole.left(whole.size() / 2));
+        write(backupFolder.filePath("GZDB-2026-12-09-100000-0007.mdb.partial"), whole);
+        write(backupFolder.filePath("GZDB-2026-12-09-100000-0007.mdb.partial-journal"), "pages");
+        // The journal of a backup the disk had no room for.
+        write(backupFolder.filePath("GZDB-2026-12-08-080000.mdb-journal"), "pages");
+        write(backupFolder.filePath("~CP12ab34.tmp"), whole);
+        write(backupFolder.filePath("GZDB-before-the-move.mdb"), whole);
+        write(backupFolder.filePath("notes.txt"), "the clerk's");
+        break;
+    case Situation::BackupsStampedInTheFuture:
+        QVERIFY(backupFolder.mkpath("."));
+        for (int day = 1; day <= 10; ++day)
+            write(
+                backupFolder.filePath(
+                    QStringLiteral("GZDB-2099-01-%1-120000.mdb").arg(day, 2, 10, QLatin1Char('0'))),
+                whole);
+        break;
+    case Situation::BackupsOnAnotherDisk:
+        if (!QFileInfo(QStringLiteral("/dev/shm")).isDir())
+            QSKIP("no memory disk to hold the backup folder");
+        otherDisk.emplace(QStringLiteral("/dev/shm/gz-backup-XXXXXX"));
+        QVERIFY(QFile::link(otherDisk->path(), backups));
+        break;
+    case Situation::FileLeftUnderABackupName:
+        QVERIFY(backupFolder.mkpath("."));
+        QCOMPARE(::link(QFile::encodeName(database).constData(),
+                        QFile::encodeName(backupFolder.filePath("GZDB-2026-12-09-080000-0003.mdb"))
+                            .constData()),
+                 0);
         break;
     default:
         break;
@@ -172,11 +307,21 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         QCOMPARE(QFile::permissions(database), permissions);
         QCOMPARE(valueIn(database, "pragma integrity_check"), QStringLiteral("ok"));
         QCOMPARE(valueIn(database, "pragma user_version"), QString::number(schemaVersion));
+        QCOMPARE(valueIn(database, "pragma application_id"), QString::number(payrollFileMark));
         QCOMPARE(valueIn(database, fingerprintSql), fingerprint);
-        const QStringList kept = entries(backups, "GZDB-*.mdb");
-        QCOMPARE(kept.size(), 1);
-        QCOMPARE(contents(backups + "/" + kept.first()), contents(database));
-        QCOMPARE(QFile::permissions(backups + "/" + kept.first()), permissions);
+        // The backup is the file as it was before the compaction.
+        const QStringList made = numberedBackups(backups);
+        QCOMPARE(made.size(), 1);
+        const QString backup = backups + "/" + made.first();
+        QCOMPARE(valueIn(backup, "pragma integrity_check"), QStringLiteral("ok"));
+        QCOMPARE(valueIn(backup, fingerprintSql), fingerprint);
+        if (situation != Situation::InterruptedWrite &&
+            situation != Situation::PayrollMadeBeforeMarking)
+            QVERIFY(contents(backup) == before);
+        QCOMPARE(QFile::permissions(backup), permissions);
+        QStringList expected = keptBesides + made;
+        expected.sort();
+        QCOMPARE(entries(backups, "*"), expected);
     } else if (situation == Situation::Missing) {
         QVERIFY(QDir(workspace.path()).isEmpty());
     } else {
@@ -194,7 +339,8 @@ void CompactionTest::mainWindowCompactsWhenCreated() {
     QCOMPARE(valueIn(workspace.databasePath(), fingerprintSql), fingerprint);
 }
 
-// Backups are ordered by the moment in their names; files of other names are the clerk's.
+// Backups named before they were numbered are ordered by the moment in their names; files of
+// other names are the clerk's.
 void CompactionTest::keepsTheTenNewestBackups() {
     Workspace workspace;
     const QDir backups(workspace.path() + QStringLiteral("/backup"));
@@ -204,8 +350,9 @@ void CompactionTest::keepsTheTenNewestBackups() {
                       "GZDB-2020-01-01-120000-10.mdb"};
     for (int day = 2; day <= 9; ++day)
         older << QStringLiteral("GZDB-2020-01-%1-120000.mdb").arg(day, 2, 10, QLatin1Char('0'));
+    const QByteArray whole = smallDatabase();
     for (const QString &name : older + QStringList{"GZDB-before-the-move.mdb"})
-        write(backups.filePath(name), name.toUtf8());
+        write(backups.filePath(name), whole);
 
     QVERIFY(Tfrm_main::CompactDatabase(QStringLiteral("gzdb.mdb"), QString()));
 
@@ -215,6 +362,156 @@ void CompactionTest::keepsTheTenNewestBackups() {
         QVERIFY2(!kept.contains(removed), qPrintable(removed));
     for (const QString &stays : older.mid(2) + QStringList{"GZDB-before-the-move.mdb"})
         QVERIFY2(kept.contains(stays), qPrintable(stays));
+}
+
+namespace {
+
+const QDateTime pruneMoment(QDate(2026, 12, 10), QTime(8, 30, 15));
+
+// The name of a backup made `daysBefore` the moment of pruning, numbered `number` (0: named
+// before numbering).
+QString backupMade(int daysBefore, int number, const QString &time = QStringLiteral("120000")) {
+    const QString day =
+        pruneMoment.date().addDays(-daysBefore).toString(QStringLiteral("yyyy-MM-dd"));
+    return number == 0 ? QStringLiteral("GZDB-%1-%2.mdb").arg(day, time)
+                       : QStringLiteral("GZDB-%1-%2-%3.mdb")
+                             .arg(day, time)
+                             .arg(number, 4, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+void CompactionTest::keepsBackupsByOrderAndDay_data() {
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("justMade");
+    QTest::addColumn<QStringList>("removed");
+
+    QStringList longAgo;
+    for (int number = 1; number <= 12; ++number)
+        longAgo << backupMade(300, number,
+                              QStringLiteral("1200%1").arg(number, 2, 10, QLatin1Char('0')));
+    QTest::newRow("the ten newest") << longAgo << longAgo.last() << longAgo.mid(0, 2);
+
+    QStringList busyDay{backupMade(1, 1)};
+    for (int number = 2; number <= 13; ++number)
+        busyDay << backupMade(0, number,
+                              QStringLiteral("08%1").arg(number, 4, 10, QLatin1Char('0')));
+    QTest::newRow("a busy day keeps yesterday's") << busyDay << busyDay.last() << busyDay.mid(1, 2);
+
+    QStringList daily;
+    for (int daysBefore = 34; daysBefore >= 0; --daysBefore)
+        daily << backupMade(daysBefore, 35 - daysBefore);
+    QTest::newRow("the newest of each of thirty days") << daily << daily.last() << daily.mid(0, 5);
+
+    QStringList sameDay{backupMade(2, 1, "090000"), backupMade(2, 2, "100000"),
+                        backupMade(2, 3, "080000")};
+    for (int number = 4; number <= 13; ++number)
+        sameDay << backupMade(0, number,
+                              QStringLiteral("08%1").arg(number, 4, 10, QLatin1Char('0')));
+    QTest::newRow("of a day the last made, whatever its time")
+        << sameDay << sameDay.last() << sameDay.mid(0, 2);
+
+    QStringList future;
+    for (int number = 1; number <= 10; ++number)
+        future << backupMade(-1000 - number, number);
+    future << backupMade(0, 11, "083015");
+    QTest::newRow("numbered under a clock running ahead")
+        << future << future.last() << future.mid(0, 1);
+
+    QStringList unnumbered{backupMade(-999, 0), backupMade(-1000, 0)};
+    for (int number = 1; number <= 9; ++number)
+        unnumbered << backupMade(400, number);
+    QTest::newRow("named before numbering, older than every numbered one")
+        << unnumbered << unnumbered.last() << unnumbered.mid(0, 1);
+}
+
+void CompactionTest::keepsBackupsByOrderAndDay() {
+    QFETCH(QStringList, present);
+    QFETCH(QString, justMade);
+    QFETCH(QStringList, removed);
+    QTemporaryDir folder;
+    const QString backups = folder.filePath(QStringLiteral("backup"));
+    QVERIFY(QDir(backups).mkpath(QStringLiteral(".")));
+    const QByteArray whole = smallDatabase();
+    for (const QString &name : present)
+        write(backups + "/" + name, whole);
+
+    BackupFolder(folder.filePath(QStringLiteral("GZDB.mdb")))
+        .prune(backups + "/" + justMade, pruneMoment);
+
+    QStringList expected = present;
+    for (const QString &name : removed)
+        expected.removeOne(name);
+    expected.sort();
+    QCOMPARE(entries(backups, "*"), expected);
+}
+
+// What a change made to the file in place is preceded by: a whole, checked copy under its
+// backup name, or nothing at all.
+void CompactionTest::backsUpBeforeAChangeInPlace_data() {
+    QTest::addColumn<Situation>("situation");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("healthy file") << Situation::Healthy << true;
+    QTest::newRow("disk full") << Situation::DiskFullWhileBackingUp << false;
+    QTest::newRow("another program's database") << Situation::OtherProgramsDatabase << false;
+}
+
+void CompactionTest::backsUpBeforeAChangeInPlace() {
+    QFETCH(Situation, situation);
+    QFETCH(bool, written);
+    Workspace workspace;
+    const QString database = workspace.databasePath();
+    fillAndThinOut(workspace);
+    QVERIFY(QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner));
+    std::optional<FileSizeLimit> diskFull;
+    if (situation == Situation::DiskFullWhileBackingUp)
+        diskFull.emplace(8192);
+    if (situation == Situation::OtherProgramsDatabase) {
+        QVERIFY(QFile::remove(database));
+        runPlain(database, {"create table notes(text)"});
+    }
+    const QByteArray before = contents(database);
+
+    const QString backup = backUpDatabase(database, QDateTime::currentDateTime());
+    diskFull.reset();
+
+    QCOMPARE(!backup.isEmpty(), written);
+    QVERIFY(contents(database) == before);
+    const QString backups = workspace.path() + QStringLiteral("/backup");
+    if (!written) {
+        QCOMPARE(entries(backups, "*"), QStringList());
+        return;
+    }
+    QCOMPARE(entries(backups, "*"), numberedBackups(backups));
+    QCOMPARE(QFileInfo(backup).fileName(), numberedBackups(backups).value(0));
+    QCOMPARE(valueIn(backup, "pragma integrity_check"), QStringLiteral("ok"));
+    QCOMPARE(valueIn(backup, fingerprintSql), fingerprint);
+    QCOMPARE(QFile::permissions(backup), QFile::permissions(database));
+}
+
+// The window appears at once here: whether it would for a quick compaction is the clock's
+// business, and no test's. What counts is that it shows its text while the engine works and
+// that the program's events are handled meanwhile.
+void CompactionTest::showsItIsBusyWhileCompacting() {
+    Workspace workspace;
+    fillAndThinOut(workspace);
+    bool working = false;
+    QStringList shownWhileWorking;
+    bool eventsHandledWhileWorking = false;
+    QTimer::singleShot(0, [&] { eventsHandledWhileWorking = working; });
+    {
+        BusyWindow busy(QStringLiteral("正在备份并整理数据库…"), std::chrono::milliseconds(0));
+        working = true;
+        QVERIFY(compactDatabase(QStringLiteral("gzdb.mdb"), QString(), [&] {
+            busy.pulse();
+            if (busy.isVisible())
+                shownWhileWorking << busy.findChild<QLabel *>("l_text")->text();
+        }));
+        working = false;
+    }
+    QVERIFY(!shownWhileWorking.isEmpty());
+    QCOMPARE(shownWhileWorking.first(), QStringLiteral("正在备份并整理数据库…"));
+    QVERIFY(eventsHandledWhileWorking);
 }
 
 // Copying the compacted file into place fails halfway, as on a full disk.

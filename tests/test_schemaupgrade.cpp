@@ -20,6 +20,7 @@ void makeFirstLayout(const Workspace &workspace) {
     for (const char *table : {"GZXMJS", "GSSLB", "GSJCFY", "YGJS", "YGZXKC"})
         workspace.exec(QStringLiteral("drop table %1").arg(QLatin1String(table)));
     workspace.exec(QStringLiteral("pragma user_version = 1"));
+    workspace.exec(QStringLiteral("pragma application_id = 0")); // earlier programs set no mark
 }
 
 QStringList months(const QString &path) {

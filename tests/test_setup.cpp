@@ -3,6 +3,7 @@
 // not finish as a payroll.
 #include "data.h"
 #include "databasesetup.h"
+#include "filemark.h"
 #include "schemaversion.h"
 #include "syntheticdata.h"
 #include "workspace.h"
@@ -63,6 +64,7 @@ void SetupTest::monthTablesShareTheirColumnOrder() {
     QCOMPARE(columnsOf("Temp_GZB"), expected);
     QCOMPARE(columnsOf("YGZD"), (QStringList{"bh", "xm", "xb", "csrq", "gzrq", "bmh", "zw", "zt"}));
     QCOMPARE(firstValue("pragma user_version"), QString::number(schemaVersion));
+    QCOMPARE(firstValue("pragma application_id"), QString::number(payrollFileMark));
 }
 
 void SetupTest::defaultsMakeNewRowsUsable() {

@@ -2,6 +2,7 @@
 // windows rely on, and the exactness of money on its way in and out.
 #include "data.h"
 #include "dberror.h"
+#include "filemark.h"
 #include "salarycolumns.h"
 #include "schemaversion.h"
 #include "transaction.h"
@@ -10,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
 
 namespace {
 
@@ -52,6 +54,8 @@ private slots:
     void valuesOfWrongTypeAreRejected();
     void missingFileIsAnErrorAndIsNotCreated();
     void newerLayoutIsRefused();
+    void onlyThisProgramsFilesAreOpened_data();
+    void onlyThisProgramsFilesAreOpened();
     void secondProgramMayOpenTheFile();
     void transactionLandsWholeOrNotAtAll_data();
     void transactionLandsWholeOrNotAtAll();
@@ -256,6 +260,113 @@ void SqlTest::newerLayoutIsRefused() {
                      .arg(schemaVersion));
     }
     QVERIFY(!DM->ADC.isConnected());
+}
+
+namespace {
+
+enum class FileUnderTheName {
+    Payroll,
+    PayrollMadeBeforeMarking,
+    Empty,
+    Text,
+    OtherProgramsDatabase,
+    OtherTablesAtVersionOne,
+    PayrollTablesAtAnotherVersion,
+};
+
+QByteArray contentsOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Statements through a plain connection, as another program would run them.
+void runPlain(const QString &path, const QStringList &statements) {
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString &sql : statements) {
+            QSqlQuery query(db);
+            QVERIFY2(query.exec(sql), qPrintable(sql));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void replaceWith(const QString &path, const QByteArray &data) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(data), data.size());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(FileUnderTheName)
+
+// Whatever lies under the name GZDB.mdb, only a payroll is read or written; anything else is
+// named as not the system's file and stays byte for byte as it was.
+void SqlTest::onlyThisProgramsFilesAreOpened_data() {
+    QTest::addColumn<FileUnderTheName>("file");
+    QTest::addColumn<bool>("ours");
+    QTest::newRow("payroll") << FileUnderTheName::Payroll << true;
+    QTest::newRow("payroll made before files were marked")
+        << FileUnderTheName::PayrollMadeBeforeMarking << true;
+    QTest::newRow("empty file") << FileUnderTheName::Empty << false;
+    QTest::newRow("text") << FileUnderTheName::Text << false;
+    QTest::newRow("another program's database") << FileUnderTheName::OtherProgramsDatabase << false;
+    QTest::newRow("other tables at version 1")
+        << FileUnderTheName::OtherTablesAtVersionOne << false;
+    QTest::newRow("payroll tables, unmarked, at another version")
+        << FileUnderTheName::PayrollTablesAtAnotherVersion << false;
+}
+
+void SqlTest::onlyThisProgramsFilesAreOpened() {
+    QFETCH(FileUnderTheName, file);
+    QFETCH(bool, ours);
+    Workspace workspace;
+    const QString path = workspace.databasePath();
+    switch (file) {
+    case FileUnderTheName::Payroll:
+        break;
+    case FileUnderTheName::PayrollMadeBeforeMarking:
+        workspace.exec("pragma application_id = 0");
+        break;
+    case FileUnderTheName::Empty:
+        replaceWith(path, QByteArray());
+        break;
+    case FileUnderTheName::Text:
+        replaceWith(path, QByteArray("部门,姓名\n办公室,张三\n").repeated(500));
+        break;
+    case FileUnderTheName::OtherProgramsDatabase:
+        QVERIFY(QFile::remove(path));
+        runPlain(path, {"create table BMZD(x)", "pragma application_id = 1234"});
+        break;
+    case FileUnderTheName::OtherTablesAtVersionOne:
+        QVERIFY(QFile::remove(path));
+        runPlain(path, {"create table BMZD(x)", "pragma user_version = 1"});
+        break;
+    case FileUnderTheName::PayrollTablesAtAnotherVersion:
+        runPlain(path, {"pragma application_id = 0", "pragma user_version = 7"});
+        break;
+    }
+    const QByteArray before = contentsOf(path);
+
+    statement(DM->AQUP, {"insert into BMZD (mc) values ('办公室')"});
+    try {
+        DM->AQUP.execSql();
+        QVERIFY2(ours, "no error");
+    } catch (const DbError &error) {
+        QVERIFY2(!ours, qPrintable(error.text()));
+        QCOMPARE(error.text(), QStringLiteral("GZDB.mdb 不是本系统的数据库文件！"));
+    }
+    if (ours) {
+        QCOMPARE(count("select count(*) as n from BMZD"), 1);
+        QCOMPARE(count("select application_id as n from pragma_application_id"), payrollFileMark);
+    } else {
+        QVERIFY(contentsOf(path) == before);
+    }
 }
 
 void SqlTest::secondProgramMayOpenTheFile() {
