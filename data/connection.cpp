@@ -4,6 +4,7 @@
 #include "filemark.h"
 #include "ofdmonthclaim.h"
 #include "pinyinorder.h"
+#include "schemaupgrade.h"
 #include "schemaversion.h"
 #include "sqliteworksheet.h"
 
@@ -52,7 +53,9 @@ QSqlDatabase Connection::database() {
     }
     try {
         claimPayrollFile(db, m_fileName);
-        refuseNewerLayout(db);
+        const int version = checkedLayoutVersion(db);
+        if (m_upgradesOlderLayout && version >= 1 && version < schemaVersion)
+            upgradeLayout(db, path, version);
         usePinyinOrder(db);
         createConnectionWorksheet(db);
     } catch (...) {
@@ -70,7 +73,7 @@ MonthClaim &Connection::monthClaim() {
     return *m_monthClaim;
 }
 
-void Connection::refuseNewerLayout(QSqlDatabase &db) const {
+int Connection::checkedLayoutVersion(QSqlDatabase &db) const {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
         throw DbError(query.lastError().databaseText());
@@ -82,4 +85,5 @@ void Connection::refuseNewerLayout(QSqlDatabase &db) const {
                           .arg(m_fileName)
                           .arg(version)
                           .arg(schemaVersion));
+    return version;
 }

@@ -19,6 +19,11 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
+    // The program's own connection brings a file of an earlier layout up to date when it
+    // connects (after a backup); every other connection (a backup's, a check's) leaves the
+    // file as it finds it.
+    void upgradeOlderLayoutOnConnect() { m_upgradesOlderLayout = true; }
+
     bool isConnected() const;
     // The connected database; connects first if needed. Throws DbError.
     QSqlDatabase database();
@@ -27,10 +32,12 @@ public:
     MonthClaim &monthClaim();
 
 private:
-    void refuseNewerLayout(QSqlDatabase &db) const;
+    // The file's layout version; throws DbError for a newer one than this program's.
+    int checkedLayoutVersion(QSqlDatabase &db) const;
 
     QString m_fileName;
     QString m_connectionName;
     QString m_path; // of the file connected to
     std::unique_ptr<MonthClaim> m_monthClaim;
+    bool m_upgradesOlderLayout = false;
 };

@@ -2,7 +2,9 @@
 
 TDM *DM = nullptr;
 
-TDM::TDM() : AQ1(ADC), AQ2(ADC), DS1(AQ1), DS2(AQ2), AQUP(ADC) {}
+TDM::TDM() : AQ1(ADC), AQ2(ADC), DS1(AQ1), DS2(AQ2), AQUP(ADC) {
+    ADC.upgradeOlderLayoutOnConnect();
+}
 
 void CloseAllQueries() {
     DM->AQ1.close();

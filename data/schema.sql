@@ -7,7 +7,11 @@
 -- program replaces NOCASE on its connection by the same equality with pinyin order; any other
 -- SQLite program sorts them by the built-in NOCASE. These columns therefore carry no index,
 -- which would be ordered by whichever of the two built it.
-PRAGMA user_version = 1;
+--
+-- Each layout version's additions follow a line "-- Version N": a file of an earlier version
+-- is brought up to date by running the sections after its own, so this file stays the one
+-- description of the tables.
+PRAGMA user_version = 2;
 -- The mark of the program's own files ("GZDB", data/filemark.h): a file without it is never
 -- compacted, backed up or written.
 PRAGMA application_id = 1197098050;
@@ -149,3 +153,78 @@ CREATE TABLE Temp_GZB (
 -- A month is read, replaced and deleted by its key; entry updates the worksheet row by row.
 CREATE UNIQUE INDEX GZB_month_employee ON GZB (ny, ygh);
 CREATE UNIQUE INDEX Temp_GZB_employee ON Temp_GZB (ygh);
+
+-- Version 2: computed items. Amounts (xx, sx, je, the opening figures ...) are ten-thousandths
+-- of a yuan like the item columns; rates are ten-thousandths of a percent (8 % is 80000).
+
+-- How a salary item is computed; an item without a row is entered by hand. jsfs '0' by hand,
+-- '1' a percentage of the employee's base named by jsjs ('1' social insurance, '2' housing
+-- fund), brought up to the floor xx and down to the cap sx where given; '2' the income tax.
+-- sqkc 1 marks a deduction taken before tax; bjs 1 an earning that is not taxed.
+CREATE TABLE GZXMJS (
+    xmbh INTEGER PRIMARY KEY,
+    jsfs TEXT NOT NULL DEFAULT '0',
+    bl INTEGER NOT NULL DEFAULT 0,
+    jsjs TEXT NOT NULL DEFAULT '1',
+    xx INTEGER,
+    sx INTEGER,
+    sqkc INTEGER NOT NULL DEFAULT 0,
+    bjs INTEGER NOT NULL DEFAULT 0
+) STRICT;
+
+-- The income-tax withholding table, dated: the lines of the latest qsny (month key) not after
+-- a month are in force in it. sx is a line's upper limit of cumulative taxable income (null
+-- on the top line), sl its rate, sskcs its quick deduction.
+CREATE TABLE GSSLB (
+    bh INTEGER PRIMARY KEY,
+    qsny TEXT NOT NULL,
+    sx INTEGER,
+    sl INTEGER NOT NULL,
+    sskcs INTEGER NOT NULL
+) STRICT;
+
+-- The monthly deduction from taxable income, dated the same way.
+CREATE TABLE GSJCFY (
+    qsny TEXT PRIMARY KEY,
+    je INTEGER NOT NULL
+) STRICT;
+
+-- An employee's contribution bases (sbjs social insurance, gjjjs housing fund), other
+-- deductions from taxable income each month (qtkc), and opening figures of the year qcnd for
+-- an organisation that starts using the program during that year: income, pre-tax deductions,
+-- special deductions, tax withheld and the number of months.
+CREATE TABLE YGJS (
+    ygh INTEGER PRIMARY KEY,
+    sbjs INTEGER NOT NULL DEFAULT 0,
+    gjjjs INTEGER NOT NULL DEFAULT 0,
+    qtkc INTEGER NOT NULL DEFAULT 0,
+    qcnd TEXT,
+    qcsr INTEGER NOT NULL DEFAULT 0,
+    qcsqkc INTEGER NOT NULL DEFAULT 0,
+    qczxkc INTEGER NOT NULL DEFAULT 0,
+    qcyjse INTEGER NOT NULL DEFAULT 0,
+    qcys INTEGER NOT NULL DEFAULT 0
+) STRICT;
+
+-- Special additional deductions: a monthly amount je of kind lb from month qsny through month
+-- zzny (null: still running).
+CREATE TABLE YGZXKC (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    lb TEXT NOT NULL,
+    je INTEGER NOT NULL,
+    qsny TEXT NOT NULL,
+    zzny TEXT
+) STRICT;
+CREATE INDEX YGZXKC_employee ON YGZXKC (ygh);
+
+-- The law in force since January 2019.
+INSERT INTO GSSLB (qsny, sx, sl, sskcs) VALUES
+    ('201901', 360000000, 30000, 0),
+    ('201901', 1440000000, 100000, 25200000),
+    ('201901', 3000000000, 200000, 169200000),
+    ('201901', 4200000000, 250000, 319200000),
+    ('201901', 6600000000, 300000, 529200000),
+    ('201901', 9600000000, 350000, 859200000),
+    ('201901', NULL, 450000, 1819200000);
+INSERT INTO GSJCFY (qsny, je) VALUES ('201901', 50000000);

@@ -149,6 +149,7 @@ void Tfrm_gzlr::FormCreate() {
     if (items.isEmpty())
         return;
     createItems();
+    computed.setUp(itemEditors, earningCount);
     for (CurrencyEdit *editor : std::as_const(itemEditors))
         wire(editor, &CurrencyEdit::changed, this, &Tfrm_gzlr::SumTotals);
 }
@@ -255,6 +256,7 @@ void Tfrm_gzlr::b_oClick() {
         Transaction transaction(DM->ADC);
         Worksheet::empty();
         Worksheet::fill(monthStatus, selectedMonth(), lastMonth);
+        computed.computeWorksheet(selectedMonth());
         transaction.commit();
     }
     setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
@@ -266,6 +268,8 @@ void Tfrm_gzlr::LoadEmployee() {
     const Query &list = DM->AQ2;
     if (!list.isOpen() || list.isEmpty())
         return;
+    // First, so that the boxes set below recompute for this employee and month.
+    computed.loadEmployee(list.field("ygh").asInteger(), selectedMonth());
     for (int slot = 1; slot <= earningCount; ++slot)
         itemEditors.at(slot - 1)->setValue(
             list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
@@ -278,6 +282,7 @@ void Tfrm_gzlr::LoadEmployee() {
 }
 
 void Tfrm_gzlr::SumTotals() {
+    computed.recompute();
     Currency earnings;
     Currency deductions;
     for (int i = 0; i < itemEditors.size(); ++i)
@@ -304,6 +309,7 @@ void Tfrm_gzlr::StoreEmployee() {
     if (!list.isOpen() || list.isEmpty())
         return;
     const Query::Bookmark position = list.bookmark();
+    computed.recompute();
 
     QStringList lines = {"update temp_gzb set "};
     QStringList columns;
@@ -346,11 +352,24 @@ void Tfrm_gzlr::b_sClick() {
         }
         transaction.commit();
     }
+    const QString saved = selectedMonth();
     setEntryState(false);
     LoadEmployee();
     DM->AQ2.close();
     DM->ADC.monthClaim().release();
     FormActivate();
+    offerLaterMonths(saved);
+}
+
+// A stored month is never changed without the clerk's word.
+void Tfrm_gzlr::offerLaterMonths(const QString &month) {
+    const QStringList later = computed.laterMonthsOfYear(month);
+    if (later.isEmpty())
+        return;
+    if (Messages::confirm(
+            "本年以后各月（" + later.join("、") +
+            "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?"))
+        computed.recomputeStoredMonths(later);
 }
 
 void Tfrm_gzlr::b_cClick() {

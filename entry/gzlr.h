@@ -1,5 +1,6 @@
 #pragma once
 
+#include "computedentry.h"
 #include "moduleform.h"
 
 #include <QList>
@@ -72,6 +73,8 @@ private:
     // The month chosen in the two month boxes, read afresh each time.
     QString selectedMonth() const;
     void setEntryState(bool entry);
+    // After saving: offers to recompute the tax of the year's later months already entered.
+    void offerLaterMonths(const QString &month);
 
     int earningCount = 0;   // E
     int deductionCount = 0; // D
@@ -79,4 +82,5 @@ private:
     QString lastMonth;      // latest month in GZB; empty when GZB has no rows
     // '0' first use, '1' month entered, '2' month not entered; empty while unknown
     QString monthStatus;
+    ComputedEntry computed;
 };

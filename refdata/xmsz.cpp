@@ -4,11 +4,13 @@
 #include "data.h"
 #include "dbgrid.h"
 #include "fonts.h"
+#include "itemcomputation.h"
 #include "labels.h"
 #include "leavewatch.h"
 #include "messages.h"
 #include "panel.h"
 #include "placement.h"
+#include "rowaction.h"
 #include "rowasread.h"
 #include "salarycolumns.h"
 #include "sqllines.h"
@@ -79,6 +81,21 @@ Tfrm_xmsz::Tfrm_xmsz() : ModuleForm(frame()) {
     onLeave(e_mc, this, &Tfrm_xmsz::e_mcExit);
     RxDBGrid1->OnGetCellParams = std::bind_front(&Tfrm_xmsz::RxDBGrid1GetCellParams, this);
     RxDBGrid2->OnGetCellParams = std::bind_front(&Tfrm_xmsz::RxDBGrid2GetCellParams, this);
+    for (const bool deduction : {false, true}) {
+        QAction *computation =
+            addRowAction(deduction ? RxDBGrid2 : RxDBGrid1, QStringLiteral("计算方式…"));
+        QObject::connect(computation, &QAction::triggered, this, [this, deduction] {
+            guarded([&] { openComputation(deduction ? DM->AQ2 : DM->AQ1, deduction); });
+        });
+    }
+}
+
+void Tfrm_xmsz::openComputation(const Query &list, bool deduction) {
+    if (list.isEmpty())
+        return;
+    Tfrm_xmjs dialog(list.field("bh").asInteger(), list.field("mc").asString(), deduction);
+    dialog.FormCreate();
+    dialog.exec();
 }
 
 void Tfrm_xmsz::FormActivate() {

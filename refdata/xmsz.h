@@ -11,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class Query;
 
 // The salary items: earnings and deductions side by side, each list in slot order. Items are
 // added (at most 20 of a kind, one per amount column), renamed and given a carry-over flag;
@@ -38,6 +39,8 @@ private:
     void SpeedButton8Click();
     void SpeedButton5Click();
     void e_mcExit();
+    // "计算方式…" on a row of either list.
+    void openComputation(const Query &list, bool deduction);
     void RxDBGrid1GetCellParams(const PaintedRow &row, const QString &field, QColor &background,
                                 bool highlighted);
     void RxDBGrid2GetCellParams(const PaintedRow &row, const QString &field, QColor &background,

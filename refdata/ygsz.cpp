@@ -5,11 +5,13 @@
 #include "dateedit.h"
 #include "datetext.h"
 #include "dbgrid.h"
+#include "employeetax.h"
 #include "fonts.h"
 #include "leavewatch.h"
 #include "messages.h"
 #include "panel.h"
 #include "placement.h"
+#include "rowaction.h"
 #include "rowasread.h"
 #include "sqllines.h"
 #include "toolbutton.h"
@@ -85,6 +87,8 @@ Tfrm_ygsz::Tfrm_ygsz() : ModuleForm(frame()) {
     onLeave(e_zw, this, &Tfrm_ygsz::e_zwExit);
     RxDBGrid1->OnTitleClick = std::bind_front(&Tfrm_ygsz::RxDBGrid1TitleClick, this);
     RxDBGrid1->OnGetCellParams = std::bind_front(&Tfrm_ygsz::RxDBGrid1GetCellParams, this);
+    wire(addRowAction(RxDBGrid1, QStringLiteral("个税与社保…")), &QAction::triggered, this,
+         &Tfrm_ygsz::openEmployeeTax);
 }
 
 // The box keeps each department's number beside its name, so an employee is stored with, and
@@ -211,4 +215,13 @@ void Tfrm_ygsz::RxDBGrid1GetCellParams(const PaintedRow &row, const QString &, Q
                                        bool) {
     if (row.text("zt") == "2")
         background = deactivatedRow;
+}
+
+void Tfrm_ygsz::openEmployeeTax() {
+    const Query &list = DM->AQ1;
+    if (list.isEmpty())
+        return;
+    Tfrm_ygjs dialog(list.field("bh").asInteger(), list.field("xm").asString());
+    dialog.FormCreate();
+    dialog.exec();
 }

@@ -50,6 +50,8 @@ private:
     void SpeedButton5Click();
     void e_zwExit();
     void SpeedButton1Click();
+    // "个税与社保…" on a row of the list.
+    void openEmployeeTax();
     void RxDBGrid1GetCellParams(const PaintedRow &row, const QString &field, QColor &background,
                                 bool highlighted);
     // The first lines of every reading of the list: the join, and without c_zt only the active.

@@ -43,8 +43,8 @@ class SetupTest : public QObject {
 private slots:
     void monthTablesShareTheirColumnOrder();
     void defaultsMakeNewRowsUsable();
-    void demoHoldsTheThreeMonthsBeforeToday_data();
-    void demoHoldsTheThreeMonthsBeforeToday();
+    void demoHoldsLastMonthsYearSoFar_data();
+    void demoHoldsLastMonthsYearSoFar();
     void syntheticHoldsTheSizeAsked();
     void toolRefusesSyntheticSizes_data();
     void toolRefusesSyntheticSizes();
@@ -78,24 +78,42 @@ void SetupTest::defaultsMakeNewRowsUsable() {
     QCOMPARE(firstValue("select (k1+k20)-(f1+f20) as sf from GZB"), QStringLiteral("0"));
 }
 
-void SetupTest::demoHoldsTheThreeMonthsBeforeToday_data() {
+void SetupTest::demoHoldsLastMonthsYearSoFar_data() {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QString>("months");
-    QTest::newRow("within a year") << QDate(2026, 12, 10) << "202609,202610,202611";
-    QTest::newRow("across the new year") << QDate(2027, 1, 31) << "202610,202611,202612";
+    QTest::addColumn<QString>("exampleTax"); // yuan, month by month
+    const QString published = "555,625,1850,1850,1850,1850,1850,2250,3700,3700,3700,3700";
+    QTest::newRow("within a year") << QDate(2026, 12, 10)
+                                   << "202601,202602,202603,202604,202605,202606,202607,202608,"
+                                      "202609,202610,202611"
+                                   << published.section(',', 0, 10);
+    QTest::newRow("in January: all of last year")
+        << QDate(2027, 1, 31)
+        << "202601,202602,202603,202604,202605,202606,202607,202608,202609,202610,202611,202612"
+        << published;
+    QTest::newRow("in February: January alone") << QDate(2027, 2, 1) << "202701"
+                                                << "555";
 }
 
-void SetupTest::demoHoldsTheThreeMonthsBeforeToday() {
+void SetupTest::demoHoldsLastMonthsYearSoFar() {
     QFETCH(QDate, today);
     Workspace workspace(Workspace::Database::Demo, today);
-    QTEST(firstValue("select group_concat(ny) from (select distinct ny from GZB order by ny)"),
-          "months");
+    QFETCH(QString, months);
+    QCOMPARE(firstValue("select group_concat(ny) from (select distinct ny from GZB order by ny)"),
+             months);
+    // 林晓梅 carries the published withholding example, computed by the payroll rules.
+    QTEST(firstValue("select group_concat(k5/10000) from (select k5 from GZB g, YGZD y where "
+                     "g.ygh=y.bh and y.xm='林晓梅' order by ny)"),
+          "exampleTax");
+    QCOMPARE(firstValue("select count(*) from GZB g, YGZD y where g.ygh=y.bh and y.xm='林晓梅' "
+                        "and k1+k2+k3+k4<>45000000"),
+             QStringLiteral("0"));
     // Only active employees are paid, each with a snapshot of the department's name.
     QCOMPARE(firstValue("select count(*) from GZB g, YGZD y where g.ygh=y.bh and y.zt='2'"),
              QStringLiteral("0"));
     QCOMPARE(firstValue("select count(*) from GZB g, YGZD y, BMZD b where g.ygh=y.bh and "
                         "y.bmh=b.bh and g.bmmc=b.mc"),
-             QStringLiteral("36"));
+             QString::number(13 * (months.count(',') + 1)));
     QCOMPARE(firstValue("select count(distinct S_JC) from GZXMZD"), QStringLiteral("2"));
 }
 
@@ -182,7 +200,7 @@ void SetupTest::toolReportsWhatItCouldNotCreate_data() {
     QTest::newRow("plain file instead of a folder")
         << "plain.txt" << 0 << "^gzdb-setup: plain.txt is not a folder\n$";
     QTest::newRow("folder it may not write to") << "locked" << 0 << notCreated;
-    // The structure takes 32 KB, the demo 40 KB.
+    // The structure takes 68 KB, the demo 92 KB.
     QTest::newRow("disk full at once") << "." << 2 << notCreated;
     QTest::newRow("disk full during the demo") << "." << 72 << notCreated;
     // The folder the tool made for the file goes with it.

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "currency.h"
+#include "monthcomputation.h"
 #include "monthkey.h"
 #include "query.h"
 #include "transaction.h"
@@ -38,20 +39,47 @@ const std::array employees = {
     Employee{"徐海涛", "男", "1995-10- 2", "2019- 7- 8", 4, "销售代表", 5200, true},
     Employee{"孙丽", "女", "1979- 7-19", "2001- 3- 5", 1, "档案管理员", 4800, true},
     Employee{"马国庆", "男", "1963-10- 1", "1985- 9- 1", 2, "会计", 6000, false},
+    Employee{"林晓梅", "女", "1982- 5-20", "2004- 8- 2", 2, "财务总监", 30000, true},
+};
+
+// 林晓梅 carries the tax administration's published example: 30,000.00 pay and nothing else,
+// a base above the cap of every contribution (4,500.00 in all), 2,000.00 special deductions.
+constexpr std::size_t publishedExample = 13;
+
+struct Deduction {
+    std::size_t employee; // index in `employees`
+    const char *kind;
+    int yuan;
+};
+
+const std::array specialDeductions = {
+    Deduction{publishedExample, "子女教育", 2000},
+    Deduction{4, "赡养老人", 3000},
+    Deduction{5, "住房租金", 1500},
+    Deduction{8, "住房贷款利息", 1000},
+    Deduction{8, "子女教育", 2000},
 };
 
 struct Item {
     const char *name;
     bool carried;
-    const char *kind; // "0" earning, "1" deduction
+    const char *kind;   // "0" earning, "1" deduction
+    const char *method; // GZXMJS.jsfs: "0" by hand, "1" percentage, "2" income tax
+    int rate;           // ten-thousandths of a percent
+    const char *base;   // "1" social insurance, "2" housing fund
 };
 
-// Earnings first: an item's amount column is its rank within its kind.
+// Earnings first: an item's amount column is its rank within its kind. The contributions are
+// taken before tax, from a base between 4,000.00 and 20,000.00.
 const std::array items = {
-    Item{"基本工资", true, "0"},   Item{"岗位津贴", true, "0"},    Item{"加班费", false, "0"},
-    Item{"绩效奖金", false, "0"},  Item{"养老保险", true, "1"},    Item{"医疗保险", true, "1"},
-    Item{"住房公积金", true, "1"}, Item{"个人所得税", false, "1"}, Item{"事假扣款", false, "1"},
+    Item{"基本工资", true, "0", "0", 0, "1"},     Item{"岗位津贴", true, "0", "0", 0, "1"},
+    Item{"加班费", false, "0", "0", 0, "1"},      Item{"绩效奖金", false, "0", "0", 0, "1"},
+    Item{"养老保险", true, "1", "1", 80000, "1"}, Item{"医疗保险", true, "1", "1", 20000, "1"},
+    Item{"失业保险", true, "1", "1", 5000, "1"},  Item{"住房公积金", true, "1", "1", 120000, "2"},
+    Item{"个人所得税", false, "1", "2", 0, "1"},  Item{"事假扣款", false, "1", "0", 0, "1"},
 };
+constexpr int contributionFloor = 4000;
+constexpr int contributionCap = 20000;
 
 void run(Query &query, std::initializer_list<QString> lines) {
     query.clearSql();
@@ -85,12 +113,53 @@ void insertReferenceData(Query &query) {
         query.param(QStringLiteral("S_FK")).setText(QString::fromUtf8(item.kind));
         query.execSql();
     }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item &item = items[i];
+        if (QLatin1String(item.method) == QLatin1String("0"))
+            continue;
+        run(query, {QStringLiteral("insert into GZXMJS (xmbh,jsfs,bl,jsjs,xx,sx,sqkc)"),
+                    QStringLiteral("values (:xmbh,:jsfs,:bl,:jsjs,:xx,:sx,:sqkc)")});
+        const bool contribution = QLatin1String(item.method) == QLatin1String("1");
+        query.param(QStringLiteral("xmbh")).setInteger(qint64(i) + 1);
+        query.param(QStringLiteral("jsfs")).setText(QString::fromLatin1(item.method));
+        query.param(QStringLiteral("bl")).setInteger(item.rate);
+        query.param(QStringLiteral("jsjs")).setText(QString::fromLatin1(item.base));
+        query.param(QStringLiteral("xx"))
+            .setInteger(Currency::fromYuan(contribution ? contributionFloor : 0).units());
+        query.param(QStringLiteral("sx"))
+            .setInteger(Currency::fromYuan(contribution ? contributionCap : 0).units());
+        query.param(QStringLiteral("sqkc")).setBoolean(contribution);
+        query.execSql();
+    }
+}
+
+// Bases follow pay with its allowance, in whole hundreds; the example's is her pay.
+void insertProfiles(Query &query, const QString &firstMonth) {
+    for (std::size_t i = 0; i < employees.size(); ++i) {
+        const Employee &e = employees[i];
+        const int base = i == publishedExample ? e.baseSalary : e.baseSalary * 115 / 10000 * 100;
+        run(query,
+            {QStringLiteral("insert into YGJS (ygh,sbjs,gjjjs) values (:ygh,:sbjs,:gjjjs)")});
+        query.param(QStringLiteral("ygh")).setInteger(qint64(i) + 1);
+        query.param(QStringLiteral("sbjs")).setInteger(Currency::fromYuan(base).units());
+        query.param(QStringLiteral("gjjjs")).setInteger(Currency::fromYuan(base).units());
+        query.execSql();
+    }
+    for (const Deduction &d : specialDeductions) {
+        run(query,
+            {QStringLiteral("insert into YGZXKC (ygh,lb,je,qsny) values (:ygh,:lb,:je,:qsny)")});
+        query.param(QStringLiteral("ygh")).setInteger(qint64(d.employee) + 1);
+        query.param(QStringLiteral("lb")).setText(QString::fromUtf8(d.kind));
+        query.param(QStringLiteral("je")).setInteger(Currency::fromYuan(d.yuan).units());
+        query.param(QStringLiteral("qsny")).setText(firstMonth);
+        query.execSql();
+    }
 }
 
 // A month's amounts for one employee, varied but repeatable, rounded to the fen.
+// Contributions and tax are left to the payroll rules.
 struct Pay {
-    Currency base, allowance, overtime, bonus;
-    Currency pension, medical, housing, tax, leave;
+    Currency base, allowance, overtime, bonus, leave;
 };
 
 Currency yuan(double amount) {
@@ -98,19 +167,14 @@ Currency yuan(double amount) {
 }
 
 Pay payFor(const Employee &e, int employeeIndex, int monthIndex) {
-    const int spread = (employeeIndex * 7 + monthIndex * 3) % 10;
     Pay pay;
     pay.base = yuan(e.baseSalary);
+    if (std::size_t(employeeIndex) == publishedExample)
+        return pay;
+    const int spread = (employeeIndex * 7 + monthIndex * 3) % 10;
     pay.allowance = yuan(e.baseSalary * 0.15);
     pay.overtime = yuan(spread < 4 ? spread * 85.5 : 0);
     pay.bonus = yuan(300 + spread * 47.3);
-    pay.pension = yuan(e.baseSalary * 0.08);
-    pay.medical = yuan(e.baseSalary * 0.02 + 3);
-    pay.housing = yuan(e.baseSalary * 0.07);
-    const Currency taxable = pay.base + pay.allowance + pay.overtime + pay.bonus - pay.pension -
-                             pay.medical - pay.housing -
-                             Currency::fromUnits(5000 * Currency::unitsPerYuan);
-    pay.tax = taxable > Currency() ? yuan(taxable.toDouble() * 0.03) : Currency();
     pay.leave = yuan(spread == 9 ? e.baseSalary / 21.75 : 0);
     return pay;
 }
@@ -122,9 +186,9 @@ void insertMonth(Query &query, const QString &key, int monthIndex) {
             continue;
         const Pay pay = payFor(e, int(i), monthIndex);
         run(query, {QStringLiteral("insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,"),
-                    QStringLiteral("f1,f2,f3,f4,k1,k2,k3,k4,k5)"),
+                    QStringLiteral("f1,f2,f3,f4,k6)"),
                     QStringLiteral("values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,'1',"),
-                    QStringLiteral(":f1,:f2,:f3,:f4,:k1,:k2,:k3,:k4,:k5)")});
+                    QStringLiteral(":f1,:f2,:f3,:f4,:k6)")});
         query.param(QStringLiteral("ny")).setText(key);
         query.param(QStringLiteral("ygh")).setInteger(qint64(i) + 1);
         query.param(QStringLiteral("xm")).setText(QString::fromUtf8(e.name));
@@ -134,11 +198,9 @@ void insertMonth(Query &query, const QString &key, int monthIndex) {
         query.param(QStringLiteral("bmmc"))
             .setText(QString::fromUtf8(departments[std::size_t(e.department - 1)]));
         query.param(QStringLiteral("zw")).setText(QString::fromUtf8(e.position));
-        const std::array amounts = {std::pair{"f1", pay.base},     std::pair{"f2", pay.allowance},
+        const std::array amounts = {std::pair{"f1", pay.base}, std::pair{"f2", pay.allowance},
                                     std::pair{"f3", pay.overtime}, std::pair{"f4", pay.bonus},
-                                    std::pair{"k1", pay.pension},  std::pair{"k2", pay.medical},
-                                    std::pair{"k3", pay.housing},  std::pair{"k4", pay.tax},
-                                    std::pair{"k5", pay.leave}};
+                                    std::pair{"k6", pay.leave}};
         for (const auto &[column, amount] : amounts)
             query.param(QString::fromLatin1(column)).setCurrency(amount);
         query.execSql();
@@ -152,10 +214,15 @@ void fillDemoData(const QString &databasePath, QDate today) {
     Query query(connection);
     Transaction transaction(connection);
     insertReferenceData(query);
-    const QDate thisMonth(today.year(), today.month(), 1);
-    for (int back = 3; back >= 1; --back) {
-        const QDate month = thisMonth.addMonths(-back);
-        insertMonth(query, monthKey(month.year(), month.month()), back);
+    // From January of last month's year through last month, each month's contributions and
+    // tax computed by the payroll rules after the months before it.
+    const QDate lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
+    insertProfiles(query, monthKey(lastMonth.year(), 1));
+    const PayrollRules rules = readPayrollRules(connection);
+    for (int month = 1; month <= lastMonth.month(); ++month) {
+        const QString key = monthKey(lastMonth.year(), month);
+        insertMonth(query, key, lastMonth.month() - month + 1);
+        computeMonth(connection, rules, QStringLiteral("GZB"), key);
     }
     transaction.commit();
 }

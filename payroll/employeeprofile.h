@@ -1,0 +1,50 @@
+#pragma once
+
+#include "currency.h"
+
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// What the tax and contributions of one employee depend on besides the month's amounts.
+
+// A special additional deduction (子女教育, 住房租金 ...): a monthly amount from one month
+// through another (none: still running).
+struct SpecialDeduction {
+    QString kind;
+    Currency monthly;
+    QString fromMonth;
+    QString throughMonth; // empty: no end
+};
+
+// Figures of the part of a year before the organisation used the program.
+struct OpeningFigures {
+    QString year; // "2026"; empty: none
+    Currency income;
+    Currency preTaxDeductions;
+    Currency specialDeductions;
+    Currency taxWithheld;
+    int months = 0;
+};
+
+struct EmployeeProfile {
+    Currency socialInsuranceBase;
+    Currency housingFundBase;
+    Currency otherDeductions; // each month
+    OpeningFigures opening;
+    std::vector<SpecialDeduction> specialDeductions;
+
+    // The special deductions that run in `month`.
+    Currency specialDeductionsIn(const QString &month) const;
+};
+
+// The profiles of every employee who has one (all of them, or only `employee`).
+std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
+                                               std::optional<qint64> employee = std::nullopt);
+
+// The special deduction kinds the dialogs offer.
+const QStringList &specialDeductionKinds();

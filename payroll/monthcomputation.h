@@ -1,0 +1,40 @@
+#pragma once
+
+#include "employeeprofile.h"
+#include "payrollrules.h"
+#include "withholding.h"
+
+#include <map>
+#include <optional>
+
+class Connection;
+
+// The computed items of a month: contributions of the employee's bases first, then the income
+// tax on what the month leaves, cumulated over the year.
+
+// One employee's figures for the tax of `month`, from the row's amounts.
+MonthOfPay monthOfPay(const PayrollRules &rules, const EmployeeProfile &profile,
+                      const SalaryAmounts &amounts, const QString &month);
+
+// Sets the computed items of one employee's row of `month` (`taxOnly`: the tax alone),
+// given the year before that month.
+void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
+                  const YearToDate &before, const QString &month, SalaryAmounts &amounts,
+                  bool taxOnly = false);
+
+// Each employee's year before `month` (all employees, or only `employee`): the opening figures
+// of that year, then the months of that year before `month` stored in GZB.
+std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const PayrollRules &rules,
+                                             const std::map<qint64, EmployeeProfile> &profiles,
+                                             const QString &month,
+                                             std::optional<qint64> employee = std::nullopt);
+
+// Recomputes the computed items of every row of `month` in `table` (the worksheet "temp_gzb",
+// or "GZB") and writes them back; with `taxOnly` the tax alone. The caller holds the
+// transaction.
+void computeMonth(Connection &connection, const PayrollRules &rules, const QString &table,
+                  const QString &month, bool taxOnly = false);
+
+// The profile of an employee who has none: no bases, no deductions.
+const EmployeeProfile &profileOf(const std::map<qint64, EmployeeProfile> &profiles,
+                                 qint64 employee);

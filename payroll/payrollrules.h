@@ -1,0 +1,68 @@
+#pragma once
+
+#include "contribution.h"
+#include "taxlaw.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+class Connection;
+
+// How each salary item is computed, and the tax law, as the clerk has set them.
+
+enum class Method { ByHand, Percentage, IncomeTax };
+enum class ContributionBase { SocialInsurance, HousingFund };
+
+// GZXMJS's codes for the method and the base.
+namespace MethodCode {
+inline const QString byHand = QStringLiteral("0");
+inline const QString percentage = QStringLiteral("1");
+inline const QString incomeTax = QStringLiteral("2");
+} // namespace MethodCode
+namespace BaseCode {
+inline const QString socialInsurance = QStringLiteral("1");
+inline const QString housingFund = QStringLiteral("2");
+} // namespace BaseCode
+
+struct ItemRule {
+    bool deduction = false;
+    int slot = 0; // the item's rank in its kind: column f(slot) or k(slot)
+    Method method = Method::ByHand;
+    ContributionRule contribution;
+    ContributionBase base = ContributionBase::SocialInsurance;
+    bool preTax = false; // a deduction taken off the income before tax
+    bool taxable = true; // an earning counted as taxable income
+};
+
+// The amounts of one salary row, by item slot.
+struct SalaryAmounts {
+    std::array<Currency, 20> earnings;
+    std::array<Currency, 20> deductions;
+
+    Currency &at(const ItemRule &item) {
+        return (item.deduction ? deductions : earnings)[std::size_t(item.slot - 1)];
+    }
+    Currency at(const ItemRule &item) const {
+        return (item.deduction ? deductions : earnings)[std::size_t(item.slot - 1)];
+    }
+};
+
+struct PayrollRules {
+    std::vector<ItemRule> items; // every item, earnings then deductions, by slot
+    TaxLaw law;
+
+    // Whether any item is computed; with none, everything is entered by hand as it always was.
+    bool computes() const;
+    const ItemRule *taxItem() const;
+    // "k1,k2": the columns of the computed items (`taxOnly`: of the tax item alone).
+    QStringList computedColumns(bool taxOnly = false) const;
+    // SQL sums over a salary row: the taxable earnings, the pre-tax deductions ("0" for none).
+    QString taxableIncomeSql() const;
+    QString preTaxDeductionsSql() const;
+};
+
+// Reads the items, their rules and the law from the database.
+PayrollRules readPayrollRules(Connection &connection);
+
+QString columnOf(const ItemRule &item);

@@ -1,0 +1,23 @@
+#include "withholding.h"
+
+#include <algorithm>
+
+void YearToDate::add(const MonthOfPay &month, Currency taxWithheldThatMonth) {
+    taxableIncome += month.taxableIncome;
+    preTaxDeductions += month.preTaxDeductions;
+    specialDeductions += month.specialDeductions;
+    otherDeductions += month.otherDeductions;
+    basicDeductions += month.basicDeduction;
+    taxWithheld += taxWithheldThatMonth;
+    ++months;
+}
+
+Currency monthTax(const YearToDate &before, const MonthOfPay &month,
+                  const std::vector<TaxBracket> &brackets) {
+    YearToDate through = before;
+    through.add(month, Currency());
+    const Currency taxable = through.taxableIncome - through.preTaxDeductions -
+                             through.basicDeductions - through.specialDeductions -
+                             through.otherDeductions;
+    return std::max(Currency(), cumulativeTax(taxable, brackets) - before.taxWithheld);
+}

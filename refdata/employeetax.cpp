@@ -1,0 +1,188 @@
+#include "employeetax.h"
+
+#include "amountcell.h"
+#include "caption.h"
+#include "currencyedit.h"
+#include "data.h"
+#include "employeeprofile.h"
+#include "fonts.h"
+#include "messages.h"
+#include "monthtext.h"
+#include "placement.h"
+#include "sqllines.h"
+#include "toolbutton.h"
+#include "transaction.h"
+#include "wiring.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace {
+
+FrameLayout frame() {
+    return {"个税与社保",
+            QSize(480, 400),
+            "个 税 与 社 保",
+            QPoint(168, 5),
+            QPoint(455, 4),
+            pixelFont(FontFamily::song, 12),
+            FrameLayout::Bevel2::Rule,
+            2,
+            19};
+}
+
+enum Column { Kind, Amount, From, Through };
+
+CurrencyEdit *amountBox(const char *name, const QString &caption, const QPoint &at,
+                        QWidget *parent) {
+    makeCaption(QString(), caption, at, parent->font(), parent);
+    return place(new CurrencyEdit(parent), name, {at.x() + 100, at.y() - 4, 100, 18});
+}
+
+QString cellText(const QTableWidget *table, int row, int column) {
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text().trimmed() : QString();
+}
+
+void setCell(QTableWidget *table, int row, int column, const QString &text) {
+    table->setItem(row, column, new QTableWidgetItem(text));
+}
+
+} // namespace
+
+Tfrm_ygjs::Tfrm_ygjs(qint64 employee, const QString &name)
+    : ModuleForm(frame()), m_employee(employee) {
+    setObjectName("frm_ygjs");
+    l_xm = makeCaption("l_xm", "员工：" + name, {12, 34}, font(), this);
+    e_sbjs = amountBox("e_sbjs", "社保基数：", {12, 60}, this);
+    e_gjjjs = amountBox("e_gjjjs", "公积金基数：", {250, 60}, this);
+    e_qtkc = amountBox("e_qtkc", "其他扣除(每月)：", {12, 84}, this);
+
+    makeCaption(QString(), "专项附加扣除：", {12, 108}, font(), this);
+    const QStringList &kinds = specialDeductionKinds();
+    t_zxkc = place(new QTableWidget(int(kinds.size()), 4, this), "t_zxkc", {12, 124, 456, 128});
+    t_zxkc->setHorizontalHeaderLabels({"类别", "每月金额", "起始月份", "终止月份"});
+    t_zxkc->verticalHeader()->setVisible(false);
+    t_zxkc->verticalHeader()->setDefaultSectionSize(17);
+    t_zxkc->setColumnWidth(Kind, 150);
+    t_zxkc->horizontalHeader()->setStretchLastSection(true);
+    for (int row = 0; row < kinds.size(); ++row) {
+        auto *kind = new QTableWidgetItem(kinds.at(row));
+        kind->setFlags(kind->flags() & ~Qt::ItemIsEditable);
+        t_zxkc->setItem(row, Kind, kind);
+    }
+
+    makeCaption(QString(), "年初数据（年度）：", {12, 266}, font(), this);
+    e_qcnd = place(new QLineEdit(this), "e_qcnd", {126, 262, 50, 18});
+    e_qcnd->setMaxLength(4);
+    makeCaption(QString(), "月数：", {250, 266}, font(), this);
+    e_qcys = place(new QSpinBox(this), "e_qcys", {350, 262, 60, 18});
+    e_qcys->setRange(0, 11);
+    e_qcsr = amountBox("e_qcsr", "累计收入：", {12, 290}, this);
+    e_qcsqkc = amountBox("e_qcsqkc", "累计税前扣除：", {250, 290}, this);
+    e_qczxkc = amountBox("e_qczxkc", "累计专项扣除：", {12, 314}, this);
+    e_qcyjse = amountBox("e_qcyjse", "累计已扣税额：", {250, 314}, this);
+
+    b_ok = makeToolButton("b_ok", Icon::save, "确定", {300, 352, 80, 40}, this);
+    b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {385, 352, 80, 40}, this);
+    wire(b_ok, &FlatButton::clicked, this, &Tfrm_ygjs::b_okClick);
+    QObject::connect(b_cancel, &FlatButton::clicked, this, &QDialog::reject);
+}
+
+void Tfrm_ygjs::FormCreate() {
+    const std::map<qint64, EmployeeProfile> profiles = readProfiles(DM->ADC, m_employee);
+    const auto found = profiles.find(m_employee);
+    if (found == profiles.end())
+        return;
+    const EmployeeProfile &profile = found->second;
+    e_sbjs->setValue(profile.socialInsuranceBase);
+    e_gjjjs->setValue(profile.housingFundBase);
+    e_qtkc->setValue(profile.otherDeductions);
+    for (const SpecialDeduction &deduction : profile.specialDeductions) {
+        const int row = int(specialDeductionKinds().indexOf(deduction.kind));
+        if (row < 0)
+            continue;
+        setCell(t_zxkc, row, Amount, deduction.monthly.toFixed2());
+        setCell(t_zxkc, row, From, deduction.fromMonth);
+        setCell(t_zxkc, row, Through, deduction.throughMonth);
+    }
+    e_qcnd->setText(profile.opening.year);
+    e_qcsr->setValue(profile.opening.income);
+    e_qcsqkc->setValue(profile.opening.preTaxDeductions);
+    e_qczxkc->setValue(profile.opening.specialDeductions);
+    e_qcyjse->setValue(profile.opening.taxWithheld);
+    e_qcys->setValue(profile.opening.months);
+}
+
+void Tfrm_ygjs::b_okClick() {
+    for (CurrencyEdit *box : {e_sbjs, e_gjjjs, e_qtkc, e_qcsr, e_qcsqkc, e_qczxkc, e_qcyjse})
+        if (box->value() < Currency()) {
+            Messages::plain("金额不能为负数！");
+            box->setFocus();
+            return;
+        }
+    std::vector<SpecialDeduction> deductions;
+    for (int row = 0; row < t_zxkc->rowCount(); ++row) {
+        const QString amountText = cellText(t_zxkc, row, Amount);
+        const QString from = cellText(t_zxkc, row, From);
+        const QString through = cellText(t_zxkc, row, Through);
+        if (amountText.isEmpty() && from.isEmpty() && through.isEmpty())
+            continue;
+        const std::optional<Currency> amount = amountIn(amountText, std::nullopt);
+        if (!amount || *amount <= Currency() || !isMonthKey(from) ||
+            (!through.isEmpty() && (!isMonthKey(through) || through < from))) {
+            Messages::plain(cellText(t_zxkc, row, Kind) +
+                            "输入错误：每月金额须大于零，月份如 202601，终止月份不早于起始月份！");
+            return;
+        }
+        deductions.push_back({cellText(t_zxkc, row, Kind), *amount, from, through});
+    }
+    const QString year = e_qcnd->text().trimmed();
+    bool yearIsNumber = false;
+    year.toInt(&yearIsNumber);
+    const bool anyOpening = e_qcys->value() > 0 || e_qcsr->value() != Currency() ||
+                            e_qcsqkc->value() != Currency() || e_qczxkc->value() != Currency() ||
+                            e_qcyjse->value() != Currency();
+    if ((anyOpening || !year.isEmpty()) && (year.size() != 4 || !yearIsNumber)) {
+        Messages::plain("年初数据的年度输入错误！");
+        e_qcnd->setFocus();
+        return;
+    }
+
+    Transaction transaction(DM->ADC);
+    for (const char *table : {"YGJS", "YGZXKC"}) {
+        Query &clear =
+            setSql(DM->AQUP, {QStringLiteral("delete from %1 where ygh=:ygh").arg(table)});
+        clear.param("ygh").setInteger(m_employee);
+        clear.execSql();
+    }
+    Query &store = setSql(
+        DM->AQUP, {"insert into YGJS (ygh,sbjs,gjjjs,qtkc,qcnd,qcsr,qcsqkc,qczxkc,qcyjse,qcys)",
+                   "values (:ygh,:sbjs,:gjjjs,:qtkc,:qcnd,:qcsr,:qcsqkc,:qczxkc,:qcyjse,:qcys)"});
+    store.param("ygh").setInteger(m_employee);
+    const std::pair<const char *, CurrencyEdit *> amounts[] = {
+        {"sbjs", e_sbjs},     {"gjjjs", e_gjjjs},   {"qtkc", e_qtkc},    {"qcsr", e_qcsr},
+        {"qcsqkc", e_qcsqkc}, {"qczxkc", e_qczxkc}, {"qcyjse", e_qcyjse}};
+    for (const auto &[column, box] : amounts)
+        store.param(QLatin1String(column)).setInteger(box->value().units());
+    store.param("qcnd").setText(year);
+    store.param("qcys").setInteger(e_qcys->value());
+    store.execSql();
+    for (const SpecialDeduction &deduction : deductions) {
+        setSql(DM->AQUP, {"insert into YGZXKC (ygh,lb,je,qsny,zzny)",
+                          QStringLiteral("values (:ygh,:lb,:je,:qsny,%1)")
+                              .arg(deduction.throughMonth.isEmpty() ? "null" : ":zzny")});
+        store.param("ygh").setInteger(m_employee);
+        store.param("lb").setText(deduction.kind);
+        store.param("je").setInteger(deduction.monthly.units());
+        store.param("qsny").setText(deduction.fromMonth);
+        if (!deduction.throughMonth.isEmpty())
+            store.param("zzny").setText(deduction.throughMonth);
+        store.execSql();
+    }
+    transaction.commit();
+    accept();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "moduleform.h"
+
+class CurrencyEdit;
+class FlatButton;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QTableWidget;
+
+// What an employee's contributions and income tax depend on: the two contribution bases,
+// other deductions each month, the special additional deductions (one line per kind, from one
+// month through another) and the opening figures of a year begun before the program was
+// used. Nothing is stored unless all of it is valid.
+class Tfrm_ygjs : public ModuleForm {
+public:
+    Tfrm_ygjs(qint64 employee, const QString &name);
+
+    void FormCreate() override;
+
+    QLabel *l_xm = nullptr;
+    CurrencyEdit *e_sbjs = nullptr;
+    CurrencyEdit *e_gjjjs = nullptr;
+    CurrencyEdit *e_qtkc = nullptr;
+    QTableWidget *t_zxkc = nullptr; // kind, monthly amount, from month, through month
+    QLineEdit *e_qcnd = nullptr;
+    CurrencyEdit *e_qcsr = nullptr;
+    CurrencyEdit *e_qcsqkc = nullptr;
+    CurrencyEdit *e_qczxkc = nullptr;
+    CurrencyEdit *e_qcyjse = nullptr;
+    QSpinBox *e_qcys = nullptr;
+    FlatButton *b_ok = nullptr;
+    FlatButton *b_cancel = nullptr;
+
+private:
+    void b_okClick();
+
+    qint64 m_employee;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "moduleform.h"
+#include "taxlaw.h"
+
+#include <vector>
+
+class CurrencyEdit;
+class FlatButton;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+// How one salary item is computed: by hand, as a percentage of one of the employee's bases
+// (brought between a floor and a cap), or, for one deduction item, as the income tax with the
+// withholding table and the monthly deduction from the month they start. Whether an earning
+// is taxed and whether a deduction is taken before tax. Nothing is stored unless all of it is
+// valid.
+class Tfrm_xmjs : public ModuleForm {
+public:
+    Tfrm_xmjs(qint64 item, const QString &name, bool deduction);
+
+    void FormCreate() override;
+
+    QLabel *l_mc = nullptr;
+    QComboBox *c_jsfs = nullptr;
+    QLineEdit *e_bl = nullptr;
+    QComboBox *c_jsjs = nullptr;
+    CurrencyEdit *e_xx = nullptr;
+    CurrencyEdit *e_sx = nullptr;
+    QCheckBox *c_sqkc = nullptr; // deduction items: taken before tax
+    QCheckBox *c_js = nullptr;   // earning items: taxed
+    QLineEdit *e_qsny = nullptr;
+    CurrencyEdit *e_jcfy = nullptr;
+    QTableWidget *t_sl = nullptr;
+    FlatButton *b_ok = nullptr;
+    FlatButton *b_cancel = nullptr;
+
+private:
+    void c_jsfsChange();
+    void b_okClick();
+    void loadTaxTable();
+    // The table's lines, checked; a message and nothing when a line is wrong.
+    std::optional<std::vector<TaxBracket>> readTaxTable();
+
+    qint64 m_item;
+    bool m_deduction;
+};

@@ -1,0 +1,153 @@
+// The two dialogs where the clerk sets computed items, reached from the context menus of the
+// item and employee lists: what they store, and that bad input is named and stores nothing.
+#include "currencyedit.h"
+#include "dbgrid.h"
+#include "employeetax.h"
+#include "itemcomputation.h"
+#include "modulerun.h"
+#include "operator.h"
+#include "workspace.h"
+#include "xmsz.h"
+#include "ygsz.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Runs `fill` on the dialog the row command opens, once it is shown; `fill` presses its
+// buttons.
+template <typename Dialog> void onDialog(QWidget *list, const std::function<void(Dialog &)> &fill) {
+    QTimer::singleShot(0, list, [fill] {
+        auto *dialog = dynamic_cast<Dialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        fill(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    list->actions().first()->trigger();
+}
+
+void setCell(QTableWidget *table, int row, int column, const QString &text) {
+    table->setItem(row, column, new QTableWidgetItem(text));
+}
+
+} // namespace
+
+class ComputationDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void itemComputation();
+    void taxTable();
+    void employeeTax();
+};
+
+void ComputationDialogsTest::itemComputation() {
+    Workspace workspace;
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')");
+    runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+        QCOMPARE(window.RxDBGrid2->actions().first()->text(), "计算方式…");
+        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+            QCOMPARE(dialog.l_mc->text(), "项目：养老保险");
+            QCOMPARE(dialog.c_jsfs->count(), 3);
+            dialog.c_jsfs->setCurrentIndex(1);
+            dialog.e_bl->setText("8.12345");
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(), QStringList{"比例输入错误！"});
+            QCOMPARE(fileRows("select count(*) from GZXMJS"), QStringList{"0"});
+            dialog.e_bl->setText("8");
+            dialog.e_xx->setValue(*Currency::fromText(u"30000"));
+            dialog.e_sx->setValue(*Currency::fromText(u"20000"));
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts().last(), "下限、上限输入错误！");
+            QCOMPARE(fileRows("select count(*) from GZXMJS"), QStringList{"0"});
+            dialog.e_xx->setValue(Currency());
+            dialog.c_sqkc->setChecked(true);
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        // Earnings cannot be the tax; an earning may be left untaxed.
+        onDialog<Tfrm_xmjs>(window.RxDBGrid1, [&](Tfrm_xmjs &dialog) {
+            QCOMPARE(dialog.c_jsfs->count(), 2);
+            dialog.c_js->setChecked(false);
+            dialog.b_ok->click();
+        });
+    }));
+    QCOMPARE(fileRows("select xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs from GZXMJS order by xmbh"),
+             (QStringList{"1|0|0|1|||0|1", "2|1|80000|1||200000000|1|0"}));
+}
+
+// A change of law is a new dated table; a wrong line stores nothing at all.
+void ComputationDialogsTest::taxTable() {
+    Workspace workspace;
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+    runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+            QCOMPARE(dialog.e_qsny->text(), "201901");
+            QCOMPARE(dialog.e_jcfy->value().toFixed2(), "5000.00");
+            QCOMPARE(dialog.t_sl->item(6, 1)->text(), "45");
+            dialog.c_jsfs->setCurrentIndex(2);
+            dialog.e_qsny->setText("202713");
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts().last(), "起始月份输入错误！");
+            dialog.e_qsny->setText("202701");
+            dialog.e_jcfy->setValue(*Currency::fromText(u"6000"));
+            setCell(dialog.t_sl, 1, 0, "30000"); // below the line before
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts().last(), "税率表第2行输入错误！");
+            QCOMPARE(fileRows("select count(*) from GZXMJS"), QStringList{"0"});
+            setCell(dialog.t_sl, 1, 0, "144000");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+    }));
+    QCOMPARE(fileRows("select qsny,je from GSJCFY order by qsny"),
+             (QStringList{"201901|50000000", "202701|60000000"}));
+    QCOMPARE(fileRows("select count(*) from GSSLB where qsny='202701'"), QStringList{"7"});
+    QCOMPARE(fileRows("select jsfs from GZXMJS"), QStringList{"2"});
+}
+
+void ComputationDialogsTest::employeeTax() {
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+                   "('林晓梅','女','1982- 5-20','2004- 8- 2',1,'财务总监','1')");
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        QCOMPARE(window.RxDBGrid1->actions().first()->text(), "个税与社保…");
+        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+            dialog.e_sbjs->setValue(*Currency::fromText(u"30000"));
+            dialog.e_gjjjs->setValue(*Currency::fromText(u"25000"));
+            setCell(dialog.t_zxkc, 0, 1, "2000");
+            setCell(dialog.t_zxkc, 0, 2, "2026-1");
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts().last().left(9), "子女教育输入错误：");
+            dialog.t_zxkc->item(0, 2)->setText("202601");
+            dialog.e_qcsr->setValue(*Currency::fromText(u"180000"));
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts().last(), "年初数据的年度输入错误！");
+            QCOMPARE(fileRows("select count(*) from YGJS"), QStringList{"0"});
+            dialog.e_qcnd->setText("2026");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        // Opened again, it shows what was stored.
+        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+            QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
+            QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "202601");
+        });
+    }));
+    QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
+             QStringList{"1|300000000|250000000|2026|1800000000"});
+    QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
+             QStringList{"子女教育|20000000|202601|"});
+}
+
+QTEST_MAIN(ComputationDialogsTest)
+#include "test_computationdialogs.moc"

@@ -1,0 +1,230 @@
+// Computed items in the salary entry window, worked through its own controls: the published
+// withholding example over a year of preparations, F1 computing from what is typed, a hire in
+// July, a new year, saving a month whose later months are entered, and items kept by hand.
+#include "currencyedit.h"
+#include "currencyprint.h"
+#include "flatbutton.h"
+#include "gzlr.h"
+#include "modulerun.h"
+#include "spinedit.h"
+#include "workspace.h"
+
+#include <QTest>
+
+namespace {
+
+// Items by slot: f1 基本工资; k1 养老保险 8 %, k2 医疗保险 2 %, k3 失业保险 0.5 % (social
+// insurance base), k4 住房公积金 12 % (housing fund base), all pre-tax and capped at 20,000;
+// k5 个人所得税. Employee 1 林晓梅 has bases of 30,000 and 2,000 of special deductions a month.
+void addComputedPayroll(const Workspace &workspace) {
+    for (const char *sql : {
+             "insert into BMZD (mc) values ('财务科')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('医疗保险',1,'1')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('失业保险',1,'1')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('住房公积金',1,'1')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')",
+             "insert into GZXMJS (xmbh,jsfs,bl,jsjs,sx,sqkc) values "
+             "(2,'1',80000,'1',200000000,1),(3,'1',20000,'1',200000000,1),"
+             "(4,'1',5000,'1',200000000,1),(5,'1',120000,'2',200000000,1),(6,'2',0,'1',null,0)",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('林晓梅','女','1982- 5-20','2004- 8- 2',1,'财务总监','1')",
+             "insert into YGJS (ygh,sbjs,gjjjs) values (1,300000000,300000000)",
+             "insert into YGZXKC (ygh,lb,je,qsny) values (1,'子女教育',20000000,'202601')",
+         })
+        workspace.exec(QString::fromUtf8(sql));
+}
+
+void type(CurrencyEdit *editor, const char *amount) {
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, QLatin1String(amount));
+}
+
+void pressF1(Tfrm_gzlr &window) {
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : &window, Qt::Key_F1);
+}
+
+void prepare(Tfrm_gzlr &window, int year, int month) {
+    window.e_n->setValue(year);
+    window.e_y->setValue(month);
+    window.b_o->click();
+}
+
+// "k1 k2 k3 k4 k5" of an employee's stored month.
+QString stored(const QString &month, int employee = 1) {
+    Query &row = DM->AQUP;
+    openLines(
+        row,
+        {QStringLiteral("select * from GZB where ny='%1' and ygh=%2").arg(month).arg(employee)});
+    QStringList amounts;
+    for (const char *column : {"k1", "k2", "k3", "k4", "k5"})
+        amounts << row.field(QLatin1String(column)).asCurrency().toFixed2();
+    return amounts.join(' ');
+}
+
+QString taxEditor(const Tfrm_gzlr &window) {
+    return window.itemEditors.at(5)->value().toFixed2();
+}
+
+const QStringList publishedTax = {"555.00",  "625.00",  "1850.00", "1850.00", "1850.00", "1850.00",
+                                  "1850.00", "2250.00", "3700.00", "3700.00", "3700.00", "3700.00"};
+
+using Drive = std::function<void(Tfrm_gzlr &)>;
+
+} // namespace
+
+class EntryTaxTest : public QObject {
+    Q_OBJECT
+private slots:
+    void publishedYearThroughPreparationAndF1();
+    void hireInJulyAndANewYear();
+    void savingAMonthOffersItsLaterMonths_data();
+    void savingAMonthOffersItsLaterMonths();
+    void byHandWithoutRules();
+};
+
+// January is typed and stored with F1; every later month is prepared from the month before,
+// its contributions and tax computed by the preparation.
+void EntryTaxTest::publishedYearThroughPreparationAndF1() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY2(window.itemEditors.at(i)->isReadOnly(), "computed items are shown only");
+        QVERIFY(!window.itemEditors.at(0)->isReadOnly());
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        QCOMPARE(taxEditor(window), "555.00"); // seen while typing
+        QCOMPARE(window.e_kh->value().toFixed2(), "5055.00");
+        pressF1(window);
+        window.b_s->click();
+        QCOMPARE(stored("202601"), "1600.00 400.00 100.00 2400.00 555.00");
+        for (int month = 2; month <= 12; ++month) {
+            prepare(window, 2026, month);
+            QCOMPARE(taxEditor(window), publishedTax.at(month - 1));
+            window.b_s->click();
+        }
+    }));
+    Query &year = DM->AQUP;
+    openLines(year, {"select sum(k5) as k5 from GZB where ygh=1"});
+    QCOMPARE(year.field("k5").asCurrency().toFixed2(), "27480.00");
+    for (int month = 1; month <= 12; ++month)
+        QCOMPARE(stored(QStringLiteral("2026%1").arg(month, 2, 10, QChar('0'))).section(' ', 4),
+                 publishedTax.at(month - 1));
+}
+
+// The year counts from the first month with pay: hired in July, her July is a January.
+// January of the next year starts from nothing.
+void EntryTaxTest::hireInJulyAndANewYear() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+                   "('周敏','女','1990- 1- 1','2026- 7- 1',1,'会计','2')");
+    workspace.exec("insert into YGJS (ygh,sbjs,gjjjs) values (2,300000000,300000000)");
+    workspace.exec("insert into YGZXKC (ygh,lb,je,qsny) values (2,'住房租金',20000000,'202607')");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 6; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        workspace.exec("update YGZD set zt='1' where bh=2");
+        prepare(window, 2026, 7);
+        DM->AQ2.next(); // 周敏, added with nothing typed yet
+        QCOMPARE(taxEditor(window), "0.00");
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 8; month <= 12; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        prepare(window, 2027, 1);
+        QCOMPARE(taxEditor(window), "555.00");
+        window.b_s->click();
+    }));
+    for (int month = 7; month <= 12; ++month)
+        QCOMPARE(stored(QStringLiteral("2026%1").arg(month, 2, 10, QChar('0')), 2).section(' ', 4),
+                 publishedTax.at(month - 7));
+    QCOMPARE(stored("202612").section(' ', 4), "3700.00");
+    QCOMPARE(stored("202701").section(' ', 4), "555.00");
+    QCOMPARE(stored("202701", 2).section(' ', 4), "555.00");
+}
+
+// March's pay is taken back to nothing after the half year was entered: its cumulative tax
+// falls below what was withheld, and April's tax would fall with it. The later months are
+// named and changed only on Yes, all together.
+void EntryTaxTest::savingAMonthOffersItsLaterMonths_data() {
+    QTest::addColumn<bool>("recompute");
+    QTest::addColumn<QString>("april");
+    QTest::newRow("recomputed") << true << "700.00"; // 44000 × 10 % − 2520 − 1180
+    QTest::newRow("left") << false << "1850.00";
+}
+
+void EntryTaxTest::savingAMonthOffersItsLaterMonths() {
+    QFETCH(bool, recompute);
+    QFETCH(QString, april);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 6; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        QCOMPARE(workspace.shownTexts(), QStringList());
+        workspace.answerConfirmations({recompute});
+        prepare(window, 2026, 3);
+        type(window.itemEditors.at(0), "0");
+        QCOMPARE(taxEditor(window), "0.00"); // nothing refunded
+        pressF1(window);
+        window.b_s->click();
+    }));
+    QCOMPARE(
+        workspace.shownTexts(),
+        QStringList{"本年以后各月（202604、202605、202606）已录工资，其个人所得税可能因本月改变。"
+                    "是否重新计算这些月份的个人所得税?"});
+    QCOMPARE(stored("202603").section(' ', 4), "0.00");
+    QCOMPARE(stored("202604").section(' ', 4), april);
+    // Contributions of stored months stay as they were withheld.
+    QCOMPARE(stored("202604").section(' ', 0, 3), "1600.00 400.00 100.00 2400.00");
+}
+
+// Without any computed item every box is typed, nothing is computed and nothing is asked.
+void EntryTaxTest::byHandWithoutRules() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("delete from GZXMJS");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (CurrencyEdit *editor : std::as_const(window.itemEditors))
+            QVERIFY(!editor->isReadOnly());
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        type(window.itemEditors.at(5), "12.34");
+        pressF1(window);
+        window.b_s->click();
+        prepare(window, 2026, 2);
+        window.b_s->click();
+        prepare(window, 2026, 1);
+        window.b_s->click();
+    }));
+    QCOMPARE(stored("202601"), "0.00 0.00 0.00 0.00 12.34");
+    QCOMPARE(stored("202602"), "0.00 0.00 0.00 0.00 0.00");
+    QCOMPARE(workspace.shownTexts(), QStringList());
+}
+
+QTEST_MAIN(EntryTaxTest)
+#include "test_gzlrtax.moc"

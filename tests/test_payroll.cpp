@@ -1,0 +1,234 @@
+// The payroll rules on their own, as tables: contributions of a clamped base, the withholding
+// table's lines and their edges, and the cumulative withholding month by month.
+#include "contribution.h"
+#include "currencyprint.h"
+#include "percentage.h"
+#include "taxlaw.h"
+#include "withholding.h"
+
+#include <QTest>
+
+namespace {
+
+Currency yuan(const char *text) {
+    return Currency::fromText(QString::fromLatin1(text)).value();
+}
+
+Percentage percent(const char *text) {
+    return Percentage::fromText(QString::fromLatin1(text)).value();
+}
+
+// The table in force since January 2019, and the one a law change might bring.
+TaxLaw law() {
+    TaxLaw law;
+    const struct {
+        const char *upTo, *rate, *quick;
+    } lines[] = {{"36000", "3", "0"},       {"144000", "10", "2520"},  {"300000", "20", "16920"},
+                 {"420000", "25", "31920"}, {"660000", "30", "52920"}, {"960000", "35", "85920"},
+                 {nullptr, "45", "181920"}};
+    for (const auto &line : lines)
+        law.brackets.push_back({"201901",
+                                {line.upTo ? std::optional(yuan(line.upTo)) : std::nullopt,
+                                 percent(line.rate), yuan(line.quick)}});
+    law.monthlyDeductions.push_back({"201901", yuan("5000")});
+    return law;
+}
+
+MonthOfPay publishedMonth() {
+    return {yuan("30000"), yuan("4500"), yuan("2000"), Currency(), yuan("5000")};
+}
+
+} // namespace
+
+class TestPayroll : public QObject {
+    Q_OBJECT
+private slots:
+    void rateText_data();
+    void rateText();
+    void contributionOfClampedBase_data();
+    void contributionOfClampedBase();
+    void taxOnCumulativeIncome_data();
+    void taxOnCumulativeIncome();
+    void lawInForceByMonth();
+    void publishedYear();
+    void payDropRefundsNothing();
+    void openingFiguresCount();
+};
+
+void TestPayroll::rateText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<qint64>("units"); // -1: refused
+    QTest::newRow("whole") << "8" << qint64(80000);
+    QTest::newRow("half") << "0.5" << qint64(5000);
+    QTest::newRow("four decimals") << "12.3456" << qint64(123456);
+    QTest::newRow("blanks around") << " 2 " << qint64(20000);
+    QTest::newRow("five decimals") << "1.23456" << qint64(-1);
+    QTest::newRow("negative") << "-1" << qint64(-1);
+    QTest::newRow("percent sign") << "8%" << qint64(-1);
+    QTest::newRow("empty") << "" << qint64(-1);
+}
+
+void TestPayroll::rateText() {
+    QFETCH(QString, typed);
+    QFETCH(qint64, units);
+    const std::optional<Percentage> read = Percentage::fromText(typed);
+    QCOMPARE(read.has_value(), units >= 0);
+    if (read)
+        QCOMPARE(read->units(), units);
+}
+
+void TestPayroll::contributionOfClampedBase_data() {
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("floor");
+    QTest::addColumn<QString>("cap");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("within") << "8"
+                            << "4000"
+                            << "20000"
+                            << "12345.67"
+                            << "987.65";
+    QTest::newRow("capped") << "8"
+                            << "4000"
+                            << "20000"
+                            << "30000"
+                            << "1600.00";
+    QTest::newRow("raised to floor") << "2"
+                                     << "4000"
+                                     << "20000"
+                                     << "1000"
+                                     << "80.00";
+    QTest::newRow("no limits") << "12"
+                               << ""
+                               << ""
+                               << "30000"
+                               << "3600.00";
+    QTest::newRow("four-decimal rate") << "0.1234"
+                                       << ""
+                                       << ""
+                                       << "10000"
+                                       << "12.34";
+    QTest::newRow("at half a fen") << "0.5"
+                                   << ""
+                                   << ""
+                                   << "101"
+                                   << "0.51";
+    QTest::newRow("below half a fen") << "0.5"
+                                      << ""
+                                      << ""
+                                      << "100.99"
+                                      << "0.50";
+}
+
+void TestPayroll::contributionOfClampedBase() {
+    QFETCH(QString, rate);
+    QFETCH(QString, floor);
+    QFETCH(QString, cap);
+    QFETCH(QString, base);
+    QFETCH(QString, expected);
+    const auto amount = [](const QString &text) -> std::optional<Currency> {
+        return text.isEmpty() ? std::nullopt : Currency::fromText(text);
+    };
+    const ContributionRule rule{Percentage::fromText(rate).value(), amount(floor), amount(cap)};
+    QCOMPARE(contribution(rule, *amount(base)).toFixed2(), expected);
+}
+
+void TestPayroll::taxOnCumulativeIncome_data() {
+    QTest::addColumn<QString>("income");
+    QTest::addColumn<QString>("tax");
+    QTest::newRow("negative") << "-100"
+                              << "0.00";
+    QTest::newRow("zero") << "0"
+                          << "0.00";
+    QTest::newRow("first line") << "18500"
+                                << "555.00";
+    QTest::newRow("first line's top") << "36000"
+                                      << "1080.00";
+    QTest::newRow("a fen above") << "36000.01"
+                                 << "1080.00";
+    QTest::newRow("second line") << "37000"
+                                 << "1180.00";
+    QTest::newRow("second line's top") << "144000"
+                                       << "11880.00";
+    QTest::newRow("third line") << "144000.01"
+                                << "11880.00";
+    QTest::newRow("fourth line's top") << "420000"
+                                       << "73080.00";
+    QTest::newRow("top line") << "1000000"
+                              << "268080.00";
+    QTest::newRow("rounded to the fen") << "100.17"
+                                        << "3.01";
+}
+
+void TestPayroll::taxOnCumulativeIncome() {
+    QFETCH(QString, income);
+    QFETCH(QString, tax);
+    QCOMPARE(cumulativeTax(*Currency::fromText(income), law().bracketsFor("202601")).toFixed2(),
+             tax);
+}
+
+// A new row dated later takes over from its month; before the first date nothing is taxed.
+void TestPayroll::lawInForceByMonth() {
+    TaxLaw changed = law();
+    changed.monthlyDeductions.push_back({"202707", yuan("6000")});
+    changed.brackets.push_back({"202707", {std::nullopt, percent("5"), Currency()}});
+    QCOMPARE(changed.monthlyDeductionFor("202706"), yuan("5000"));
+    QCOMPARE(changed.monthlyDeductionFor("202707"), yuan("6000"));
+    QCOMPARE(changed.monthlyDeductionFor("201812"), Currency());
+    QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("202706")), yuan("7480"));
+    QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("202707")), yuan("5000"));
+    QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("201812")), Currency());
+}
+
+// The tax administration's example: the year's tax equals the annual computation.
+void TestPayroll::publishedYear() {
+    const char *expected[] = {"555.00",  "625.00",  "1850.00", "1850.00", "1850.00", "1850.00",
+                              "1850.00", "2250.00", "3700.00", "3700.00", "3700.00", "3700.00"};
+    const std::vector<TaxBracket> brackets = law().bracketsFor("202601");
+    YearToDate year;
+    for (const char *monthTaxText : expected) {
+        const Currency tax = monthTax(year, publishedMonth(), brackets);
+        QCOMPARE(tax.toFixed2(), QString::fromLatin1(monthTaxText));
+        year.add(publishedMonth(), tax);
+    }
+    QCOMPARE(year.taxWithheld, yuan("27480"));
+    QCOMPARE(year.taxWithheld,
+             cumulativeTax(yuan("222000"), brackets)); // 12 × (30000 − 4500 − 5000 − 2000)
+}
+
+// Cumulative tax below what was withheld: nothing this month, and no refund.
+void TestPayroll::payDropRefundsNothing() {
+    const std::vector<TaxBracket> brackets = law().bracketsFor("202601");
+    YearToDate year;
+    MonthOfPay high = publishedMonth();
+    high.taxableIncome = yuan("100000");
+    year.add(high, monthTax(year, high, brackets));
+    QCOMPARE(year.taxWithheld, yuan("6330")); // 88500 × 10 % − 2520
+    MonthOfPay none{Currency(), Currency(), yuan("2000"), Currency(), yuan("5000")};
+    QCOMPARE(monthTax(year, none, brackets), Currency());
+    year.add(none, Currency());
+    // Withholding resumes only with what the cumulative tax exceeds the tax withheld.
+    QCOMPARE(monthTax(year, publishedMonth(), brackets), yuan("1150")); // 7480 − 6330
+}
+
+// Figures carried in from before the program was used count like months of the year.
+void TestPayroll::openingFiguresCount() {
+    const std::vector<TaxBracket> brackets = law().bracketsFor("202601");
+    YearToDate opening;
+    opening.taxableIncome = yuan("180000");
+    opening.preTaxDeductions = yuan("27000");
+    opening.specialDeductions = yuan("12000");
+    opening.basicDeductions = yuan("30000");
+    opening.taxWithheld = yuan("8580"); // the first six months of the published example
+    opening.months = 6;
+    QCOMPARE(monthTax(opening, publishedMonth(), brackets), yuan("1850"));
+    // Without them July would look like a January.
+    QCOMPARE(monthTax(YearToDate(), publishedMonth(), brackets), yuan("555"));
+    // Other deductions lower the income like special ones.
+    MonthOfPay withOther = publishedMonth();
+    withOther.otherDeductions = yuan("500");
+    QCOMPARE(monthTax(YearToDate(), withOther, brackets), yuan("540"));
+}
+
+QTEST_GUILESS_MAIN(TestPayroll)
+#include "test_payroll.moc"
