@@ -2,34 +2,12 @@
 
 #include "databasebackup.h"
 #include "dberror.h"
+#include "schemastatements.h"
 #include "schemaversion.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-
-QStringList statementsAfterVersion(int version) {
-    QFile file(QStringLiteral(":/data/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("The database schema is missing from the program"));
-    static const QRegularExpression versionLine(QStringLiteral("^--\\s*Version\\s+(\\d+)"));
-    int section = 1;
-    QString text;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QChar('\n'))) {
-        const QRegularExpressionMatch match = versionLine.match(line);
-        if (match.hasMatch())
-            section = match.captured(1).toInt();
-        else if (section > version && !line.trimmed().startsWith(QStringLiteral("--")))
-            text += line + QChar('\n');
-    }
-    QStringList statements;
-    for (const QString &statement : text.split(QChar(';')))
-        if (!statement.trimmed().isEmpty())
-            statements << statement.trimmed();
-    return statements;
-}
 
 namespace {
 
@@ -52,7 +30,10 @@ void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
     if (!db.transaction())
         throw DbError(db.lastError().databaseText());
     try {
-        for (const QString &statement : statementsAfterVersion(version))
+        const QStringList statements = statementsAfterVersion(version);
+        if (statements.isEmpty())
+            throw DbError(QStringLiteral("The database schema is missing from the program"));
+        for (const QString &statement : statements)
             run(db, statement);
         run(db, QStringLiteral("pragma user_version = %1").arg(schemaVersion));
         if (!db.commit())

@@ -85,9 +85,8 @@ void PaySlipTest::slipsComeDepartmentByDepartment() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/slips.pdf";
     QString suggested;
-    PreviewDriver driver([&](PreviewDialog &preview) {
-        suggested = PreviewDriver::save(preview, "导出PDF", path);
-    });
+    PreviewDriver driver(
+        [&](PreviewDialog &preview) { suggested = PreviewDriver::save(preview, "导出PDF", path); });
     runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
         window.e_n->setValue(2026);
         window.e_y->setValue(11);

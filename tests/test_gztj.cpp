@@ -193,9 +193,8 @@ void SalaryStatisticsTest::reportCarriesTheRangeInItsTitle() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/statistics.pdf";
     QString suggested;
-    PreviewDriver driver([&](PreviewDialog &preview) {
-        suggested = PreviewDriver::save(preview, "导出PDF", path);
-    });
+    PreviewDriver driver(
+        [&](PreviewDialog &preview) { suggested = PreviewDriver::save(preview, "导出PDF", path); });
     QString monthTitle, employeeTitle;
     runModule<Tfrm_gztj>([&](Tfrm_gztj &window) {
         setRange(window, 2005, 1, 2005, 12);

@@ -394,8 +394,9 @@ void ReportLayoutTest::pdfIsLandscapeA4WithTheTextAsText() {
 
 void ReportLayoutTest::pdfToAnUnwritablePlaceFails() {
     Workspace workspace;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             writePdf(layOutRows(PaySlip), workspace.path() + "/no/such/folder/a.pdf"));
+    QVERIFY_THROWS_EXCEPTION(
+        std::runtime_error,
+        writePdf(layOutRows(PaySlip), workspace.path() + "/no/such/folder/a.pdf"));
 }
 
 QTEST_MAIN(ReportLayoutTest)

@@ -4,7 +4,7 @@
 #include "data.h"
 #include "dberror.h"
 #include "operator.h"
-#include "schemaupgrade.h"
+#include "schemastatements.h"
 #include "schemaversion.h"
 #include "workspace.h"
 

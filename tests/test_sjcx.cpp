@@ -348,9 +348,8 @@ void SalaryQueryTest::reportTotalsTheRowsFound() {
     addSalaries(workspace);
     const QString path = workspace.path() + "/query.pdf";
     QString suggested;
-    PreviewDriver driver([&](PreviewDialog &preview) {
-        suggested = PreviewDriver::save(preview, "导出PDF", path);
-    });
+    PreviewDriver driver(
+        [&](PreviewDialog &preview) { suggested = PreviewDriver::save(preview, "导出PDF", path); });
     runModule<Tfrm_sjcx>([&](Tfrm_sjcx &window) {
         Filters filters;
         filters.department = 1; // 办公室: 7800 + 4600 basic pay, 50 overtime, 100 tax

@@ -138,9 +138,8 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
     addSalaries(workspace);
     const QString path = workspace.path() + QStringLiteral("/export.xlsx");
     QString offered;
-    PreviewDriver driver([&](PreviewDialog &preview) {
-        offered = PreviewDriver::save(preview, "导出Excel", path);
-    });
+    PreviewDriver driver(
+        [&](PreviewDialog &preview) { offered = PreviewDriver::save(preview, "导出Excel", path); });
     previewReport(Report(report));
     QCOMPARE(driver.shown(), 1);
     QVERIFY2(workspace.shownTexts().isEmpty(), qPrintable(workspace.shownTexts().join('\n')));
