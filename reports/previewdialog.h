@@ -30,7 +30,7 @@ private:
     void print();
     void save(const ReportExport &format);
 
-    const PreviewedReport &m_report;
+    const PreviewedReport m_report; // a copy: callers hand over a temporary
     QPrinter m_printer;
     PageView *m_view;
     QComboBox *m_zoom = nullptr;

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -53,11 +54,12 @@ PageModel layOutRows(Report report, const QString &title = QStringLiteral("标�
     return layOut(definition, DM->AQ1);
 }
 
-const PageText *textAt(const Page &page, QPoint at) {
+// A copy: pages are made when asked for, so a page may not outlive the statement.
+std::optional<PageText> textAt(const Page &page, QPoint at) {
     for (const PageText &placed : page.texts)
         if (placed.box.topLeft() == at)
-            return &placed;
-    return nullptr;
+            return placed;
+    return std::nullopt;
 }
 
 QString pdfInfo(const QString &path) {
@@ -259,7 +261,7 @@ void ReportLayoutTest::amountCellsStepAcrossTheRows() {
         for (int i = 0; i < columns.size(); ++i) {
             const QRect box(x0 + step * i, rows[row], step + 1, rows[row + 1]);
             QVERIFY2(page.rectangles.contains(box), qPrintable(columns[i].field));
-            const PageText *text = textAt(page, {x0 + 2 + step * i, textY});
+            const std::optional<PageText> text = textAt(page, {x0 + 2 + step * i, textY});
             QVERIFY2(text, qPrintable(columns[i].field));
             QCOMPARE(text->box.width(), step - 3);
             QCOMPARE(text->alignment, row == 0 ? Qt::AlignHCenter : Qt::AlignRight);
@@ -278,7 +280,8 @@ void ReportLayoutTest::sumsStandUnderTheirColumns() {
     // f1, f2, f_h, k1, k_h, sf summed over both rows, exactly.
     const QStringList sums{"0.30", "5.00", "5.30", "12.50", "12.50", "-7.20"};
     for (int i = 0; i < sums.size(); ++i) {
-        const PageText *sum = textAt(pages.last(), {138 + 2 + 48 * i, 66 + 2 * 23 + 3});
+        const std::optional<PageText> sum =
+            textAt(pages.last(), {138 + 2 + 48 * i, 66 + 2 * 23 + 3});
         QVERIFY(sum);
         QCOMPARE(sum->text, sums[i]);
     }
@@ -302,7 +305,7 @@ void ReportLayoutTest::amountsPrintWithTwoDecimals() {
         QStringLiteral("insert into GZB (ny,ygh,xm,f1) values ('202611',1,'甲',%1)").arg(units));
     const PageModel pages = layOutRows(PaySlip);
     for (const int column : {0, 2, 5}) { // f1 and the totals that follow from it
-        const PageText *value = textAt(pages.first(), {138 + 2 + 48 * column, 44});
+        const std::optional<PageText> value = textAt(pages.first(), {138 + 2 + 48 * column, 44});
         QVERIFY(value);
         QCOMPARE(value->text, printed);
     }
