@@ -1,43 +1,47 @@
 #pragma once
 
+#include "databaseaddress.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <memory>
 
+class Engine;
 class MonthClaim;
 
-// The one connection to the database file in the working directory. It connects on first
-// use and stays connected; it never creates the file, so a missing file is an error, not an
-// empty database. The file is opened shared: another program may use it meanwhile. A file
-// that is not one of this program's (see filemark.h), or of a newer layout than this
-// program's, is refused before any statement runs on it. Each connection has a worksheet of
-// its own, and claims the month it enters for itself.
+// The one connection to the payroll: the database file in the working folder, or the server
+// the configuration names (see databaseaddress.h). It connects on first use and stays
+// connected. Each connection has a worksheet of its own, and claims the month it enters for
+// itself.
 class Connection {
 public:
-    explicit Connection(QString fileName = QStringLiteral("GZDB.mdb"));
+    // The configured database.
+    Connection();
+    explicit Connection(DatabaseAddress address);
+    // A database file, named relative to the working folder.
+    explicit Connection(const QString &fileName);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    // The program's own connection brings a file of an earlier layout up to date when it
-    // connects (after a backup); every other connection (a backup's, a check's) leaves the
-    // file as it finds it.
+    // The program's own connection brings a database of an earlier layout up to date when it
+    // connects (a file after a backup); every other connection (a backup's, a check's) leaves
+    // it as it finds it.
     void upgradeOlderLayoutOnConnect() { m_upgradesOlderLayout = true; }
 
+    const DatabaseAddress &address() const { return m_address; }
     bool isConnected() const;
-    // The connected database; connects first if needed. Throws DbError.
+    // The connected engine; connects first if needed. Throws DbError.
+    Engine &engine();
+    // The connected file, for work only a file has (compaction, checks). Throws DbError,
+    // also on a server.
     QSqlDatabase database();
 
     // This connection's claims on months; connects first if needed. Throws DbError.
     MonthClaim &monthClaim();
 
 private:
-    // The file's layout version; throws DbError for a newer one than this program's.
-    int checkedLayoutVersion(QSqlDatabase &db) const;
-
-    QString m_fileName;
-    QString m_connectionName;
-    QString m_path; // of the file connected to
-    std::unique_ptr<MonthClaim> m_monthClaim;
+    DatabaseAddress m_address;
+    std::unique_ptr<Engine> m_engine;
     bool m_upgradesOlderLayout = false;
 };

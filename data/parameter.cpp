@@ -1,54 +1,49 @@
 #include "parameter.h"
 
 #include "amountcolumns.h"
-
-#include <sqlite3.h>
+#include "engine.h"
 
 namespace {
 
-int bindText(sqlite3_stmt *statement, int position, const QString &text) {
-    const QByteArray utf8 = text.toUtf8();
-    return sqlite3_bind_text(statement, position, utf8.constData(), int(utf8.size()),
-                             SQLITE_TRANSIENT);
-}
-
 struct PlainValue {
-    sqlite3_stmt *statement;
+    EngineStatement &statement;
     int position;
-    int operator()(std::monostate) const { return sqlite3_bind_null(statement, position); }
-    int operator()(const QString &v) const { return bindText(statement, position, v); }
-    int operator()(std::int64_t v) const { return sqlite3_bind_int64(statement, position, v); }
-    int operator()(double v) const { return sqlite3_bind_double(statement, position, v); }
-    int operator()(bool v) const { return sqlite3_bind_int64(statement, position, v ? 1 : 0); }
-    int operator()(Currency v) const {
-        return sqlite3_bind_double(statement, position, v.toDouble());
-    }
+    void operator()(std::monostate) const { statement.bindNull(position); }
+    void operator()(const QString &v) const { statement.bindText(position, v); }
+    void operator()(std::int64_t v) const { statement.bindInteger(position, v); }
+    void operator()(double v) const { statement.bindReal(position, v); }
+    void operator()(bool v) const { statement.bindInteger(position, v ? 1 : 0); }
+    void operator()(Currency v) const { statement.bindReal(position, v.toDouble()); }
 };
 
 struct AmountValue {
-    sqlite3_stmt *statement;
+    EngineStatement &statement;
     int position;
-    int operator()(std::monostate) const { return sqlite3_bind_null(statement, position); }
-    int operator()(const QString &v) const {
+    void operator()(std::monostate) const { statement.bindNull(position); }
+    void operator()(const QString &v) const {
         // A typed amount such as "12.5"; anything else goes to the engine to reject.
         bool ok = false;
         const double yuan = v.trimmed().toDouble(&ok);
-        return ok ? units(Currency::fromDouble(yuan)) : bindText(statement, position, v);
+        if (ok)
+            units(Currency::fromDouble(yuan));
+        else
+            statement.bindText(position, v);
     }
-    int operator()(std::int64_t v) const { return units(Currency::fromYuan(v)); }
-    int operator()(double v) const { return units(Currency::fromDouble(v)); }
-    int operator()(bool v) const { return sqlite3_bind_int64(statement, position, v ? 1 : 0); }
-    int operator()(Currency v) const { return units(v); }
+    void operator()(std::int64_t v) const { units(Currency::fromYuan(v)); }
+    void operator()(double v) const { units(Currency::fromDouble(v)); }
+    void operator()(bool v) const { statement.bindInteger(position, v ? 1 : 0); }
+    void operator()(Currency v) const { units(v); }
 
-    int units(Currency v) const { return sqlite3_bind_int64(statement, position, v.units()); }
+    void units(Currency v) const { statement.bindInteger(position, v.units()); }
 };
 
 } // namespace
 
 Parameter::Parameter(QString name) : m_name(std::move(name)), m_amount(isAmountColumn(m_name)) {}
 
-int Parameter::bindTo(sqlite3_stmt *statement, int position) const {
+void Parameter::bindTo(EngineStatement &statement, int position) const {
     if (m_amount)
-        return std::visit(AmountValue{statement, position}, m_value);
-    return std::visit(PlainValue{statement, position}, m_value);
+        std::visit(AmountValue{statement, position}, m_value);
+    else
+        std::visit(PlainValue{statement, position}, m_value);
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <variant>
 
-struct sqlite3_stmt;
+class EngineStatement;
 
 // One ":name" of a statement and the value set for it. The kind of value chosen sets the
 // type bound: text, integer, floating, yes/no or an exact amount.
@@ -23,10 +23,9 @@ public:
     void setBoolean(bool value) { m_value = value; }
     void setCurrency(Currency value) { m_value = value; }
 
-    // Binds the value to the statement's `position` (from 1); returns the engine's code.
-    // Parameters named like an amount column take their value in yuan and bind it in
-    // ten-thousandths, rounded to the nearest.
-    int bindTo(sqlite3_stmt *statement, int position) const;
+    // Binds the value to the statement's `position` (from 1). Parameters named like an amount
+    // column take their value in yuan and bind it in ten-thousandths, rounded to the nearest.
+    void bindTo(EngineStatement &statement, int position) const;
 
 private:
     QString m_name;

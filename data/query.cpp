@@ -2,26 +2,19 @@
 
 #include "connection.h"
 #include "dberror.h"
+#include "engine.h"
 #include "sqldialect.h"
-#include "sqlitehandle.h"
 
-#include <QScopeGuard>
 #include <algorithm>
-#include <sqlite3.h>
 
 // A statement as last run, kept until its text changes: windows rebuild the same statement
 // row after row, and neither its translation nor its preparation need repeating.
 struct Query::Prepared {
-    Prepared() = default;
-    Prepared(const Prepared &) = delete;
-    Prepared &operator=(const Prepared &) = delete;
-    ~Prepared() { sqlite3_finalize(statement); }
-
     QString text;      // as the window wrote it
     QStringList names; // its parameters, as parameterNames() finds them
-    sqlite3 *engine = nullptr;
-    sqlite3_stmt *statement = nullptr;
-    std::vector<int> parameters; // for each "?", its index in m_parameters
+    Engine *engine = nullptr;
+    std::unique_ptr<EngineStatement> statement;
+    std::vector<int> parameters; // for each marker, its index in m_parameters
 };
 
 Query::Query(Connection &connection, QObject *parent) : QObject(parent), m_connection(connection) {}
@@ -97,33 +90,19 @@ void Query::run(bool wantsRows) {
     m_rowsAffected = 0;
     findParameters();
     Prepared &prepared = this->prepared();
-    sqlite3_stmt *statement = prepared.statement;
-    const auto failure = [&prepared] {
-        return DbError(QString::fromUtf8(sqlite3_errmsg(prepared.engine)));
-    };
-    // Whatever happens, the statement lets go of the file before the handler goes on.
-    const auto release = qScopeGuard([statement] { sqlite3_reset(statement); });
     for (std::size_t i = 0; i < prepared.parameters.size(); ++i) {
         const Parameter &parameter = m_parameters.at(std::size_t(prepared.parameters[i]));
         if (!parameter.hasValue())
             throw DbError(
                 QStringLiteral("No value given for parameter '%1'").arg(parameter.name()));
-        if (parameter.bindTo(statement, int(i) + 1) != SQLITE_OK)
-            throw failure();
+        parameter.bindTo(*prepared.statement, int(i) + 1);
     }
-    const int first = sqlite3_step(statement);
-    if (first != SQLITE_ROW && first != SQLITE_DONE)
-        throw failure();
-    m_rowsAffected = sqlite3_changes(prepared.engine);
-    if (!wantsRows)
+    if (!wantsRows) {
+        m_rowsAffected = prepared.statement->execute(nullptr);
         return;
-    if (sqlite3_column_count(statement) == 0)
-        throw DbError(QStringLiteral("The statement does not return rows"));
-
-    int last = SQLITE_DONE;
-    ResultSet result = ResultSet::read(statement, first, last);
-    if (last != SQLITE_DONE)
-        throw failure();
+    }
+    ResultSet result{QStringList()};
+    m_rowsAffected = prepared.statement->execute(&result);
     m_result = std::move(result);
     const bool empty = m_result->rowCount() == 0;
     m_row = empty ? -1 : 0;
@@ -137,23 +116,18 @@ void Query::run(bool wantsRows) {
 
 Query::Prepared &Query::prepared() {
     const QString &text = m_text;
-    sqlite3 *engine = sqliteHandle(m_connection.database());
-    if (m_prepared && m_prepared->engine == engine && m_prepared->text == text)
+    Engine &engine = m_connection.engine();
+    if (m_prepared && m_prepared->engine == &engine && m_prepared->text == text)
         return *m_prepared;
     m_prepared.reset();
-    const TranslatedStatement translated = translateStatement(text);
+    const TranslatedStatement translated = translateStatement(text, engine.dialect());
     auto prepared = std::make_unique<Prepared>();
     prepared->text = text;
-    prepared->engine = engine;
+    prepared->engine = &engine;
     prepared->names = parameterNames(text);
     for (const QString &name : translated.parameterOrder)
         prepared->parameters.push_back(int(&param(name) - m_parameters.data()));
-    const QByteArray sql = translated.sql.toUtf8();
-    if (sqlite3_prepare_v2(engine, sql.constData(), int(sql.size()), &prepared->statement,
-                           nullptr) != SQLITE_OK)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(engine)));
-    if (!prepared->statement)
-        throw DbError(QStringLiteral("The statement is empty"));
+    prepared->statement = engine.prepare(translated.sql);
     m_prepared = std::move(prepared);
     return *m_prepared;
 }

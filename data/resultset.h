@@ -9,8 +9,6 @@
 #include <cstring>
 #include <vector>
 
-struct sqlite3_stmt;
-
 // A whole result read into memory: one flat array of 8-byte values beside one of their
 // kinds, texts in one shared buffer, so that reading it allocates nothing per row or cell.
 // Holding it compactly keeps counts, backward moves and bookmarks cheap for thousands of rows.
@@ -18,9 +16,15 @@ class ResultSet {
 public:
     enum class Kind : std::uint8_t { Null, Integer, Real, Text };
 
-    // Reads every row of a statement whose first sqlite3_step returned `firstStep`
-    // (SQLITE_ROW or SQLITE_DONE); returns the engine's code of the step that ended it.
-    static ResultSet read(sqlite3_stmt *statement, int firstStep, int &lastStep);
+    // An engine fills a result row by row: one value for each column, then endRow(), and
+    // finish() once every row is in.
+    explicit ResultSet(const QStringList &columnNames);
+    void appendNull() { append(Kind::Null, std::int64_t(0)); }
+    void appendInteger(std::int64_t value) { append(Kind::Integer, value); }
+    void appendReal(double value) { append(Kind::Real, value); }
+    void appendText(const char *utf8, int bytes);
+    void endRow() { ++m_rowCount; }
+    void finish();
 
     int rowCount() const { return m_rowCount; }
     int columnCount() const { return int(m_names.size()); }
@@ -55,7 +59,6 @@ private:
         m_values.push_back(bits);
         m_kinds.push_back(kind);
     }
-    void appendText(const char *utf8, int bytes);
 
     QStringList m_names;
     std::vector<bool> m_amount;

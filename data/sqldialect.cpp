@@ -58,23 +58,32 @@ template <typename Rewrite> QString outsideLiterals(const QString &text, Rewrite
     return out;
 }
 
-QString rewriteJetForms(const QString &sql) {
-    // Jet's "delete * from t" is SQLite's "delete from t".
+QString rewriteJetForms(const QString &sql, SqlDialect dialect) {
+    // Jet's "delete * from t" is standard "delete from t".
     static const QRegularExpression deleteStar(QStringLiteral(R"(\bdelete\s+\*\s+from\b)"),
                                                QRegularExpression::CaseInsensitiveOption);
-    return outsideLiterals(
-        sql, [](QString code) { return code.replace(deleteStar, QStringLiteral("delete from")); });
+    // Jet and SQLite match "like" without regard to ASCII case; PostgreSQL's "like" does not.
+    static const QRegularExpression like(QStringLiteral(R"(\blike\b)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return outsideLiterals(sql, [dialect](QString code) {
+        code.replace(deleteStar, QStringLiteral("delete from"));
+        if (dialect == SqlDialect::Postgres)
+            code.replace(like, QStringLiteral("ilike"));
+        return code;
+    });
 }
 
 } // namespace
 
-TranslatedStatement translateStatement(const QString &jetText) {
+TranslatedStatement translateStatement(const QString &jetText, SqlDialect dialect) {
     TranslatedStatement result;
     const QString positional = scanParameters(jetText, [&](const QString &name) {
         result.parameterOrder << name;
-        return QStringLiteral("?");
+        return dialect == SqlDialect::Sqlite
+                   ? QStringLiteral("?")
+                   : QStringLiteral("$%1").arg(result.parameterOrder.size());
     });
-    result.sql = rewriteJetForms(positional);
+    result.sql = rewriteJetForms(positional, dialect);
     return result;
 }
 

@@ -1,21 +1,17 @@
 #include "transaction.h"
 
-#include "dberror.h"
+#include "engine.h"
 
-#include <QSqlError>
-
-Transaction::Transaction(Connection &connection) : m_database(connection.database()) {
-    if (!m_database.transaction())
-        throw DbError(m_database.lastError().databaseText());
+Transaction::Transaction(Connection &connection) : m_engine(connection.engine()) {
+    m_engine.begin();
 }
 
 Transaction::~Transaction() {
     if (!m_done)
-        m_database.rollback();
+        m_engine.rollback();
 }
 
 void Transaction::commit() {
-    if (!m_database.commit())
-        throw DbError(m_database.lastError().databaseText());
+    m_engine.commit();
     m_done = true;
 }

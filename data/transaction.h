@@ -2,6 +2,8 @@
 
 #include "connection.h"
 
+class Engine;
+
 // Work that must land whole or not at all: rolled back unless commit() is reached.
 class Transaction {
 public:
@@ -13,6 +15,6 @@ public:
     void commit();
 
 private:
-    QSqlDatabase m_database;
+    Engine &m_engine;
     bool m_done = false;
 };

@@ -1,0 +1,275 @@
+#include "postgresengine.h"
+
+#include "advisorymonthclaim.h"
+#include "dberror.h"
+#include "filemark.h"
+#include "resultset.h"
+#include "schemaversion.h"
+#include "serverschema.h"
+
+#include <charconv>
+#include <cstring>
+#include <libpq-fe.h>
+#include <vector>
+
+namespace {
+
+// Type numbers of the server's catalogue (pg_type), fixed since PostgreSQL's first releases.
+constexpr Oid booleanType = 16;
+constexpr Oid bigintType = 20;
+constexpr Oid smallintType = 21;
+constexpr Oid integerType = 23;
+constexpr Oid realType = 700;
+constexpr Oid doubleType = 701;
+constexpr Oid numericType = 1700;
+
+QString serverMessage(pg_conn *connection, pg_result *result) {
+    const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return QString::fromUtf8(primary ? primary : PQerrorMessage(connection)).trimmed();
+}
+
+std::int64_t integerOf(const char *text, int length) {
+    std::int64_t value = 0;
+    std::from_chars(text, text + length, value);
+    return value;
+}
+
+void appendValue(ResultSet &rows, pg_result *result, int row, int column, Oid type) {
+    if (PQgetisnull(result, row, column)) {
+        rows.appendNull();
+        return;
+    }
+    const char *text = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    switch (type) {
+    case bigintType:
+    case integerType:
+    case smallintType:
+        rows.appendInteger(integerOf(text, length));
+        break;
+    case numericType:
+        // A sum of amounts is numeric on the server but whole, as SQLite's integer sum is.
+        if (std::memchr(text, '.', std::size_t(length)))
+            rows.appendReal(std::strtod(text, nullptr));
+        else
+            rows.appendInteger(integerOf(text, length));
+        break;
+    case realType:
+    case doubleType:
+        rows.appendReal(std::strtod(text, nullptr));
+        break;
+    case booleanType:
+        rows.appendInteger(text[0] == 't' ? 1 : 0);
+        break;
+    default:
+        rows.appendText(text, length);
+    }
+}
+
+void readRows(pg_result *result, ResultSet &out) {
+    const int columns = PQnfields(result);
+    QStringList names;
+    std::vector<Oid> types;
+    for (int column = 0; column < columns; ++column) {
+        names << QString::fromUtf8(PQfname(result, column));
+        types.push_back(PQftype(result, column));
+    }
+    ResultSet rows(names);
+    const int count = PQntuples(result);
+    for (int row = 0; row < count; ++row) {
+        for (int column = 0; column < columns; ++column)
+            appendValue(rows, result, row, column, types[std::size_t(column)]);
+        rows.endRow();
+    }
+    rows.finish();
+    out = std::move(rows);
+}
+
+class PostgresStatement : public EngineStatement {
+public:
+    PostgresStatement(PostgresEngine &engine, QString sql)
+        : m_engine(engine), m_sql(std::move(sql)) {
+        m_engine.preparedName(m_sql);
+    }
+
+    void bindNull(int position) override { slot(position) = {}; }
+    void bindText(int position, const QString &value) override {
+        slot(position) = value.toUtf8();
+        // An empty text is a value, not a null: keep it apart from an unset one.
+        if (slot(position).isNull())
+            slot(position) = QByteArray("");
+    }
+    void bindInteger(int position, std::int64_t value) override {
+        slot(position) = QByteArray::number(qint64(value));
+    }
+    void bindReal(int position, double value) override {
+        slot(position) = QByteArray::number(value, 'g', 17);
+    }
+
+    int execute(ResultSet *rows) override {
+        const QByteArray name = m_engine.preparedName(m_sql);
+        std::vector<const char *> values;
+        values.reserve(m_values.size());
+        for (const QByteArray &value : m_values)
+            values.push_back(value.isNull() ? nullptr : value.constData());
+        pg_conn *connection = m_engine.handle();
+        const ServerResult result(connection,
+                                  PQexecPrepared(connection, name.constData(), int(values.size()),
+                                                 values.data(), nullptr, nullptr, 0));
+        result.checked();
+        const int changes = std::atoi(PQcmdTuples(result.get()));
+        if (!rows)
+            return changes;
+        if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+            throw DbError(QStringLiteral("The statement does not return rows"));
+        readRows(result.get(), *rows);
+        return changes;
+    }
+
+private:
+    QByteArray &slot(int position) {
+        if (std::size_t(position) > m_values.size())
+            m_values.resize(std::size_t(position));
+        return m_values[std::size_t(position) - 1];
+    }
+
+    PostgresEngine &m_engine;
+    QString m_sql;
+    std::vector<QByteArray> m_values; // null for a null
+};
+
+// Statements a session keeps prepared; past this many distinct texts, they are all let go.
+constexpr qsizetype preparedLimit = 2000;
+
+} // namespace
+
+ServerResult::ServerResult(pg_conn *connection, pg_result *result)
+    : m_connection(connection), m_result(result) {}
+
+ServerResult::~ServerResult() {
+    PQclear(m_result);
+}
+
+const ServerResult &ServerResult::checked() const {
+    const ExecStatusType status = m_result ? PQresultStatus(m_result) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw DbError(serverMessage(m_connection, m_result));
+    return *this;
+}
+
+void runOnServer(pg_conn *connection, const QString &sql) {
+    ServerResult(connection, PQexec(connection, sql.toUtf8().constData())).checked();
+}
+
+pg_conn *connectToServer(const DatabaseAddress &address) {
+    pg_conn *connection = PQconnectdb(address.location().toUtf8().constData());
+    if (PQstatus(connection) != CONNECTION_OK) {
+        const QString reason = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
+        PQfinish(connection);
+        throw DbError(QStringLiteral("Cannot connect to the database server %1: %2")
+                          .arg(address.shownName(), reason));
+    }
+    if (PQsetClientEncoding(connection, "UTF8") != 0) {
+        PQfinish(connection);
+        throw DbError(
+            QStringLiteral("The database server %1 cannot speak UTF-8").arg(address.shownName()));
+    }
+    return connection;
+}
+
+PostgresEngine::PostgresEngine(const DatabaseAddress &address, bool upgradesOlderLayout)
+    : m_connection(connectToServer(address)) {
+    try {
+        // The server's notices (a table that already exists, ...) are not the clerk's business.
+        PQsetNoticeProcessor(
+            m_connection, [](void *, const char *) {}, nullptr);
+        checkLayout(upgradesOlderLayout, address.shownName());
+        for (const QString &statement : serverWorksheetStatements())
+            execute(statement);
+    } catch (...) {
+        PQfinish(m_connection);
+        throw;
+    }
+}
+
+PostgresEngine::~PostgresEngine() {
+    m_monthClaim.reset();
+    PQfinish(m_connection);
+}
+
+void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownName) {
+    const DbError notOurs(QStringLiteral("%1 不是本系统的数据库！").arg(shownName));
+    const ServerResult layout(
+        m_connection,
+        PQexec(m_connection,
+               QStringLiteral("select application_id, version from %1 where to_regclass('%1') "
+                              "is not null")
+                   .arg(serverLayoutTable)
+                   .toUtf8()
+                   .constData()));
+    if (PQresultStatus(layout.get()) != PGRES_TUPLES_OK || PQntuples(layout.get()) != 1)
+        throw notOurs;
+    if (std::atoi(PQgetvalue(layout.get(), 0, 0)) != payrollFileMark)
+        throw notOurs;
+    const int version = std::atoi(PQgetvalue(layout.get(), 0, 1));
+    if (version > schemaVersion)
+        throw DbError(QStringLiteral("%1 has database version %2, newer than version %3 that this "
+                                     "program knows; it was made by a newer program and is left "
+                                     "untouched")
+                          .arg(shownName)
+                          .arg(version)
+                          .arg(schemaVersion));
+    if (!upgradesOlderLayout || version == schemaVersion)
+        return;
+    begin();
+    try {
+        for (const QString &statement : serverStatementsAfterVersion(version))
+            execute(statement);
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+std::unique_ptr<EngineStatement> PostgresEngine::prepare(const QString &sql) {
+    return std::make_unique<PostgresStatement>(*this, sql);
+}
+
+QByteArray PostgresEngine::preparedName(const QString &sql) {
+    if (const auto known = m_prepared.constFind(sql); known != m_prepared.constEnd())
+        return *known;
+    if (m_prepared.size() >= preparedLimit) {
+        execute(QStringLiteral("DEALLOCATE ALL"));
+        m_prepared.clear();
+    }
+    static std::uint64_t counter = 0;
+    const QByteArray name = "gz" + QByteArray::number(quint64(++counter));
+    ServerResult(m_connection,
+                 PQprepare(m_connection, name.constData(), sql.toUtf8().constData(), 0, nullptr))
+        .checked();
+    m_prepared.insert(sql, name);
+    return name;
+}
+
+void PostgresEngine::execute(const QString &sql) {
+    runOnServer(m_connection, sql);
+}
+
+void PostgresEngine::begin() {
+    execute(QStringLiteral("BEGIN"));
+}
+
+void PostgresEngine::commit() {
+    execute(QStringLiteral("COMMIT"));
+}
+
+void PostgresEngine::rollback() {
+    ServerResult(m_connection, PQexec(m_connection, "ROLLBACK"));
+}
+
+MonthClaim &PostgresEngine::monthClaim() {
+    if (!m_monthClaim)
+        m_monthClaim = std::make_unique<AdvisoryMonthClaim>(m_connection);
+    return *m_monthClaim;
+}
