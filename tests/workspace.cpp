@@ -1,15 +1,23 @@
 #include "workspace.h"
 
+#include "testserver.h"
+
 #include <QTest>
 
-Workspace::Workspace(Database database, QDate today) : m_previousFolder(QDir::currentPath()) {
+Workspace::Workspace(Database database, QDate today)
+    : m_previousFolder(QDir::currentPath()),
+      m_address(testsOnServer() ? freshServerDatabase() : DatabaseAddress::file()) {
     QVERIFY2(m_folder.isValid(), "cannot create a temporary folder");
     QDir::setCurrent(m_folder.path());
-    if (database != Database::None)
-        DatabaseSetup::createDatabase(m_folder.path(),
-                                      database == Database::Demo ? DatabaseSetup::Contents::Demo
-                                                                 : DatabaseSetup::Contents::Empty,
-                                      today);
+    const auto contents =
+        database == Database::Demo ? DatabaseSetup::Contents::Demo : DatabaseSetup::Contents::Empty;
+    if (m_address.isServer()) {
+        qputenv("GZGL_DATABASE", m_address.location().toUtf8());
+        if (database != Database::None)
+            DatabaseSetup::createServerDatabase(m_address, contents, today);
+    } else if (database != Database::None) {
+        DatabaseSetup::createDatabase(m_folder.path(), contents, today);
+    }
     m_dataModule = std::make_unique<TDM>();
     DM = m_dataModule.get();
 }
@@ -17,11 +25,12 @@ Workspace::Workspace(Database database, QDate today) : m_previousFolder(QDir::cu
 Workspace::~Workspace() {
     DM = nullptr;
     m_dataModule.reset();
+    qunsetenv("GZGL_DATABASE");
     QDir::setCurrent(m_previousFolder);
 }
 
 void Workspace::exec(const QString &sql) const {
-    Connection connection(databasePath());
+    Connection connection(m_address.isServer() ? m_address : DatabaseAddress::file(databasePath()));
     Query query(connection);
     query.addLine(sql);
     query.execSql();

@@ -10,8 +10,10 @@
 #include <memory>
 
 // A fresh working folder for one test: the process works inside it, it holds a GZDB.mdb made
-// by the same set-up code users run (or none), and DM is a new data module over it. Message
-// boxes are answered from a script and recorded instead of shown.
+// by the same set-up code users run (or none), and DM is a new data module over it. In a
+// server test the database is instead this process's own on the test server, set up the same
+// way, and the program is configured for it as an office's clerk would be. Message boxes are
+// answered from a script and recorded instead of shown.
 class Workspace {
 public:
     enum class Database { None, Empty, Demo };
@@ -23,6 +25,8 @@ public:
 
     QString path() const { return m_folder.path(); }
     QString databasePath() const { return m_folder.filePath(QStringLiteral("GZDB.mdb")); }
+    // The database the program works on: the file, or the server database.
+    const DatabaseAddress &address() const { return m_address; }
 
     // Runs a statement on a connection of its own, bypassing the shared queries.
     void exec(const QString &sql) const;
@@ -36,6 +40,7 @@ public:
 private:
     QTemporaryDir m_folder;
     QString m_previousFolder;
+    DatabaseAddress m_address;
     std::unique_ptr<TDM> m_dataModule;
     MessageRecorder m_messages;
 };

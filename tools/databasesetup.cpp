@@ -1,7 +1,10 @@
 #include "databasesetup.h"
 
+#include "connection.h"
+#include "dberror.h"
 #include "demodata.h"
 #include "schemastatements.h"
+#include "serversetup.h"
 #include "syntheticdata.h"
 
 #include <QDir>
@@ -104,17 +107,60 @@ QString create(const QString &folder, const std::function<void(const QString &)>
     return path;
 }
 
+// The tables, then whatever `fill` stores in them; a fill that fails takes the tables with it,
+// so that the database is as empty as it was found and the set-up can simply be run again.
+void createOnServer(const DatabaseAddress &server, const std::function<void(Connection &)> &fill) {
+    const QString shown = server.shownName();
+    try {
+        createServerStructure(server);
+    } catch (const DbError &failure) {
+        throw SetupError(
+            QStringLiteral("%1 was not set up: %2").arg(shown, failure.text()).toStdString());
+    }
+    try {
+        Connection connection(server);
+        fill(connection);
+    } catch (const std::exception &failure) {
+        try {
+            removeServerStructure(server);
+        } catch (const DbError &) {
+            // The server went away: what it holds is the operator's to look at.
+        }
+        throw SetupError(QStringLiteral("%1 was not set up: %2")
+                             .arg(shown, QString::fromUtf8(failure.what()))
+                             .toStdString());
+    }
+}
+
 } // namespace
 
 QString createDatabase(const QString &folder, Contents contents, QDate today) {
     return create(folder, [&](const QString &partial) {
-        if (contents == Contents::Demo)
-            fillDemoData(partial, today);
+        if (contents == Contents::Demo) {
+            Connection connection(partial);
+            fillDemoData(connection, today);
+        }
     });
 }
 
 QString createSyntheticDatabase(const QString &folder, const SyntheticSize &size, QDate today) {
-    return create(folder, [&](const QString &partial) { fillSyntheticData(partial, size, today); });
+    return create(folder, [&](const QString &partial) {
+        Connection connection(partial);
+        fillSyntheticData(connection, size, today);
+    });
+}
+
+void createServerDatabase(const DatabaseAddress &server, Contents contents, QDate today) {
+    createOnServer(server, [&](Connection &connection) {
+        if (contents == Contents::Demo)
+            fillDemoData(connection, today);
+    });
+}
+
+void createSyntheticServerDatabase(const DatabaseAddress &server, const SyntheticSize &size,
+                                   QDate today) {
+    createOnServer(server,
+                   [&](Connection &connection) { fillSyntheticData(connection, size, today); });
 }
 
 } // namespace DatabaseSetup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "databaseaddress.h"
+
 #include <QDate>
 #include <QString>
 #include <stdexcept>
@@ -26,5 +28,13 @@ struct SyntheticSize;
 // The same, holding a made-up organisation of the given size (see syntheticdata.h).
 QString createSyntheticDatabase(const QString &folder, const SyntheticSize &size,
                                 QDate today = QDate::currentDate());
+
+// The same on a database server: the tables in the (empty) database `server` names, and the
+// same contents. Throws SetupError naming the server; a database that already holds tables
+// is left as it is, and one whose filling failed is left empty again.
+void createServerDatabase(const DatabaseAddress &server, Contents contents,
+                          QDate today = QDate::currentDate());
+void createSyntheticServerDatabase(const DatabaseAddress &server, const SyntheticSize &size,
+                                   QDate today = QDate::currentDate());
 
 } // namespace DatabaseSetup

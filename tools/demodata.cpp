@@ -209,8 +209,7 @@ void insertMonth(Query &query, const QString &key, int monthIndex) {
 
 } // namespace
 
-void fillDemoData(const QString &databasePath, QDate today) {
-    Connection connection(databasePath);
+void fillDemoData(Connection &connection, QDate today) {
     Query query(connection);
     Transaction transaction(connection);
     insertReferenceData(query);

@@ -1,5 +1,7 @@
-// gzdb-setup: creates the payroll database file GZDB.mdb in a folder.
+// gzdb-setup: creates the payroll database file GZDB.mdb in a folder, or the payroll's tables
+// in an empty database on a PostgreSQL server.
 //   gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] FOLDER
+//   gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] --server URI
 // --demo also stores a small example organisation with its last three months of salaries;
 // --synthetic a made-up one of the given size, for measuring the program at scale.
 #include "databasesetup.h"
@@ -14,9 +16,22 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] FOLDER\n");
+    std::fprintf(stderr, "usage: gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] FOLDER\n"
+                         "       gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] --server "
+                         "URI\n");
     return 2;
+}
+
+// Takes "--name VALUE" out of the arguments; false when the name stands without a value.
+bool takeOption(QStringList &arguments, const QString &name, std::optional<QString> &value) {
+    const qsizetype option = arguments.indexOf(name);
+    if (option < 0)
+        return true;
+    if (option + 1 >= arguments.size())
+        return false;
+    value = arguments.at(option + 1);
+    arguments.remove(option, 2);
+    return true;
 }
 
 } // namespace
@@ -26,27 +41,38 @@ int main(int argc, char *argv[]) {
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     std::optional<QString> synthetic;
-    const qsizetype option = arguments.indexOf(QStringLiteral("--synthetic"));
-    if (option >= 0) {
-        if (option + 1 >= arguments.size())
+    std::optional<QString> server;
+    if (!takeOption(arguments, QStringLiteral("--synthetic"), synthetic) ||
+        !takeOption(arguments, QStringLiteral("--server"), server) || (demo && synthetic))
+        return usage();
+    const DatabaseSetup::Contents contents =
+        demo ? DatabaseSetup::Contents::Demo : DatabaseSetup::Contents::Empty;
+    const char *what = demo ? " with demonstration data" : synthetic ? " with synthetic data" : "";
+    if (server) {
+        if (!arguments.isEmpty() || server->isEmpty())
             return usage();
-        synthetic = arguments.at(option + 1);
-        arguments.remove(option, 2);
+        try {
+            const DatabaseAddress address = DatabaseAddress::server(*server);
+            if (synthetic)
+                DatabaseSetup::createSyntheticServerDatabase(
+                    address, DatabaseSetup::parseSyntheticSize(*synthetic));
+            else
+                DatabaseSetup::createServerDatabase(address, contents);
+            std::printf("set up %s%s\n", qPrintable(address.shownName()), what);
+            return 0;
+        } catch (const std::exception &failure) {
+            std::fprintf(stderr, "gzdb-setup: %s\n", failure.what());
+            return 1;
+        }
     }
-    if (arguments.size() != 1 || arguments.first().startsWith(QChar('-')) || (demo && synthetic))
+    if (arguments.size() != 1 || arguments.first().startsWith(QChar('-')))
         return usage();
     try {
         const QString folder = arguments.first();
-        const QString path =
-            synthetic
-                ? DatabaseSetup::createSyntheticDatabase(
-                      folder, DatabaseSetup::parseSyntheticSize(*synthetic))
-                : DatabaseSetup::createDatabase(folder, demo ? DatabaseSetup::Contents::Demo
-                                                             : DatabaseSetup::Contents::Empty);
-        std::printf("created %s%s\n", qPrintable(QDir::toNativeSeparators(path)),
-                    demo        ? " with demonstration data"
-                    : synthetic ? " with synthetic data"
-                                : "");
+        const QString path = synthetic ? DatabaseSetup::createSyntheticDatabase(
+                                             folder, DatabaseSetup::parseSyntheticSize(*synthetic))
+                                       : DatabaseSetup::createDatabase(folder, contents);
+        std::printf("created %s%s\n", qPrintable(QDir::toNativeSeparators(path)), what);
         return 0;
     } catch (const std::exception &failure) {
         std::fprintf(stderr, "gzdb-setup: %s\n", failure.what());

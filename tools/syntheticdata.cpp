@@ -112,8 +112,7 @@ SyntheticSize parseSyntheticSize(const QString &text) {
     return size;
 }
 
-void fillSyntheticData(const QString &databasePath, const SyntheticSize &size, QDate today) {
-    Connection connection(databasePath);
+void fillSyntheticData(Connection &connection, const SyntheticSize &size, QDate today) {
     Query query(connection);
     Transaction transaction(connection);
     insertReferenceData(query, size);

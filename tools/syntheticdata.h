@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+class Connection;
+
 namespace DatabaseSetup {
 
 // The size of a made-up organisation for measuring the program at scale.
@@ -18,6 +20,6 @@ SyntheticSize parseSyntheticSize(const QString &text);
 
 // Fills a new, empty database with 20 departments, `employees` active employees, the items
 // (every other one carried over) and a salary row for every employee in each stored month.
-void fillSyntheticData(const QString &databasePath, const SyntheticSize &size, QDate today);
+void fillSyntheticData(Connection &connection, const SyntheticSize &size, QDate today);
 
 } // namespace DatabaseSetup

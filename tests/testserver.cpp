@@ -1,0 +1,43 @@
+#include "testserver.h"
+
+#include "postgresengine.h"
+
+#include <QCoreApplication>
+#include <libpq-fe.h>
+
+namespace {
+
+QString administration() {
+    const QString server = qEnvironmentVariable("GZ_TEST_SERVER");
+    if (server.isEmpty())
+        qFatal("This is a test of the server engine and no server runs for it: run it through "
+               "scripts/with-postgres (scripts/test does).");
+    return server;
+}
+
+void run(const QString &connectionString, const QStringList &statements) {
+    pg_conn *connection = connectToServer(DatabaseAddress::server(connectionString));
+    PQsetNoticeProcessor(
+        connection, [](void *, const char *) {}, nullptr);
+    for (const QString &statement : statements)
+        runOnServer(connection, statement);
+    PQfinish(connection);
+}
+
+} // namespace
+
+bool testsOnServer() {
+    return qEnvironmentVariable("GZ_TEST_ENGINE") == QStringLiteral("server");
+}
+
+DatabaseAddress freshServerDatabase() {
+    static const QString database = [] {
+        const QString name = QStringLiteral("gz_test_%1").arg(QCoreApplication::applicationPid());
+        run(administration(), {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name),
+                               QStringLiteral("CREATE DATABASE %1").arg(name)});
+        return administration() + QStringLiteral(" dbname=") + name;
+    }();
+    run(database,
+        {QStringLiteral("DROP SCHEMA public CASCADE"), QStringLiteral("CREATE SCHEMA public")});
+    return DatabaseAddress::server(database);
+}
