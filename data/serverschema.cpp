@@ -4,6 +4,7 @@
 #include "schemastatements.h"
 #include "schemaversion.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace {
@@ -85,4 +86,18 @@ QStringList serverWorksheetStatements() {
                                      .replace(createTable, QStringLiteral("CREATE TEMP TABLE"))
                                : statement);
     return statements;
+}
+
+QString numberedKeyOf(const QString &table) {
+    static const QHash<QString, QString> keys = [] {
+        static const QRegularExpression numbered(
+            QStringLiteral(R"(^CREATE\s+TABLE\s+(\w+)\s*\(\s*(\w+)\s+INTEGER\s+PRIMARY\s+KEY)"),
+            caseless);
+        QHash<QString, QString> found;
+        for (const QString &statement : schemaStatements())
+            if (const QRegularExpressionMatch match = numbered.match(statement); match.hasMatch())
+                found.insert(match.captured(1).toLower(), match.captured(2));
+        return found;
+    }();
+    return keys.value(table.toLower());
 }

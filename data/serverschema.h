@@ -17,3 +17,7 @@ inline constexpr const char *serverLayoutTable = "gz_layout";
 
 // Statements that create the connection's own worksheet, a temporary Temp_GZB.
 QStringList serverWorksheetStatements();
+
+// The column SQLite numbers rows of `table` by (its INTEGER PRIMARY KEY), in whose order it
+// lists the table when a statement asks for no order; empty for a table without one.
+QString numberedKeyOf(const QString &table);

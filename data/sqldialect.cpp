@@ -1,6 +1,9 @@
 #include "sqldialect.h"
 
+#include "serverschema.h"
+
 #include <QRegularExpression>
+#include <vector>
 
 namespace {
 
@@ -65,12 +68,160 @@ QString rewriteJetForms(const QString &sql, SqlDialect dialect) {
     // Jet and SQLite match "like" without regard to ASCII case; PostgreSQL's "like" does not.
     static const QRegularExpression like(QStringLiteral(R"(\blike\b)"),
                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression nocase(QStringLiteral(R"(\bcollate\s+nocase\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
     return outsideLiterals(sql, [dialect](QString code) {
         code.replace(deleteStar, QStringLiteral("delete from"));
-        if (dialect == SqlDialect::Postgres)
+        if (dialect == SqlDialect::Postgres) {
             code.replace(like, QStringLiteral("ilike"));
+            // A statement's own "collate nocase" asks for the order names are listed in.
+            code.replace(nocase, QStringLiteral(R"(collate "zh-x-icu")"));
+        }
         return code;
     });
+}
+
+// Where each quoted literal of the statement lies, so that a search can pass over them.
+std::vector<bool> literalMask(const QString &text) {
+    std::vector<bool> inLiteral(std::size_t(text.size()), false);
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!quote.isNull()) {
+            inLiteral[std::size_t(i)] = true;
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QChar('\'') || c == QChar('"')) {
+            quote = c;
+            inLiteral[std::size_t(i)] = true;
+        }
+    }
+    return inLiteral;
+}
+
+// PostgreSQL (before 16) wants a name for every sub-query in a from list; Jet and SQLite do
+// not. Each unnamed one gets a name of its own.
+QString nameDerivedTables(QString sql) {
+    static const QRegularExpression fromParenthesis(QStringLiteral(R"(\bfrom\s*\()"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression nextWord(QStringLiteral(R"(^\s*(\w*))"));
+    static const QStringList notAName{QStringLiteral("where"), QStringLiteral("group"),
+                                      QStringLiteral("order"), QStringLiteral("having"),
+                                      QStringLiteral("union"), QStringLiteral("limit"),
+                                      QStringLiteral("join"),  QStringLiteral("inner"),
+                                      QStringLiteral("left"),  QStringLiteral("on")};
+    int named = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const std::vector<bool> inLiteral = literalMask(sql);
+        const QRegularExpressionMatch match = fromParenthesis.match(sql, from);
+        if (!match.hasMatch())
+            return sql;
+        const qsizetype open = match.capturedEnd() - 1;
+        from = open + 1;
+        if (inLiteral[std::size_t(open)])
+            continue;
+        int depth = 0;
+        qsizetype close = open;
+        for (; close < sql.size(); ++close) {
+            if (inLiteral[std::size_t(close)])
+                continue;
+            if (sql.at(close) == QChar('('))
+                ++depth;
+            else if (sql.at(close) == QChar(')') && --depth == 0)
+                break;
+        }
+        if (close >= sql.size())
+            return sql;
+        const QString word = nextWord.match(QStringView(sql).mid(close + 1)).captured(1).toLower();
+        if (word.isEmpty() || notAName.contains(word))
+            sql.insert(close + 1, QStringLiteral(" as gz_derived%1").arg(++named));
+    }
+}
+
+// The end of the parenthesised or whole text that starts at `from`: the first ")" that closes
+// nothing opened after `from`, or the end.
+qsizetype levelEnd(const QString &sql, const std::vector<bool> &inLiteral, qsizetype from) {
+    int depth = 0;
+    for (qsizetype i = from; i < sql.size(); ++i) {
+        if (inLiteral[std::size_t(i)])
+            continue;
+        if (sql.at(i) == QChar('('))
+            ++depth;
+        else if (sql.at(i) == QChar(')') && depth-- == 0)
+            return i;
+    }
+    return sql.size();
+}
+
+// SQLite puts nulls first in an ascending order and last in a descending one; PostgreSQL
+// does the opposite. Every term of every order by says which it wants.
+QString orderNullsAsSqlite(QString sql) {
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression clauseEnd(QStringLiteral(R"(\b(limit|offset)\b)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression descending(QStringLiteral(R"(\bdesc\s*$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression saysNulls(QStringLiteral(R"(\bnulls\s+(first|last)\s*$)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    qsizetype from = 0;
+    for (;;) {
+        const std::vector<bool> inLiteral = literalMask(sql);
+        const QRegularExpressionMatch match = orderBy.match(sql, from);
+        if (!match.hasMatch())
+            return sql;
+        from = match.capturedEnd();
+        if (inLiteral[std::size_t(match.capturedStart())])
+            continue;
+        qsizetype end = levelEnd(sql, inLiteral, from);
+        const QRegularExpressionMatch limit = clauseEnd.match(sql.left(end), from);
+        if (limit.hasMatch())
+            end = limit.capturedStart();
+        // The terms, split at the commas of this level.
+        QString rewritten;
+        qsizetype termStart = from;
+        int depth = 0;
+        for (qsizetype i = from; i <= end; ++i) {
+            const bool last = i == end;
+            if (!last && !inLiteral[std::size_t(i)]) {
+                if (sql.at(i) == QChar('('))
+                    ++depth;
+                else if (sql.at(i) == QChar(')'))
+                    --depth;
+            }
+            if (!last && (inLiteral[std::size_t(i)] || depth > 0 || sql.at(i) != QChar(',')))
+                continue;
+            QString term = sql.mid(termStart, i - termStart);
+            const QString body = term.trimmed();
+            if (!body.isEmpty() && !body.contains(saysNulls))
+                term = QStringLiteral(" ") + body +
+                       (body.contains(descending) ? QStringLiteral(" nulls last")
+                                                  : QStringLiteral(" nulls first")) +
+                       QStringLiteral(" ");
+            rewritten += term + (last ? QString() : QStringLiteral(","));
+            termStart = i + 1;
+        }
+        sql.replace(from, end - from, rewritten);
+        from += rewritten.size();
+    }
+}
+
+// SQLite lists a table without an order of its own by its numbered key; PostgreSQL in
+// whatever order its rows happen to lie, which changes with every update. A plain listing of
+// one table is given the order SQLite would use.
+QString orderListingAsSqlite(const QString &sql) {
+    static const QRegularExpression listing(
+        QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\w+)\s*(where\s.*)?$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression ordered(
+        QStringLiteral(R"(\b(order|group)\s+by\b|\bjoin\b|\bunion\b|\(|\blimit\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = listing.match(sql);
+    if (!match.hasMatch() || sql.contains(ordered))
+        return sql;
+    const QString key = numberedKeyOf(match.captured(1));
+    return key.isEmpty() ? sql : sql.trimmed() + QStringLiteral(" order by ") + key;
 }
 
 } // namespace
@@ -84,6 +235,8 @@ TranslatedStatement translateStatement(const QString &jetText, SqlDialect dialec
                    : QStringLiteral("$%1").arg(result.parameterOrder.size());
     });
     result.sql = rewriteJetForms(positional, dialect);
+    if (dialect == SqlDialect::Postgres)
+        result.sql = orderNullsAsSqlite(orderListingAsSqlite(nameDerivedTables(result.sql)));
     return result;
 }
 

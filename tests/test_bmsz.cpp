@@ -110,8 +110,7 @@ void BmszTest::emptyNameIsRefused() {
 // stays for another try.
 void BmszTest::failedSaveKeepsTheEntry() {
     Workspace workspace;
-    workspace.exec("create trigger refuse before insert on BMZD "
-                   "begin select raise(abort, 'disk is full'); end");
+    workspace.refuseInserts("BMZD", "disk is full");
     runModule<Tfrm_bmsz>([&](Tfrm_bmsz &window) {
         QVERIFY(waitUntilActive(window));
         click(window.SpeedButton8);

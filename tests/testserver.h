@@ -11,3 +11,11 @@ bool testsOnServer();
 // workspace left in it. Aborts the test process with a clear message when no server was
 // started for it.
 DatabaseAddress freshServerDatabase();
+
+// Skips a test of what only a database file has: its name on disk, its header, its lock
+// files, its backups, reading it with the sqlite3 shell.
+#define SKIP_ON_SERVER()                                                                           \
+    do {                                                                                           \
+        if (testsOnServer())                                                                       \
+            QSKIP("what only a database file has");                                                \
+    } while (false)

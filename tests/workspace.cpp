@@ -36,6 +36,41 @@ void Workspace::exec(const QString &sql) const {
     query.execSql();
 }
 
+namespace {
+
+// Runs a statement on the program's own connection.
+void runOnProgramConnection(const QString &sql) {
+    Query query(DM->ADC);
+    query.addLine(sql);
+    query.execSql();
+}
+
+} // namespace
+
+void Workspace::refuseInserts(const QString &table, const QString &message,
+                              const QString &condition) const {
+    const auto run = runOnProgramConnection;
+    const QString name = QStringLiteral("refuse_") + table;
+    if (!m_address.isServer()) {
+        run(QStringLiteral("create temp trigger %1 before insert on %2 %3 begin select "
+                           "raise(abort, '%4'); end")
+                .arg(name, table,
+                     condition.isEmpty() ? QString() : QStringLiteral("when ") + condition,
+                     message));
+        return;
+    }
+    run(QStringLiteral("create function %1() returns trigger language plpgsql as $$ begin if %2 "
+                       "then raise exception '%3'; end if; return new; end $$")
+            .arg(name, condition.isEmpty() ? QStringLiteral("true") : condition, message));
+    run(QStringLiteral("create trigger %1 before insert on %2 for each row execute function %1()")
+            .arg(name, table));
+}
+
+void Workspace::stopRefusingInserts(const QString &table) const {
+    runOnProgramConnection(QStringLiteral("drop trigger refuse_%1%2")
+                               .arg(table, m_address.isServer() ? " on " + table : QString()));
+}
+
 void openLines(Query &query, const QStringList &lines) {
     query.close();
     query.clearSql();

@@ -30,6 +30,12 @@ public:
 
     // Runs a statement on a connection of its own, bypassing the shared queries.
     void exec(const QString &sql) const;
+    // Has the engine refuse inserts into `table` with `message`, as a full disk or a broken
+    // server would: every insert, or those whose new row meets `condition` ("new.ygh=5").
+    // Set on the program's own connection, so that its worksheet is refused too.
+    void refuseInserts(const QString &table, const QString &message,
+                       const QString &condition = QString()) const;
+    void stopRefusingInserts(const QString &table) const;
 
     // Answers for the next confirmation boxes, in order; with none left, a box answers No.
     void answerConfirmations(QList<bool> answers) { m_messages.answerConfirmations(answers); }
