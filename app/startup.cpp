@@ -19,9 +19,10 @@ int main(int argc, char *argv[]) {
     DM = &dataModule;
     Tfrm_main mainWindow;
     // Taken once the main window has compacted the file, held until the program ends: another
-    // copy started meanwhile then leaves the file in place.
-    const DatabaseLock databaseInUse(findDatabaseFile(QStringLiteral("GZDB.mdb")),
-                                     DatabaseLock::Mode::Shared);
+    // copy started meanwhile then leaves the file in place. (A server needs no such lock.)
+    const DatabaseLock databaseInUse(
+        DM->ADC.address().isServer() ? QString() : findDatabaseFile(QStringLiteral("GZDB.mdb")),
+        DatabaseLock::Mode::Shared);
     mainWindow.show();
     const int status = QApplication::exec();
     DM = nullptr;

@@ -2,6 +2,7 @@
 
 #include "backupfolder.h"
 #include "checkedcopy.h"
+#include "databaseaddress.h"
 #include "databasebackup.h"
 #include "databasefile.h"
 #include "databaselock.h"
@@ -24,7 +25,8 @@ bool hasJournal(const QString &databasePath) {
 
 bool compactDatabase(const QString &fileName, const QString &password,
                      const ProgressCallback &progress) {
-    if (!password.isEmpty())
+    // A server vacuums its own tables, and its backups are its administrator's.
+    if (!password.isEmpty() || DatabaseAddress::configured().isServer())
         return false;
     const QString database = findDatabaseFile(fileName);
     if (database.isEmpty())

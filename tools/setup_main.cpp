@@ -2,8 +2,11 @@
 // in an empty database on a PostgreSQL server.
 //   gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] FOLDER
 //   gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] --server URI
+//   gzdb-setup --copy FOLDER --server URI
 // --demo also stores a small example organisation with its last three months of salaries;
-// --synthetic a made-up one of the given size, for measuring the program at scale.
+// --synthetic a made-up one of the given size, for measuring the program at scale; --copy
+// moves the GZDB.mdb of FOLDER to an empty server database, checking every count and sum.
+#include "databasecopy.h"
 #include "databasesetup.h"
 #include "syntheticdata.h"
 
@@ -18,7 +21,8 @@ namespace {
 int usage() {
     std::fprintf(stderr, "usage: gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] FOLDER\n"
                          "       gzdb-setup [--demo | --synthetic EMPLOYEES,ITEMS,MONTHS] --server "
-                         "URI\n");
+                         "URI\n"
+                         "       gzdb-setup --copy FOLDER --server URI\n");
     return 2;
 }
 
@@ -34,6 +38,26 @@ bool takeOption(QStringList &arguments, const QString &name, std::optional<QStri
     return true;
 }
 
+int copy(const QString &folder, const DatabaseAddress &server) {
+    try {
+        const DatabaseSetup::CopyReport report = DatabaseSetup::copyToServer(folder, server);
+        for (const QString &line : report.lines)
+            std::printf("%s\n", qPrintable(line));
+        if (!report.identical) {
+            std::fprintf(stderr, "gzdb-setup: the copy differs from the file; nothing was kept "
+                                 "on the server\n");
+            return 1;
+        }
+        std::printf("copied %s to %s\n",
+                    qPrintable(QDir::toNativeSeparators(QDir(folder).absoluteFilePath("GZDB.mdb"))),
+                    qPrintable(server.shownName()));
+        return 0;
+    } catch (const std::exception &failure) {
+        std::fprintf(stderr, "gzdb-setup: %s\n", failure.what());
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -42,9 +66,16 @@ int main(int argc, char *argv[]) {
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     std::optional<QString> synthetic;
     std::optional<QString> server;
+    std::optional<QString> copyFrom;
     if (!takeOption(arguments, QStringLiteral("--synthetic"), synthetic) ||
-        !takeOption(arguments, QStringLiteral("--server"), server) || (demo && synthetic))
+        !takeOption(arguments, QStringLiteral("--server"), server) ||
+        !takeOption(arguments, QStringLiteral("--copy"), copyFrom) || (demo && synthetic))
         return usage();
+    if (copyFrom) {
+        if (!server || demo || synthetic || !arguments.isEmpty())
+            return usage();
+        return copy(*copyFrom, DatabaseAddress::server(*server));
+    }
     const DatabaseSetup::Contents contents =
         demo ? DatabaseSetup::Contents::Demo : DatabaseSetup::Contents::Empty;
     const char *what = demo ? " with demonstration data" : synthetic ? " with synthetic data" : "";
