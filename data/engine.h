@@ -46,4 +46,10 @@ public:
 
     // This connection's claims on months (see monthclaim.h).
     virtual MonthClaim &monthClaim() = 0;
+
+    // Statements run between these whose results nobody reads may travel together (see
+    // writebatch.h). endBatch() sends the rest and throws the first error, if any; with
+    // `discard`, it only ends the batch, for a transaction that is being rolled back.
+    virtual void beginBatch() = 0;
+    virtual void endBatch(bool discard) = 0;
 };

@@ -7,9 +7,11 @@
 #include "schemaversion.h"
 #include "serverschema.h"
 
+#include <QScopeGuard>
 #include <charconv>
 #include <cstring>
 #include <libpq-fe.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -112,6 +114,16 @@ public:
         values.reserve(m_values.size());
         for (const QByteArray &value : m_values)
             values.push_back(value.isNull() ? nullptr : value.constData());
+        if (m_engine.isBatching()) {
+            if (!rows) {
+                m_engine.sendBatched(name, values);
+                return 0;
+            }
+            // A read needs every write before it: the batch goes out first.
+            m_engine.endBatch(false);
+            const auto resume = qScopeGuard([this] { m_engine.beginBatch(); });
+            return execute(rows);
+        }
         pg_conn *connection = m_engine.handle();
         const ServerResult result(connection,
                                   PQexecPrepared(connection, name.constData(), int(values.size()),
@@ -140,6 +152,10 @@ private:
 
 // Statements a session keeps prepared; past this many distinct texts, they are all let go.
 constexpr qsizetype preparedLimit = 2000;
+
+// Statements sent in a batch before their answers are read: few enough that neither side's
+// buffers fill, many enough that the round trips vanish beside the work.
+constexpr int batchLength = 500;
 
 } // namespace
 
@@ -239,6 +255,12 @@ std::unique_ptr<EngineStatement> PostgresEngine::prepare(const QString &sql) {
 QByteArray PostgresEngine::preparedName(const QString &sql) {
     if (const auto known = m_prepared.constFind(sql); known != m_prepared.constEnd())
         return *known;
+    if (m_batching) {
+        // Preparing waits for its answer, which a batch does not.
+        endBatch(false);
+        const auto resume = qScopeGuard([this] { beginBatch(); });
+        return preparedName(sql);
+    }
     if (m_prepared.size() >= preparedLimit) {
         execute(QStringLiteral("DEALLOCATE ALL"));
         m_prepared.clear();
@@ -266,6 +288,62 @@ void PostgresEngine::commit() {
 
 void PostgresEngine::rollback() {
     ServerResult(m_connection, PQexec(m_connection, "ROLLBACK"));
+}
+
+void PostgresEngine::beginBatch() {
+    if (m_batching)
+        return;
+    if (PQenterPipelineMode(m_connection) != 1)
+        throw DbError(serverMessage(m_connection, nullptr));
+    m_batching = true;
+    m_sentInBatch = 0;
+    m_batchError.clear();
+}
+
+void PostgresEngine::sendBatched(const QByteArray &name, const std::vector<const char *> &values) {
+    if (PQsendQueryPrepared(m_connection, name.constData(), int(values.size()), values.data(),
+                            nullptr, nullptr, 0) != 1)
+        throw DbError(serverMessage(m_connection, nullptr));
+    if (++m_sentInBatch >= batchLength)
+        collectBatch();
+}
+
+void PostgresEngine::collectBatch() {
+    if (PQpipelineSync(m_connection) != 1) {
+        m_batchError = serverMessage(m_connection, nullptr);
+        return;
+    }
+    // Each statement's answers end with a null; the sync's own answer ends the batch.
+    int ended = 0;
+    for (;;) {
+        pg_result *result = PQgetResult(m_connection);
+        if (!result) {
+            if (++ended > m_sentInBatch || PQstatus(m_connection) != CONNECTION_OK) {
+                if (m_batchError.isEmpty())
+                    m_batchError = serverMessage(m_connection, nullptr);
+                break;
+            }
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(result);
+        if (status == PGRES_FATAL_ERROR && m_batchError.isEmpty())
+            m_batchError = serverMessage(m_connection, result);
+        PQclear(result);
+        if (status == PGRES_PIPELINE_SYNC)
+            break;
+    }
+    m_sentInBatch = 0;
+}
+
+void PostgresEngine::endBatch(bool discard) {
+    if (!m_batching)
+        return;
+    collectBatch();
+    m_batching = false;
+    PQexitPipelineMode(m_connection);
+    const QString error = std::exchange(m_batchError, QString());
+    if (!discard && !error.isEmpty())
+        throw DbError(error);
 }
 
 MonthClaim &PostgresEngine::monthClaim() {

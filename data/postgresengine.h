@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -31,17 +32,29 @@ public:
     void commit() override;
     void rollback() override;
     MonthClaim &monthClaim() override;
+    // Pipelined: the statements go out without waiting, and the answers are read every few
+    // hundred, so that a month's rows cost a handful of round trips.
+    void beginBatch() override;
+    void endBatch(bool discard) override;
 
     // The name the server knows `sql` by, prepared on first use. Throws DbError.
     QByteArray preparedName(const QString &sql);
     pg_conn *handle() const { return m_connection; }
+    bool isBatching() const { return m_batching; }
+    // Sends a prepared statement in the batch; its answer is read later. Throws DbError.
+    void sendBatched(const QByteArray &name, const std::vector<const char *> &values);
 
 private:
     void checkLayout(bool upgradesOlderLayout, const QString &shownName);
+    // Reads the answers of everything sent in the batch so far, keeping the first refusal.
+    void collectBatch();
 
     pg_conn *m_connection = nullptr;
     QHash<QString, QByteArray> m_prepared;
     std::unique_ptr<MonthClaim> m_monthClaim;
+    bool m_batching = false;
+    int m_sentInBatch = 0;
+    QString m_batchError;
 };
 
 // Connects to a server without looking at what it holds, for the set-up tool. Throws DbError

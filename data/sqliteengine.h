@@ -31,6 +31,9 @@ public:
     void commit() override;
     void rollback() override;
     MonthClaim &monthClaim() override;
+    // A file is written in place: there is no round trip to save.
+    void beginBatch() override {}
+    void endBatch(bool) override {}
 
 private:
     // The file's layout version; throws DbError for a newer one than this program's.

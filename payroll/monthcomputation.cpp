@@ -2,6 +2,7 @@
 
 #include "query.h"
 #include "salarycolumns.h"
+#include "writebatch.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ void computeMonth(Connection &connection, const PayrollRules &rules, const QStri
     update.param("ny").setText(month);
 
     static const YearToDate fresh;
+    WriteBatch batch(connection);
     for (; !rows.eof(); rows.next()) {
         const qint64 number = rows.field("ygh").asInteger();
         const auto year = years.find(number);
@@ -146,4 +148,5 @@ void computeMonth(Connection &connection, const PayrollRules &rules, const QStri
         update.param("ygh").setInteger(number);
         update.execSql();
     }
+    batch.finish();
 }

@@ -8,6 +8,7 @@
 #include "testserver.h"
 #include "transaction.h"
 #include "workspace.h"
+#include "writebatch.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -60,6 +61,8 @@ private slots:
     void secondProgramMayOpenTheFile();
     void transactionLandsWholeOrNotAtAll_data();
     void transactionLandsWholeOrNotAtAll();
+    void batchedWritesLandOrReportTheirRefusal_data();
+    void batchedWritesLandOrReportTheirRefusal();
     void namesSortInPinyinOrder_data();
     void namesSortInPinyinOrder();
     void plainSqliteReadsTheFile();
@@ -415,6 +418,43 @@ void SqlTest::transactionLandsWholeOrNotAtAll() {
         QCOMPARE(ending, "fail");
     }
     QTEST(count("select count(*) as n from GZB"), "rows");
+}
+
+void SqlTest::batchedWritesLandOrReportTheirRefusal_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("repeated"); // the row whose key is written twice, or -1
+    QTest::addColumn<int>("stored");
+
+    QTest::newRow("more rows than go out at once") << 1203 << -1 << 1203;
+    QTest::newRow("a refusal among them") << 1203 << 700 << 0;
+    QTest::newRow("the last refused") << 10 << 9 << 0;
+}
+
+// Writes sent together land as if sent one by one; a refusal anywhere among them fails the
+// batch, and its transaction keeps nothing.
+void SqlTest::batchedWritesLandOrReportTheirRefusal() {
+    QFETCH(int, rows);
+    QFETCH(int, repeated);
+    QFETCH(int, stored);
+    Workspace workspace;
+    try {
+        Transaction transaction(DM->ADC);
+        WriteBatch batch(DM->ADC);
+        statement(DM->AQUP, {"insert into GZB (ny,ygh,f1) values ('202612',:ygh,:f1)"});
+        for (int row = 0; row < rows; ++row) {
+            DM->AQUP.param("ygh").setInteger(row == repeated ? 0 : row);
+            DM->AQUP.param("f1").setCurrency(Currency::fromUnits(row * 10001));
+            DM->AQUP.execSql();
+        }
+        batch.finish();
+        transaction.commit();
+        QCOMPARE(repeated, -1);
+    } catch (const DbError &refusal) {
+        QVERIFY2(repeated >= 0, qPrintable(refusal.text()));
+    }
+    QCOMPARE(count("select count(*) as n from GZB"), stored);
+    if (stored > 0)
+        QCOMPARE(count("select sum(f1) / 10001 as n from GZB"), rows * (rows - 1) / 2);
 }
 
 // Names sort as a Chinese clerk looks them up, by pinyin, in every list of the program; the

@@ -7,6 +7,7 @@
 #include "query.h"
 #include "salarycolumns.h"
 #include "transaction.h"
+#include "writebatch.h"
 
 namespace DatabaseSetup {
 namespace {
@@ -115,8 +116,10 @@ SyntheticSize parseSyntheticSize(const QString &text) {
 void fillSyntheticData(Connection &connection, const SyntheticSize &size, QDate today) {
     Query query(connection);
     Transaction transaction(connection);
+    WriteBatch batch(connection);
     insertReferenceData(query, size);
     insertMonths(query, size, today);
+    batch.finish();
     transaction.commit();
 }
 
