@@ -5,6 +5,7 @@
 #include "filemark.h"
 #include "salarycolumns.h"
 #include "schemaversion.h"
+#include "sqldialect.h"
 #include "testserver.h"
 #include "transaction.h"
 #include "workspace.h"
@@ -47,6 +48,8 @@ class SqlTest : public QObject {
 private slots:
     void jetForms_data();
     void jetForms();
+    void serverReadsTheStatementsAsTheFileDoes_data();
+    void serverReadsTheStatementsAsTheFileDoes();
     void linesAreSeparatedByLineBreaks();
     void moneyIsExact();
     void floatsBindToNearestUnit_data();
@@ -123,6 +126,45 @@ void SqlTest::jetForms() {
         DM->AQUP.execSql();
     }
     QCOMPARE(count(check), expected);
+}
+
+// What a server reads differently is rewritten, and only that: literals stay as written.
+void SqlTest::serverReadsTheStatementsAsTheFileDoes_data() {
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("server");
+
+    QTest::newRow("markers by position") << "select * from GZB where ny=:ny and ygh=:ygh or ny=:ny"
+                                         << "select * from GZB where ny=$1 and ygh=$2 or ny=$3";
+    QTest::newRow("like ignores case")
+        << "select * from GZB where xm like :xm and zw like 'like%'"
+        << "select * from GZB where xm ilike $1 and zw ilike 'like%'";
+    QTest::newRow("a sub-query gets a name")
+        << "select count(*) as n from (select ny from GZB group by ny )"
+        << "select count(*) as n from (select ny from GZB group by ny ) as gz_derived1";
+    QTest::newRow("a named sub-query keeps its name")
+        << "select count(*) as n from (select ny from GZB) as months"
+        << "select count(*) as n from (select ny from GZB) as months";
+    QTest::newRow("nulls first going up, last going down")
+        << "select * from GZXMZD order by s_fk,bh desc"
+        << "select * from GZXMZD order by s_fk nulls first , bh desc nulls last ";
+    QTest::newRow("a listing in the order of its key")
+        << "select * from BMZD"
+        << "select * from BMZD order by bh nulls first ";
+    QTest::newRow("a table without a numbered key has no order to keep")
+        << "select * from GZB where ny='202611'"
+        << "select * from GZB where ny='202611'";
+    QTest::newRow("collate nocase is pinyin order")
+        << "select mc from BMZD order by mc collate nocase"
+        << "select mc from BMZD order by mc collate \"zh-x-icu\" nulls first ";
+    QTest::newRow("literals untouched")
+        << "insert into BMZD (mc) values ('delete * from (x) like :y')"
+        << "insert into BMZD (mc) values ('delete * from (x) like :y')";
+}
+
+void SqlTest::serverReadsTheStatementsAsTheFileDoes() {
+    QFETCH(QString, jet);
+    QFETCH(QString, server);
+    QCOMPARE(translateStatement(jet, SqlDialect::Postgres).sql, server);
 }
 
 void SqlTest::linesAreSeparatedByLineBreaks() {
