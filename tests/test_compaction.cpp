@@ -17,6 +17,7 @@
 
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +47,7 @@ enum class Situation {
     BackupsStampedInTheFuture,
     BackupsOnAnotherDisk,
     FileLeftUnderABackupName,
+    ConfiguredForAServer,
 };
 
 // What the payroll holds after the fixture: its rows, their amounts, an untouched column.
@@ -195,6 +197,9 @@ void CompactionTest::compactsOnlyWhatIsSafe_data() {
         << Situation::BackupsOnAnotherDisk << true << QStringList();
     QTest::newRow("the file itself under a backup's name, left by a killed start")
         << Situation::FileLeftUnderABackupName << true << QStringList();
+    // A server vacuums itself; a file left in the folder of a clerk who moved is not touched.
+    QTest::newRow("configured for a server")
+        << Situation::ConfiguredForAServer << false << QStringList();
 }
 
 void CompactionTest::compactsOnlyWhatIsSafe() {
@@ -215,9 +220,13 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
     std::optional<QTemporaryDir> otherDisk;
     const QDir backupFolder(backups);
     const QByteArray whole = smallDatabase();
+    const auto forgetServer = qScopeGuard([] { qunsetenv("GZGL_DATABASE"); });
     switch (situation) {
     case Situation::NotADatabase:
         write(database, QByteArray("工资表\n").repeated(2000));
+        break;
+    case Situation::ConfiguredForAServer:
+        qputenv("GZGL_DATABASE", "postgresql://clerk@payroll-host/payroll");
         break;
     case Situation::TwoNamesDifferingInCase:
         QVERIFY(QFile::copy(database, workspace.path() + QStringLiteral("/gzdb.mdb")));
