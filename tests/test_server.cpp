@@ -93,6 +93,7 @@ private slots:
     void unreachableServerIsNamedWithoutItsPassword();
     void serverTablesAreTheFilesTables();
     void setupTakesOnlyAnEmptyDatabase();
+    void olderLayoutIsBroughtUpToDate();
     void copiedOfficeShowsTheSameFigures();
     void monthClaimsEndWithTheirConnection();
 };
@@ -219,6 +220,29 @@ void ServerTest::setupTakesOnlyAnEmptyDatabase() {
     QCOMPARE(session.rows("select mc from BMZD order by mc"),
              (QStringList{"办公室", "财务科", "技术部", "销售部"}));
     QCOMPARE(session.rows("select count(distinct ny) from GZB"), QStringList{"11"});
+}
+
+// A database of the first layout gets the later tables, and the new version, when the
+// program's own connection first reaches it; any other connection leaves it as it is.
+void ServerTest::olderLayoutIsBroughtUpToDate() {
+    const DatabaseAddress server = freshServerDatabase();
+    createServerStructure(server);
+    const ServerSession session(server);
+    session.run("drop table GZXMJS, GSSLB, GSJCFY, YGJS, YGZXKC");
+    session.run(QStringLiteral("update %1 set version = 1").arg(serverLayoutTable));
+    const QString tables = "select count(*) from pg_tables where schemaname = 'public'";
+    {
+        Connection other(server);
+        other.engine();
+    }
+    QCOMPARE(session.rows(tables), QStringList{"6"});
+    Connection program(server);
+    program.upgradeOlderLayoutOnConnect();
+    program.engine();
+    QCOMPARE(session.rows(tables), QStringList{"11"});
+    QCOMPARE(session.rows(QStringLiteral("select version from %1").arg(serverLayoutTable)),
+             QStringList{"2"});
+    QCOMPARE(session.rows("select count(*) from GSSLB"), QStringList{"7"});
 }
 
 // The demonstration file moved to the server: the copy reports equal figures, and the query and
