@@ -24,12 +24,15 @@
 #include "modulerun.h"
 #include "monthkey.h"
 #include "pageview.h"
+#include "postgresengine.h"
+#include "postgresfloor.h"
 #include "previewdialog.h"
 #include "reportexport.h"
 #include "reportfonts.h"
 #include "reportlayouts.h"
 #include "reportpainter.h"
 #include "salarycolumns.h"
+#include "serverbenchdatabase.h"
 #include "sjcx.h"
 #include "spinedit.h"
 #include "sqlitefloor.h"
@@ -62,6 +65,13 @@ struct Options {
     int fillRows = 240000;
     int runs = 5;
     QString only; // one scenario group by its name, or all
+    // A libpq connection string for a superuser on a PostgreSQL server: the scenarios then run
+    // on a database made there, against a libpq floor.
+    QString server;
+
+    bool wants(const char *scenario) const {
+        return only.isEmpty() || only == QLatin1String(scenario);
+    }
 };
 
 Options parseOptions(QStringList arguments) {
@@ -75,10 +85,19 @@ Options parseOptions(QStringList arguments) {
             options.runs = 3;
             continue;
         }
+        if (option == "--server") {
+            options.server = !arguments.isEmpty() && !arguments.first().startsWith("--")
+                                 ? arguments.takeFirst()
+                                 : qEnvironmentVariable("GZ_TEST_SERVER");
+            if (options.server.isEmpty())
+                throw std::runtime_error("--server needs a connection string or GZ_TEST_SERVER "
+                                         "(scripts/with-postgres sets it)");
+            continue;
+        }
         if (arguments.isEmpty())
             throw std::runtime_error(
                 "usage: bench_scale [--quick] [--size E,I,M] [--compaction E,I,M] "
-                "[--fill ROWS] [--runs N] [--only SCENARIO]");
+                "[--fill ROWS] [--runs N] [--only SCENARIO] [--server [CONNECTION]]");
         const QString value = arguments.takeFirst();
         if (option == "--size")
             options.size = DatabaseSetup::parseSyntheticSize(value);
@@ -130,10 +149,25 @@ void setMonth(SpinEdit *year, SpinEdit *month, const QString &key) {
     month->setValue(key.mid(4).toInt());
 }
 
+// On the server the fill may take half again its floor's time, every other path a fifth more.
+QString serverTarget(const QString &fileTarget) {
+    return fileTarget == QStringLiteral("≤ 1.5×") ? fileTarget : QStringLiteral("≤ 1.2×");
+}
+
+// "$1,$2,...": the markers of a statement for the server.
+QString placeholders(int count) {
+    QStringList markers;
+    for (int marker = 1; marker <= count; ++marker)
+        markers << QStringLiteral("$%1").arg(marker);
+    return markers.join(',');
+}
+
 class ScaleBenchmark {
 public:
     ScaleBenchmark(const Options &options, SqliteFloor &floor)
-        : m_options(options), m_floor(floor) {}
+        : m_options(options), m_floor(&floor) {}
+    ScaleBenchmark(const Options &options, PostgresFloor &server)
+        : m_options(options), m_server(&server) {}
 
     QList<Comparison> results;
 
@@ -148,27 +182,39 @@ public:
     void compaction(const QString &copy);
 
 private:
-    // The floor of a handler: the statements it ran, replayed.
-    TimedRun replay(const QStringList &statements) {
+    // The floor of a handler: the statements it ran, replayed on the file or the server.
+    std::function<void()> statementsOf(const std::function<void()> &program) {
+        if (m_server)
+            return m_server->replayOf(program);
+        const QStringList statements = traceStatements(connectionHandle(), program);
         if (qEnvironmentVariableIsSet("BENCH_SHOW_SQL"))
             for (const QString &sql : statements)
                 std::fprintf(stderr, "    %s\n", qPrintable(sql.simplified().left(160)));
-        return [this, &statements] {
-            return millisecondsOf([&] {
-                for (const QString &sql : statements)
-                    m_floor.run(sql);
-            });
+        return [this, statements] {
+            for (const QString &sql : statements)
+                m_floor->run(sql);
         };
     }
+    TimedRun replay(const std::function<void()> &program) {
+        return [statements = statementsOf(program)] { return millisecondsOf(statements); };
+    }
+    // Set-up between runs, straight on the engine the program runs on.
+    void runStraight(const QString &sql) {
+        if (m_server)
+            m_server->run(sql);
+        else
+            m_floor->run(sql);
+    }
+    TimedRun serverFillFloor(const QString &sql, int columns,
+                             const std::function<qint64(int row, int column)> &amount);
     // A handler's run: `before` and `after` put the window where the run starts and ends,
     // untimed; the floor replays what `measured` ran, between the same `before` and `after`.
     void addHandler(const QString &scenario, const QString &size, const QString &target,
                     const std::function<void()> &before, const std::function<void()> &measured,
                     const std::function<void()> &after) {
         before();
-        const QStringList statements = traceStatements(connectionHandle(), measured);
+        const TimedRun replayed = replay(measured);
         after();
-        const TimedRun replayed = replay(statements);
         add(
             scenario, size, target,
             [&] {
@@ -186,7 +232,8 @@ private:
     }
     void add(const QString &scenario, const QString &size, const QString &target,
              const TimedRun &floor, const TimedRun &program) {
-        results << compare(scenario, size, target, m_options.runs, floor, program);
+        results << compare(scenario, size, m_server ? serverTarget(target) : target, m_options.runs,
+                           floor, program);
     }
     QStringList amountColumns() const {
         QStringList columns;
@@ -200,8 +247,36 @@ private:
     QString employees() const { return count(m_options.size.employees); }
 
     const Options &m_options;
-    SqliteFloor &m_floor;
+    SqliteFloor *m_floor = nullptr;    // on a file
+    PostgresFloor *m_server = nullptr; // on a server
 };
+
+// The fill's floor on the server: the same insert prepared once, run row by row with the
+// values as text, as the program sends them, in one transaction.
+TimedRun ScaleBenchmark::serverFillFloor(const QString &sql, int columns,
+                                         const std::function<qint64(int, int)> &amount) {
+    return [this, sql, columns, amount] {
+        m_server->run("delete from temp_gzb");
+        return millisecondsOf([&] {
+            m_server->run("BEGIN");
+            const QByteArray insert = m_server->prepared(sql);
+            std::vector<QByteArray> texts(std::size_t(4 + columns));
+            std::vector<const char *> values(texts.size());
+            for (int row = 0; row < m_options.fillRows; ++row) {
+                texts[0] = monthBack(0).toUtf8();
+                texts[1] = QByteArray::number(row);
+                texts[2] = QStringLiteral("职工%1").arg(row).toUtf8();
+                texts[3] = QStringLiteral("部门%1").arg(row % 20).toUtf8();
+                for (int c = 0; c < columns; ++c)
+                    texts[std::size_t(4 + c)] = QByteArray::number(amount(row, c));
+                for (std::size_t v = 0; v < texts.size(); ++v)
+                    values[v] = texts[v].constData();
+                m_server->execute(insert, values);
+            }
+            m_server->run("COMMIT");
+        });
+    };
+}
 
 // Rows written one by one through the shared insert query in one transaction, as a window
 // stores a worksheet; the floor binds the same values by position.
@@ -212,7 +287,7 @@ void ScaleBenchmark::fill() {
     const int rows = m_options.fillRows;
     const auto amount = [](int row, int column) { return qint64(row % 9973 + column) * 100; };
     const auto program = [&] {
-        m_floor.run("delete from temp_gzb");
+        runStraight("delete from temp_gzb");
         return millisecondsOf([&] {
             Transaction transaction(DM->ADC);
             Query &insert = setSql(DM->AQUP, {sql});
@@ -229,24 +304,32 @@ void ScaleBenchmark::fill() {
         });
     };
     const auto floor = [&] {
-        m_floor.run("delete from temp_gzb");
+        m_floor->run("delete from temp_gzb");
         return millisecondsOf([&] {
-            m_floor.begin();
-            sqlite3_stmt *insert = m_floor.statement("insert into temp_gzb (ny,ygh,xm,bmmc," +
-                                                     columns.join(',') + ") values (?,?,?,?" +
-                                                     QString(",?").repeated(columns.size()) + ")");
+            m_floor->begin();
+            sqlite3_stmt *insert = m_floor->statement("insert into temp_gzb (ny,ygh,xm,bmmc," +
+                                                      columns.join(',') + ") values (?,?,?,?" +
+                                                      QString(",?").repeated(columns.size()) + ")");
             for (int row = 0; row < rows; ++row) {
-                m_floor.bind(insert, {monthBack(0), qint64(row), QStringLiteral("职工%1").arg(row),
-                                      QStringLiteral("部门%1").arg(row % 20)});
+                m_floor->bind(insert, {monthBack(0), qint64(row), QStringLiteral("职工%1").arg(row),
+                                       QStringLiteral("部门%1").arg(row % 20)});
                 for (int c = 0; c < columns.size(); ++c)
                     sqlite3_bind_int64(insert, c + 5, amount(row, c));
-                m_floor.run(insert);
+                m_floor->run(insert);
             }
-            m_floor.commit();
+            m_floor->commit();
         });
     };
-    add("fill rows through the data module", count(rows) + " rows", "≤ 1.5×", floor, program);
-    m_floor.run("delete from temp_gzb");
+    const QString serverSql = "insert into temp_gzb (ny,ygh,xm,bmmc," + columns.join(',') +
+                              ") values (" + placeholders(4 + columns.size()) + ")";
+    add("fill rows through the data module", count(rows) + " rows", "≤ 1.5×",
+        m_server ? serverFillFloor(serverSql, int(columns.size()), amount) : TimedRun(floor),
+        program);
+    runStraight("delete from temp_gzb");
+    // The server never vacuums a session's temporary table by itself: the rows the runs
+    // deleted would still be read past by every scenario after this one.
+    if (m_server)
+        m_server->run("vacuum temp_gzb");
 }
 
 // Every stored row with the row totals, as the query window reads them: what the open result
@@ -283,9 +366,8 @@ void ScaleBenchmark::queryWindow() {
                     window.RxDBGrid2->viewport()->repaint();
                 });
             };
-            const QStringList statements = traceStatements(connectionHandle(), program);
             add(QStringLiteral("query window: %1 month(s), shown in the grids").arg(months), rows,
-                "≤ 1.2×", replay(statements), program);
+                "≤ 1.2×", replay(program), program);
         };
         range(1, employees() + " rows");
         const int months = std::min(12, m_options.size.months);
@@ -309,9 +391,8 @@ void ScaleBenchmark::statistics() {
                         ->repaint();
                 });
             };
-            const QStringList statements = traceStatements(connectionHandle(), program);
             add(kind == window.r_1 ? "statistics per month" : "statistics per employee", size,
-                "≤ 1.1×", replay(statements), program);
+                "≤ 1.1×", replay(program), program);
         }
     }));
 }
@@ -334,11 +415,10 @@ void ScaleBenchmark::paySlips() {
             writePdf(*pages, programFile);
         });
     };
-    const QStringList statements = traceStatements(connectionHandle(), program);
+    const std::function<void()> rowsRead = statementsOf(program);
     const auto floor = [&] {
         return millisecondsOf([&] {
-            for (const QString &sql : statements)
-                m_floor.run(sql);
+            rowsRead();
             QPdfWriter writer(floorFile);
             writer.setPageLayout(reportPageLayout());
             QPainter painter(&writer);
@@ -464,7 +544,7 @@ void ScaleBenchmark::entryWindow() {
 
 // With no month stored, every active employee gets a new worksheet row.
 void ScaleBenchmark::firstUse() {
-    m_floor.run("delete from GZB");
+    runStraight("delete from GZB");
     runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
         addHandler(
             "prepare a month, status '0' (first use)", employees() + " rows", "≤ 1.3×", [] {},
@@ -497,6 +577,34 @@ void ScaleBenchmark::compaction(const QString &copy) {
     QFile::remove(into);
 }
 
+// The chosen scenarios in their order. On a server, what only a file has is left out, and
+// the previews (no floor, minutes at full size) run only when asked for by name.
+void runScenarios(ScaleBenchmark &bench, const Options &options, bool onServer,
+                  const QString &compactionFile) {
+    if (options.wants("memory"))
+        bench.memory();
+    if (options.wants("fill"))
+        bench.fill();
+    if (options.wants("query"))
+        bench.queryWindow();
+    if (options.wants("statistics"))
+        bench.statistics();
+    if (options.wants("payslips"))
+        bench.paySlips();
+    if (options.wants("previews") && (!onServer || !options.only.isEmpty()))
+        bench.previews();
+    if (options.wants("entry"))
+        bench.entryWindow();
+    if (options.wants("firstuse"))
+        bench.firstUse();
+    if (options.wants("compaction") && !onServer)
+        bench.compaction(compactionFile);
+}
+
+pg_conn *serverHandle() {
+    return dynamic_cast<PostgresEngine &>(DM->ADC.engine()).handle();
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -505,44 +613,50 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     try {
         const Options options = parseOptions(app.arguments());
+        std::optional<ServerBenchDatabase> server;
+        if (!options.server.isEmpty()) {
+            server.emplace(options.server);
+            std::fprintf(stderr,
+                         "making a synthetic server database of %d employees, %d items, %d "
+                         "months\n",
+                         options.size.employees, options.size.items, options.size.months);
+            const double ms = millisecondsOf([&] {
+                DatabaseSetup::createSyntheticServerDatabase(server->address(), options.size,
+                                                             today);
+            });
+            std::fprintf(stderr, "  made in %.1f s\n", ms / 1000);
+            // The data module connects to what the environment names, as a script's would.
+            qputenv("GZGL_DATABASE", server->address().location().toUtf8());
+        }
         Workspace workspace(Workspace::Database::None, today);
-        std::fprintf(stderr, "making a synthetic database of %d employees, %d items, %d months\n",
-                     options.size.employees, options.size.items, options.size.months);
-        DatabaseSetup::createSyntheticDatabase(workspace.path(), options.size, today);
-        const auto wanted = [&](const char *scenario) {
-            return options.only.isEmpty() || options.only == QLatin1String(scenario);
-        };
         QString compactionFile;
-        if (wanted("compaction")) {
-            QDir(workspace.path()).mkdir("compaction");
-            compactionFile = DatabaseSetup::createSyntheticDatabase(
-                QDir(workspace.path()).filePath("compaction"), options.compactionSize, today);
+        if (!server) {
+            std::fprintf(stderr,
+                         "making a synthetic database of %d employees, %d items, %d months\n",
+                         options.size.employees, options.size.items, options.size.months);
+            DatabaseSetup::createSyntheticDatabase(workspace.path(), options.size, today);
+            if (options.wants("compaction")) {
+                QDir(workspace.path()).mkdir("compaction");
+                compactionFile = DatabaseSetup::createSyntheticDatabase(
+                    QDir(workspace.path()).filePath("compaction"), options.compactionSize, today);
+            }
         }
 
         QList<Comparison> results;
-        {
+        if (server) {
+            PostgresFloor floor(serverHandle());
+            ScaleBenchmark bench(options, floor);
+            runScenarios(bench, options, true, compactionFile);
+            results = bench.results;
+        } else {
             SqliteFloor floor(connectionHandle());
             ScaleBenchmark bench(options, floor);
-            if (wanted("memory"))
-                bench.memory();
-            if (wanted("fill"))
-                bench.fill();
-            if (wanted("query"))
-                bench.queryWindow();
-            if (wanted("statistics"))
-                bench.statistics();
-            if (wanted("payslips"))
-                bench.paySlips();
-            if (wanted("previews"))
-                bench.previews();
-            if (wanted("entry"))
-                bench.entryWindow();
-            if (wanted("firstuse"))
-                bench.firstUse();
-            if (wanted("compaction"))
-                bench.compaction(compactionFile);
+            runScenarios(bench, options, false, compactionFile);
             results = bench.results;
         }
+        if (server)
+            std::printf("On the PostgreSQL server, against libpq (the start-up compaction is a "
+                        "file's only):\n\n");
         printTable(results);
         return workspace.shownMessages().isEmpty() ? 0 : 1;
     } catch (const std::exception &failure) {
