@@ -5,6 +5,8 @@
 //                           --fill ROWS --runs N
 //   build/bench/bench_scale --only SCENARIO   (memory, fill, query, statistics, payslips,
 //                                              previews, entry, firstuse, compaction)
+//   scripts/with-postgres build/bench/bench_scale --server [CONNECTION]   (on a PostgreSQL
+//                                              server, against libpq; see README)
 // BENCH_SHOW_SQL=1 in the environment lists the statements each floor replays.
 // It makes a synthetic database with the set-up tool's code, then times each scenario
 // through the program's own paths (the data module, the windows' handlers driven offscreen,
