@@ -36,6 +36,21 @@ std::int64_t integerOf(const char *text, int length) {
     return value;
 }
 
+bool isNumber(Oid type) {
+    switch (type) {
+    case booleanType:
+    case bigintType:
+    case smallintType:
+    case integerType:
+    case realType:
+    case doubleType:
+    case numericType:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void appendValue(ResultSet &rows, pg_result *result, int row, int column, Oid type) {
     if (PQgetisnull(result, row, column)) {
         rows.appendNull();
@@ -78,6 +93,13 @@ void readRows(pg_result *result, ResultSet &out) {
     }
     ResultSet rows(names);
     const int count = PQntuples(result);
+    // The whole result is already here: its copy is made at its final size, not by doubling.
+    qsizetype textBytes = 0;
+    for (int column = 0; column < columns; ++column)
+        if (!isNumber(types[std::size_t(column)]))
+            for (int row = 0; row < count; ++row)
+                textBytes += PQgetlength(result, row, column);
+    rows.reserve(std::size_t(count) * std::size_t(columns), textBytes);
     for (int row = 0; row < count; ++row) {
         for (int column = 0; column < columns; ++column)
             appendValue(rows, result, row, column, types[std::size_t(column)]);

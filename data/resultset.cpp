@@ -17,6 +17,13 @@ ResultSet::ResultSet(const QStringList &columnNames) {
     }
 }
 
+void ResultSet::reserve(std::size_t cells, qsizetype textBytes) {
+    m_values.reserve(cells);
+    m_kinds.reserve(cells);
+    // UTF-8 never takes fewer bytes than UTF-16 takes units.
+    m_texts.reserve(textBytes);
+}
+
 void ResultSet::finish() {
     m_values.shrink_to_fit();
     m_kinds.shrink_to_fit();

@@ -23,6 +23,9 @@ public:
     void appendInteger(std::int64_t value) { append(Kind::Integer, value); }
     void appendReal(double value) { append(Kind::Real, value); }
     void appendText(const char *utf8, int bytes);
+    // For an engine that knows the size of the whole result before reading it: room for its
+    // cells and for texts of `textBytes` UTF-8 bytes, so that nothing grows while it is read.
+    void reserve(std::size_t cells, qsizetype textBytes);
     void endRow() { ++m_rowCount; }
     void finish();
 
