@@ -4,6 +4,7 @@
 #include "dberror.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 ResultSet::ResultSet(const QStringList &columnNames) {
     for (const QString &quoted : columnNames) {
@@ -39,11 +40,18 @@ void ResultSet::appendText(const char *utf8, int bytes) {
     if (m_texts.capacity() < offset + bytes)
         m_texts.reserve(std::max<qsizetype>(2 * m_texts.capacity(), offset + bytes));
     m_texts.resize(offset + bytes);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar *end = decoder.appendToBuffer(m_texts.data() + offset, QByteArrayView(utf8, bytes));
-    m_texts.truncate(end - m_texts.constData());
-    append(Kind::Text,
-           TextSpan{std::uint32_t(offset), std::uint32_t(end - m_texts.constData() - offset)});
+    QChar *const start = m_texts.data() + offset;
+    qsizetype units = 0;
+    if (std::all_of(utf8, utf8 + bytes, [](char c) { return uchar(c) < 0x80; })) {
+        // Month keys, dates, numbers as text: most cells need no decoder at all.
+        std::transform(utf8, utf8 + bytes, start, [](char c) { return QChar(uchar(c)); });
+        units = bytes;
+    } else {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        units = decoder.appendToBuffer(start, QByteArrayView(utf8, bytes)) - start;
+    }
+    m_texts.truncate(offset + units);
+    append(Kind::Text, TextSpan{std::uint32_t(offset), std::uint32_t(units)});
 }
 
 QStringView ResultSet::text(int row, int column) const {
