@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -266,22 +267,28 @@ void Tfrm_gzlr::b_oClick() {
 
 void Tfrm_gzlr::LoadEmployee() {
     const Query &list = DM->AQ2;
-    if (!list.isOpen() || list.isEmpty())
+    if (rereading || !list.isOpen() || list.isEmpty())
         return;
     // First, so that the boxes set below recompute for this employee and month.
     computed.loadEmployee(list.field("ygh").asInteger(), selectedMonth());
-    for (int slot = 1; slot <= earningCount; ++slot)
-        itemEditors.at(slot - 1)->setValue(
-            list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
-    for (int slot = 1; slot <= deductionCount; ++slot)
-        itemEditors.at(earningCount + slot - 1)
-            ->setValue(
-                list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot)).asCurrency());
+    {
+        const QScopedValueRollback<bool> quiet(loading, true);
+        for (int slot = 1; slot <= earningCount; ++slot)
+            itemEditors.at(slot - 1)->setValue(
+                list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
+        for (int slot = 1; slot <= deductionCount; ++slot)
+            itemEditors.at(earningCount + slot - 1)
+                ->setValue(list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot))
+                               .asCurrency());
+    }
+    SumTotals();
     if (Panel1->isEnabled() && !itemEditors.isEmpty())
         itemEditors.first()->setFocus();
 }
 
 void Tfrm_gzlr::SumTotals() {
+    if (loading)
+        return;
     computed.recompute();
     Currency earnings;
     Currency deductions;
@@ -326,9 +333,13 @@ void Tfrm_gzlr::StoreEmployee() {
     update.param("ygh").setInteger(list.field("ygh").asInteger());
     update.execSql();
 
-    list.close();
-    list.open();
-    list.gotoBookmark(position);
+    {
+        // The row moved on to below is the one shown: the next move always lands on a row.
+        const QScopedValueRollback<bool> quiet(rereading, true);
+        list.close();
+        list.open();
+        list.gotoBookmark(position);
+    }
     list.next();
 }
 

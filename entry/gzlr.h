@@ -79,7 +79,11 @@ private:
     int earningCount = 0;   // E
     int deductionCount = 0; // D
     bool activated = false; // the status is read only once the window is shown
-    QString lastMonth;      // latest month in GZB; empty when GZB has no rows
+    // While F1 re-reads the worksheet, the rows passed on the way back are not shown.
+    bool rereading = false;
+    // While an employee's amounts are put into the boxes, the totals wait for the last.
+    bool loading = false;
+    QString lastMonth; // latest month in GZB; empty when GZB has no rows
     // '0' first use, '1' month entered, '2' month not entered; empty while unknown
     QString monthStatus;
     ComputedEntry computed;
