@@ -99,6 +99,21 @@ std::vector<bool> literalMask(const QString &text) {
     return inLiteral;
 }
 
+// The end of the parenthesised or whole text that starts at `from`: the first ")" that closes
+// nothing opened after `from`, or the end.
+qsizetype levelEnd(const QString &sql, const std::vector<bool> &inLiteral, qsizetype from) {
+    int depth = 0;
+    for (qsizetype i = from; i < sql.size(); ++i) {
+        if (inLiteral[std::size_t(i)])
+            continue;
+        if (sql.at(i) == QChar('('))
+            ++depth;
+        else if (sql.at(i) == QChar(')') && depth-- == 0)
+            return i;
+    }
+    return sql.size();
+}
+
 // PostgreSQL (before 16) wants a name for every sub-query in a from list; Jet and SQLite do
 // not. Each unnamed one gets a name of its own.
 QString nameDerivedTables(QString sql) {
@@ -121,37 +136,13 @@ QString nameDerivedTables(QString sql) {
         from = open + 1;
         if (inLiteral[std::size_t(open)])
             continue;
-        int depth = 0;
-        qsizetype close = open;
-        for (; close < sql.size(); ++close) {
-            if (inLiteral[std::size_t(close)])
-                continue;
-            if (sql.at(close) == QChar('('))
-                ++depth;
-            else if (sql.at(close) == QChar(')') && --depth == 0)
-                break;
-        }
+        const qsizetype close = levelEnd(sql, inLiteral, open + 1);
         if (close >= sql.size())
             return sql;
         const QString word = nextWord.match(QStringView(sql).mid(close + 1)).captured(1).toLower();
         if (word.isEmpty() || notAName.contains(word))
             sql.insert(close + 1, QStringLiteral(" as gz_derived%1").arg(++named));
     }
-}
-
-// The end of the parenthesised or whole text that starts at `from`: the first ")" that closes
-// nothing opened after `from`, or the end.
-qsizetype levelEnd(const QString &sql, const std::vector<bool> &inLiteral, qsizetype from) {
-    int depth = 0;
-    for (qsizetype i = from; i < sql.size(); ++i) {
-        if (inLiteral[std::size_t(i)])
-            continue;
-        if (sql.at(i) == QChar('('))
-            ++depth;
-        else if (sql.at(i) == QChar(')') && depth-- == 0)
-            return i;
-    }
-    return sql.size();
 }
 
 // SQLite puts nulls first in an ascending order and last in a descending one; PostgreSQL
