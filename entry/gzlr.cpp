@@ -219,10 +219,7 @@ void Tfrm_gzlr::e_nChange() {
         monthStatus = Worksheet::firstUse;
         return;
     }
-    Query &month = setSql(DM->AQ1, {"select * from GZB where ny=:ny "});
-    month.param("ny").setText(selectedMonth());
-    month.open();
-    if (!month.isEmpty()) {
+    if (Worksheet::isStored(selectedMonth())) {
         b_o->setToolTip("调整");
         l_m->setText("本月已录工资，可调整！");
         monthStatus = Worksheet::entered;

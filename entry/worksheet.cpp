@@ -118,4 +118,8 @@ void remove(const QString &month) {
     remove.execSql();
 }
 
+bool isStored(const QString &month) {
+    return hasRows("GZB", month);
+}
+
 } // namespace Worksheet

@@ -28,4 +28,7 @@ bool store(const QString &status, const QString &month);
 // Deletes `month` from GZB.
 void remove(const QString &month);
 
+// Whether GZB holds any row of `month`.
+bool isStored(const QString &month);
+
 } // namespace Worksheet
