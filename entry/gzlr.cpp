@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -73,7 +74,7 @@ CurrencyEdit *totalBox(const char *name, const QRect &at, QWidget *parent) {
 
 } // namespace
 
-Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
+Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()), employeeAmounts(DM->ADC) {
     setObjectName("frm_gzlr");
     const QFont bold = pixelFont(FontFamily::sans, 11, true);
 
@@ -134,7 +135,7 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
 
 void Tfrm_gzlr::FormCreate() {
     DM->AQ2.close();
-    DM->AQ2.setAfterScroll([this](Query &) { LoadEmployee(); });
+    followList();
 
     // No month is known yet, so this only shows the first-use text.
     showThisMonth(e_n, e_y);
@@ -149,6 +150,12 @@ void Tfrm_gzlr::FormCreate() {
     if (items.isEmpty())
         return;
     createItems();
+    for (int slot = 1; slot <= earningCount; ++slot)
+        itemColumns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
+    for (int slot = 1; slot <= deductionCount; ++slot)
+        itemColumns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
+    setSql(employeeAmounts,
+           {"select " + itemColumns.join(QChar(',')) + " from temp_gzb where ygh=:ygh"});
     computed.setUp(itemEditors, earningCount);
     for (CurrencyEdit *editor : std::as_const(itemEditors))
         wire(editor, &CurrencyEdit::changed, this, &Tfrm_gzlr::SumTotals);
@@ -183,6 +190,10 @@ void Tfrm_gzlr::createItems() {
         itemEditors << editor;
         ++column;
     }
+}
+
+void Tfrm_gzlr::followList() {
+    DM->AQ2.setAfterScroll([this](Query &) { LoadEmployee(); });
 }
 
 void Tfrm_gzlr::FormActivate() {
@@ -256,7 +267,7 @@ void Tfrm_gzlr::b_oClick() {
         computed.computeWorksheet(selectedMonth());
         transaction.commit();
     }
-    setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
+    setSql(DM->AQ2, {"select ygh,xm,xb,bmmc from temp_gzb order by ygh"}).open();
     setEntryState(true);
     unclaim.dismiss();
 }
@@ -265,20 +276,27 @@ void Tfrm_gzlr::LoadEmployee() {
     const Query &list = DM->AQ2;
     if (!list.isOpen() || list.isEmpty())
         return;
+    const qint64 employee = list.field("ygh").asInteger();
     // First, so that the boxes set below recompute for this employee and month.
-    computed.loadEmployee(list.field("ygh").asInteger(), selectedMonth());
-    for (int slot = 1; slot <= earningCount; ++slot)
-        itemEditors.at(slot - 1)->setValue(
-            list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
-    for (int slot = 1; slot <= deductionCount; ++slot)
-        itemEditors.at(earningCount + slot - 1)
-            ->setValue(
-                list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot)).asCurrency());
-    if (Panel1->isEnabled() && !itemEditors.isEmpty())
+    computed.loadEmployee(employee, selectedMonth());
+    if (itemEditors.isEmpty())
+        return;
+    employeeAmounts.param("ygh").setInteger(employee);
+    employeeAmounts.open();
+    {
+        const QScopedValueRollback loading(loadingEmployee, true);
+        for (int i = 0; i < itemEditors.size(); ++i)
+            itemEditors.at(i)->setValue(employeeAmounts.cell(0, i).asCurrency());
+    }
+    employeeAmounts.close();
+    SumTotals();
+    if (Panel1->isEnabled())
         itemEditors.first()->setFocus();
 }
 
 void Tfrm_gzlr::SumTotals() {
+    if (loadingEmployee)
+        return;
     computed.recompute();
     Currency earnings;
     Currency deductions;
@@ -309,24 +327,26 @@ void Tfrm_gzlr::StoreEmployee() {
     computed.recompute();
 
     QStringList lines = {"update temp_gzb set "};
-    QStringList columns;
-    for (int slot = 1; slot <= earningCount; ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
-    for (int slot = 1; slot <= deductionCount; ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
-    for (const QString &column : std::as_const(columns))
+    for (const QString &column : std::as_const(itemColumns))
         lines << column + "=:" + column + ",";
     lines << "ny=ny where ygh=:ygh";
     Query &update = setSql(DM->AQ1, lines);
-    for (int i = 0; i < columns.size(); ++i)
-        update.param(columns.at(i)).setCurrency(itemEditors.at(i)->value());
+    for (int i = 0; i < itemColumns.size(); ++i)
+        update.param(itemColumns.at(i)).setCurrency(itemEditors.at(i)->value());
     update.param("ygh").setInteger(list.field("ygh").asInteger());
     update.execSql();
 
-    list.close();
-    list.open();
-    list.gotoBookmark(position);
-    list.next();
+    // The list passes the first employee and the stored one on its way to the next: only
+    // the one it ends on is loaded.
+    {
+        list.setAfterScroll(nullptr);
+        const auto follow = qScopeGuard([this] { followList(); });
+        list.close();
+        list.open();
+        list.gotoBookmark(position);
+        list.next();
+    }
+    LoadEmployee();
 }
 
 void Tfrm_gzlr::b_nClick() {

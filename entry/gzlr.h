@@ -2,6 +2,7 @@
 
 #include "computedentry.h"
 #include "moduleform.h"
+#include "query.h"
 
 #include <QList>
 #include <QString>
@@ -70,6 +71,8 @@ private:
     void StoreEmployee();
 
     void createItems();
+    // The list raises LoadEmployee on every move.
+    void followList();
     // The month chosen in the two month boxes, read afresh each time.
     QString selectedMonth() const;
     void setEntryState(bool entry);
@@ -78,8 +81,13 @@ private:
 
     int earningCount = 0;   // E
     int deductionCount = 0; // D
-    bool activated = false; // the status is read only once the window is shown
-    QString lastMonth;      // latest month in GZB; empty when GZB has no rows
+    // The worksheet column of each item editor, in the editors' order.
+    QStringList itemColumns;
+    // The shown employee's amounts, read from the worksheet: the list holds only who is there.
+    Query employeeAmounts;
+    bool loadingEmployee = false; // the totals wait until every box is set
+    bool activated = false;       // the status is read only once the window is shown
+    QString lastMonth;            // latest month in GZB; empty when GZB has no rows
     // '0' first use, '1' month entered, '2' month not entered; empty while unknown
     QString monthStatus;
     ComputedEntry computed;
