@@ -9,27 +9,18 @@
 namespace Worksheet {
 namespace {
 
-// The active employees with their department's name, by number; `condition` narrows them.
-void openActiveEmployees(const QString &condition) {
-    setSql(DM->AQ1, {"select a.*,b.mc as bmmc from YGZD as a,BMZD as b where a.bmh=b.bh", condition,
-                     "order by a.bh"})
-        .open();
-}
-
-// One new worksheet row, amounts at their default 0, for each employee AQ1 holds. The
-// statement is the same for every row: it is built once and only its values change.
-void insertEmployees(const QString &month) {
-    static const QStringList copiedColumns = {"xm", "xb", "csrq", "gzrq", "bmmc", "zw", "zt"};
-    Query &insert = setSql(DM->AQUP, {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt) "
-                                      "values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,:zt)"});
+// One new worksheet row, amounts at their default 0, for each active employee with a
+// department that `condition` leaves, by number, in one statement. A text the employee lacks
+// goes in as empty text.
+void insertActiveEmployees(const QString &month, const QString &condition) {
+    Query &insert = setSql(
+        DM->AQ1,
+        {"insert into temp_gzb (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt)",
+         "select cast(:ny as text),a.bh,coalesce(a.xm,''),coalesce(a.xb,''),coalesce(a.csrq,''),",
+         "coalesce(a.gzrq,''),coalesce(b.mc,''),coalesce(a.zw,''),a.zt",
+         "from YGZD as a,BMZD as b where a.bmh=b.bh and a.zt='1'", condition, "order by a.bh"});
     insert.param("ny").setText(month);
-    Query &employees = DM->AQ1;
-    for (; !employees.eof(); employees.next()) {
-        insert.param("ygh").setInteger(employees.field("bh").asInteger());
-        for (const QString &column : copiedColumns)
-            insert.param(column).setText(employees.field(column).asString());
-        insert.execSql();
-    }
+    insert.execSql();
 }
 
 // ",f3=0,k1=0": the columns of the items of `kind` whose amounts do not carry over.
@@ -85,8 +76,7 @@ void empty() {
 void fill(const QString &status, const QString &month, const QString &lastMonth) {
     requireKeptMonth(month);
     if (status == firstUse) {
-        openActiveEmployees(" and zt='1' ");
-        insertEmployees(month);
+        insertActiveEmployees(month, QString());
     } else if (status == entered) {
         copyMonth("where ny=:ny ", month);
     } else if (status == notEntered) {
@@ -94,8 +84,7 @@ void fill(const QString &status, const QString &month, const QString &lastMonth)
         const QString resets =
             resetList(SalaryColumns::earning) + resetList(SalaryColumns::deduction);
         setSql(DM->AQ1, {"update temp_gzb set ny='" + month + "'" + resets}).execSql();
-        openActiveEmployees(" and zt='1'  and  a.bh not in (select ygh from temp_gzb)");
-        insertEmployees(month);
+        insertActiveEmployees(month, "and a.bh not in (select ygh from temp_gzb)");
     }
 }
 

@@ -158,6 +158,8 @@ private slots:
     void itemBoxes();
     void preparation_data();
     void preparation();
+    void missingTextsBecomeEmptyTexts_data();
+    void missingTextsBecomeEmptyTexts();
     void failedPreparationLeavesTheWorksheetEmpty();
     void totalsFollowTyping();
     void nextAndPreviousMarks();
@@ -289,6 +291,38 @@ void EntryTest::preparation() {
         QCOMPARE(salaryRows("temp_gzb"), worksheet);
         if (!worksheet.isEmpty())
             QCOMPARE(window.DBGrid1->currentIndex().row(), 0);
+    }));
+    QVERIFY(workspace.shownMessages().isEmpty());
+}
+
+// An employee's texts left out, and a department without a name, reach the worksheet as empty
+// texts on both statuses that add employees, as they always have: nothing downstream finds
+// a null where a text was copied.
+void EntryTest::missingTextsBecomeEmptyTexts_data() {
+    QTest::addColumn<QStringList>("changes");
+    QTest::newRow("first use") << QStringList{"delete from GZB"};
+    QTest::newRow("not entered: a new employee") << QStringList();
+}
+
+void EntryTest::missingTextsBecomeEmptyTexts() {
+    QFETCH(QStringList, changes);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    for (const QString &change : std::as_const(changes))
+        workspace.exec(change);
+    workspace.exec("insert into BMZD (mc) values (null)");
+    workspace.exec("insert into YGZD (bh,bmh,zt) values (6,3,'1')");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        openLines(DM->AQUP, {"select xm,xb,csrq,gzrq,bmmc,zw from temp_gzb where ygh=6"});
+        QCOMPARE(DM->AQUP.recordCount(), 1);
+        for (int column = 0; column < DM->AQUP.columnCount(); ++column) {
+            const Field text = DM->AQUP.cell(0, column);
+            QVERIFY2(!text.isNull() && text.asString().isEmpty(),
+                     qPrintable(DM->AQUP.columnName(column)));
+        }
     }));
     QVERIFY(workspace.shownMessages().isEmpty());
 }
