@@ -431,18 +431,22 @@ void ScaleBenchmark::previews() {
     std::printf("\n");
 }
 
-// The entry window on a month not yet entered and on a stored month. Where the program's
-// handler leaves the worksheet in entry, the floor's run ends the same way: the window's
-// cancel button empties it.
+// The window's cancel button after a run that left it in entry; the worksheet emptied either
+// way, as the operator finds it when preparing a month. A floor's replay fills it without
+// putting the window in entry: left filled, it would make the next program run empty it.
+void cancelEntry(Tfrm_gzlr &window, SqliteFloor &floor) {
+    if (window.b_c->isEnabled())
+        window.b_c->click();
+    floor.run("delete from temp_gzb");
+}
+
+// The entry window on a month not yet entered and on a stored month.
 void ScaleBenchmark::entryWindow() {
     runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
         const QString rows = employees() + " rows";
         const auto nothing = [] {};
         const auto prepare = [&] { window.b_o->click(); };
-        const auto cancel = [&] {
-            if (window.b_c->isEnabled())
-                window.b_c->click();
-        };
+        const auto cancel = [&] { cancelEntry(window, m_floor); };
 
         setMonth(window.e_n, window.e_y, monthBack(0));
         addHandler("prepare a month, status '2' (carried)", rows, "≤ 1.3×", nothing, prepare,
@@ -468,7 +472,7 @@ void ScaleBenchmark::firstUse() {
     runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
         addHandler(
             "prepare a month, status '0' (first use)", employees() + " rows", "≤ 1.3×", [] {},
-            [&] { window.b_o->click(); }, [&] { window.b_c->click(); });
+            [&] { window.b_o->click(); }, [&] { cancelEntry(window, m_floor); });
     }));
 }
 
