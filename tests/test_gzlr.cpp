@@ -11,6 +11,7 @@
 #include "modulerun.h"
 #include "operator.h"
 #include "panel.h"
+#include "progresscancel.h"
 #include "spinedit.h"
 #include "sqllines.h"
 #include "testserver.h"
@@ -173,6 +174,8 @@ private slots:
     void statusIsReadForEveryMonthChosen();
     void failedStatusShowsNoStatus();
     void panelShowsWhatWasSaved();
+    void cancelledWorkChangesNothing_data();
+    void cancelledWorkChangesNothing();
     void otherCopyOpeningLeavesTheWorksheet();
     void monthBeingEnteredIsRefused_data();
     void monthBeingEnteredIsRefused();
@@ -697,6 +700,49 @@ void EntryTest::panelShowsWhatWasSaved() {
         QCOMPARE(window.e_sf->value(), yuan("4850"));
     }));
     QCOMPARE(storedMonth("202611").first(), "1|5000");
+}
+
+// Preparing and saving tell the clerk what they are doing, and can be cancelled until their
+// work lands: a cancelled preparation leaves the worksheet empty and the window in month
+// selection, a cancelled save leaves the stored month as it was and the window in entry.
+void EntryTest::cancelledWorkChangesNothing_data() {
+    QTest::addColumn<QString>("work");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("preparing") << "prepare"
+                               << "正在准备本月工资…";
+    QTest::newRow("saving") << "save"
+                            << "正在保存本月工资…";
+}
+
+void EntryTest::cancelledWorkChangesNothing() {
+    QFETCH(QString, work);
+    QFETCH(QString, shown);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = salaryRows("GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        const auto seen = std::make_shared<QString>();
+        if (work == "save") {
+            window.b_o->click();
+            window.itemEditors[0]->setValue(yuan("1"));
+            pressF1(window);
+        }
+        const QStringList worksheet = salaryRows("temp_gzb");
+        cancelProgressOf(&window, seen);
+        (work == "prepare" ? window.b_o : window.b_s)->click();
+        QCOMPARE(*seen, shown);
+        QCOMPARE(inEntryState(window), work == "save");
+        QCOMPARE(salaryRows("temp_gzb"), worksheet);
+        QCOMPARE(salaryRows("GZB"), stored);
+        // Nothing is left half done: the same work goes through afterwards.
+        (work == "prepare" ? window.b_o : window.b_s)->click();
+        QCOMPARE(inEntryState(window), work == "prepare");
+    }));
+    QVERIFY(workspace.shownMessages().isEmpty());
+    if (work == "save")
+        QCOMPARE(storedMonth("202611").first(), "1|1");
 }
 
 // The other copy adjusts November; this one opens its entry window, which empties its own
