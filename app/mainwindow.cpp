@@ -2,7 +2,6 @@
 
 #include "bevel.h"
 #include "bmsz.h"
-#include "busywindow.h"
 #include "compaction.h"
 #include "data.h"
 #include "flatbutton.h"
@@ -14,6 +13,7 @@
 #include "labels.h"
 #include "moduleform.h"
 #include "placement.h"
+#include "progress.h"
 #include "sjcx.h"
 #include "wiring.h"
 #include "xmsz.h"
@@ -107,7 +107,7 @@ void Tfrm_main::FormCreate() {
 bool Tfrm_main::CompactDatabase(const QString &fileName, const QString &password) {
     // A file of a few hundred megabytes takes seconds; a small one is done before anything
     // could be seen.
-    BusyWindow busy(QStringLiteral("正在备份并整理数据库…"), std::chrono::milliseconds(400));
+    Progress busy(QStringLiteral("正在备份并整理数据库…"), std::chrono::milliseconds(400));
     return compactDatabase(fileName, password, [&busy] { busy.pulse(); });
 }
 

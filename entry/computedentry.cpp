@@ -2,6 +2,7 @@
 
 #include "currencyedit.h"
 #include "data.h"
+#include "progress.h"
 #include "transaction.h"
 
 void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount) {
@@ -64,9 +65,12 @@ QStringList ComputedEntry::laterMonthsOfYear(const QString &month) const {
     return months;
 }
 
-void ComputedEntry::recomputeStoredMonths(const QStringList &months) {
+void ComputedEntry::recomputeStoredMonths(const QStringList &months, Progress &progress) {
     Transaction transaction(DM->ADC);
-    for (const QString &month : months)
-        computeMonth(DM->ADC, m_rules, "GZB", month, true);
+    for (int done = 0; done < months.size(); ++done) {
+        progress.step(done);
+        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true);
+    }
+    progress.step(int(months.size()));
     transaction.commit();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class CurrencyEdit;
+class Progress;
 
 // The computed items (contributions, income tax) in the entry window. With no item set to be
 // computed it does nothing at all, and entry behaves as it always has.
@@ -25,8 +26,9 @@ public:
 
     // The entered months of `month`'s year after it: their tax may change with `month`.
     QStringList laterMonthsOfYear(const QString &month) const;
-    // Recomputes the tax of those months in GZB, in order, in one transaction.
-    void recomputeStoredMonths(const QStringList &months);
+    // Recomputes the tax of those months in GZB, in order, in one transaction, counting them
+    // on `progress`; cancelled, it changes none of them.
+    void recomputeStoredMonths(const QStringList &months, Progress &progress);
 
 private:
     PayrollRules m_rules;

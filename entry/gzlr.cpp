@@ -12,6 +12,7 @@
 #include "monthkey.h"
 #include "panel.h"
 #include "placement.h"
+#include "progress.h"
 #include "salarycolumns.h"
 #include "spinedit.h"
 #include "sqllines.h"
@@ -254,15 +255,23 @@ void Tfrm_gzlr::b_oClick() {
     auto unclaim = qScopeGuard([&claim] { claim.release(); });
     e_nChange();
     {
-        Transaction transaction(DM->ADC);
-        Worksheet::empty();
-        Worksheet::fill(monthStatus, selectedMonth(), lastMonth);
-        computed.computeWorksheet(selectedMonth());
-        transaction.commit();
+        Progress progress(this, QStringLiteral("正在准备本月工资…"));
+        fillWorksheet(progress);
+        setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
     }
-    setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
     setEntryState(true);
     unclaim.dismiss();
+}
+
+// Until the worksheet is written whole, the operator may cancel: nothing is then written.
+void Tfrm_gzlr::fillWorksheet(Progress &progress) {
+    Transaction transaction(DM->ADC);
+    Worksheet::empty();
+    Worksheet::fill(monthStatus, selectedMonth(), lastMonth);
+    progress.pulse();
+    computed.computeWorksheet(selectedMonth());
+    progress.pulse();
+    transaction.commit();
 }
 
 void Tfrm_gzlr::LoadEmployee() {
@@ -355,13 +364,9 @@ void Tfrm_gzlr::b_pClick() {
 // month as it was and the worksheet stays for another try. Afterwards the panel shows the
 // current employee as stored, not what was typed there without F1.
 void Tfrm_gzlr::b_sClick() {
-    {
-        Transaction transaction(DM->ADC);
-        if (!Worksheet::store(monthStatus, selectedMonth())) {
-            Messages::information("工作表中没有本月的工资，未保存，本月已存的工资保持不变！");
-            return;
-        }
-        transaction.commit();
+    if (!storeWorksheet()) {
+        Messages::information("工作表中没有本月的工资，未保存，本月已存的工资保持不变！");
+        return;
     }
     const QString saved = selectedMonth();
     setEntryState(false);
@@ -372,6 +377,17 @@ void Tfrm_gzlr::b_sClick() {
     offerLaterMonths(saved);
 }
 
+// Until the month is stored whole, the operator may cancel: GZB then keeps it as it was.
+bool Tfrm_gzlr::storeWorksheet() {
+    Progress progress(this, QStringLiteral("正在保存本月工资…"));
+    Transaction transaction(DM->ADC);
+    if (!Worksheet::store(monthStatus, selectedMonth()))
+        return false;
+    progress.pulse();
+    transaction.commit();
+    return true;
+}
+
 // A stored month is never changed without the clerk's word.
 void Tfrm_gzlr::offerLaterMonths(const QString &month) {
     const QStringList later = computed.laterMonthsOfYear(month);
@@ -379,8 +395,10 @@ void Tfrm_gzlr::offerLaterMonths(const QString &month) {
         return;
     if (Messages::confirm(
             "本年以后各月（" + later.join("、") +
-            "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?"))
-        computed.recomputeStoredMonths(later);
+            "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?")) {
+        Progress progress(this, QStringLiteral("正在重新计算个人所得税…"), int(later.size()));
+        computed.recomputeStoredMonths(later, progress);
+    }
 }
 
 void Tfrm_gzlr::b_cClick() {

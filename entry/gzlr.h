@@ -10,6 +10,7 @@ class CurrencyEdit;
 class DBGrid;
 class FlatButton;
 class Panel;
+class Progress;
 class QLabel;
 class SpinEdit;
 
@@ -73,6 +74,9 @@ private:
     // The month chosen in the two month boxes, read afresh each time.
     QString selectedMonth() const;
     void setEntryState(bool entry);
+    void fillWorksheet(Progress &progress);
+    // False, with GZB as it was, when the worksheet would empty a stored month.
+    bool storeWorksheet();
     // After saving: offers to recompute the tax of the year's later months already entered.
     void offerLaterMonths(const QString &month);
 

@@ -3,14 +3,13 @@
 #include "filedialoganswer.h"
 #include "pageview.h"
 #include "previewdialog.h"
+#include "progresscancel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
-#include <QProgressDialog>
 #include <functional>
 
 // Works every report preview opened while it lives, as the operator would: `look` sees the
@@ -45,22 +44,6 @@ public:
         if (then == Then::Cancel)
             cancelProgressOf(&preview);
         return answerFileDialog([found] { found->trigger(); }, path);
-    }
-
-    // Presses the cancel button of the next progress dialog over `owner` as soon as the work
-    // it shows gives the screen its first turn.
-    static void cancelProgressOf(QWidget *owner) {
-        QMetaObject::invokeMethod(
-            owner,
-            [owner = QPointer<QWidget>(owner)] {
-                if (!owner)
-                    return;
-                if (auto *progress = owner->findChild<QProgressDialog *>())
-                    progress->cancel();
-                else
-                    cancelProgressOf(owner);
-            },
-            Qt::QueuedConnection);
     }
 
 protected:

@@ -11,6 +11,7 @@
 #include "modulerun.h"
 #include "operator.h"
 #include "panel.h"
+#include "progresscancel.h"
 #include "spinedit.h"
 #include "sqllines.h"
 #include "testserver.h"
@@ -158,6 +159,8 @@ private slots:
     void itemBoxes();
     void preparation_data();
     void preparation();
+    void missingTextsBecomeEmptyTexts_data();
+    void missingTextsBecomeEmptyTexts();
     void failedPreparationLeavesTheWorksheetEmpty();
     void totalsFollowTyping();
     void nextAndPreviousMarks();
@@ -171,6 +174,9 @@ private slots:
     void statusIsReadForEveryMonthChosen();
     void failedStatusShowsNoStatus();
     void panelShowsWhatWasSaved();
+    void cancelledWorkChangesNothing_data();
+    void cancelledWorkChangesNothing();
+    void keysReachTheWindowAfterPreparing();
     void otherCopyOpeningLeavesTheWorksheet();
     void monthBeingEnteredIsRefused_data();
     void monthBeingEnteredIsRefused();
@@ -289,6 +295,38 @@ void EntryTest::preparation() {
         QCOMPARE(salaryRows("temp_gzb"), worksheet);
         if (!worksheet.isEmpty())
             QCOMPARE(window.DBGrid1->currentIndex().row(), 0);
+    }));
+    QVERIFY(workspace.shownMessages().isEmpty());
+}
+
+// An employee's texts left out, and a department without a name, reach the worksheet as empty
+// texts on both statuses that add employees, as they always have: nothing downstream finds
+// a null where a text was copied.
+void EntryTest::missingTextsBecomeEmptyTexts_data() {
+    QTest::addColumn<QStringList>("changes");
+    QTest::newRow("first use") << QStringList{"delete from GZB"};
+    QTest::newRow("not entered: a new employee") << QStringList();
+}
+
+void EntryTest::missingTextsBecomeEmptyTexts() {
+    QFETCH(QStringList, changes);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    for (const QString &change : std::as_const(changes))
+        workspace.exec(change);
+    workspace.exec("insert into BMZD (mc) values (null)");
+    workspace.exec("insert into YGZD (bh,bmh,zt) values (6,3,'1')");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        openLines(DM->AQUP, {"select xm,xb,csrq,gzrq,bmmc,zw from temp_gzb where ygh=6"});
+        QCOMPARE(DM->AQUP.recordCount(), 1);
+        for (int column = 0; column < DM->AQUP.columnCount(); ++column) {
+            const Field text = DM->AQUP.cell(0, column);
+            QVERIFY2(!text.isNull() && text.asString().isEmpty(),
+                     qPrintable(DM->AQUP.columnName(column)));
+        }
     }));
     QVERIFY(workspace.shownMessages().isEmpty());
 }
@@ -663,6 +701,69 @@ void EntryTest::panelShowsWhatWasSaved() {
         QCOMPARE(window.e_sf->value(), yuan("4850"));
     }));
     QCOMPARE(storedMonth("202611").first(), "1|5000");
+}
+
+// Preparing and saving tell the clerk what they are doing, and can be cancelled until their
+// work lands: a cancelled preparation leaves the worksheet empty and the window in month
+// selection, a cancelled save leaves the stored month as it was and the window in entry.
+void EntryTest::cancelledWorkChangesNothing_data() {
+    QTest::addColumn<QString>("work");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("preparing") << "prepare"
+                               << "正在准备本月工资…";
+    QTest::newRow("saving") << "save"
+                            << "正在保存本月工资…";
+}
+
+void EntryTest::cancelledWorkChangesNothing() {
+    QFETCH(QString, work);
+    QFETCH(QString, shown);
+
+    Workspace workspace;
+    addPayroll(workspace);
+    const QStringList stored = salaryRows("GZB");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        chooseMonth(window, 2026, 11);
+        const auto seen = std::make_shared<QString>();
+        if (work == "save") {
+            window.b_o->click();
+            window.itemEditors[0]->setValue(yuan("1"));
+            pressF1(window);
+        }
+        const QStringList worksheet = salaryRows("temp_gzb");
+        cancelProgressOf(&window, seen);
+        (work == "prepare" ? window.b_o : window.b_s)->click();
+        QCOMPARE(*seen, shown);
+        QCOMPARE(inEntryState(window), work == "save");
+        QCOMPARE(salaryRows("temp_gzb"), worksheet);
+        QCOMPARE(salaryRows("GZB"), stored);
+        // Nothing is left half done: the same work goes through afterwards.
+        (work == "prepare" ? window.b_o : window.b_s)->click();
+        QCOMPARE(inEntryState(window), work == "prepare");
+    }));
+    QVERIFY(workspace.shownMessages().isEmpty());
+    if (work == "save")
+        QCOMPARE(storedMonth("202611").first(), "1|1");
+}
+
+// Preparing a big month puts its progress window over the entry window for a while. Once it
+// is gone the entry window is the clerk's again: F1, typed on the keyboard wherever the focus
+// is, stores the first employee and moves on.
+void EntryTest::keysReachTheWindowAfterPreparing() {
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 12);
+        showProgressOf(&window);
+        window.b_o->click();
+        QVERIFY(inEntryState(window));
+        QTRY_VERIFY(window.isActiveWindow());
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 1);
+        QTest::keyClick(window.windowHandle(), Qt::Key_F1);
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+        QVERIFY(window.itemEditors[0]->hasFocus());
+    }));
 }
 
 // The other copy adjusts November; this one opens its entry window, which empties its own

@@ -178,7 +178,7 @@ void ReportPreviewTest::cancelledLayoutShowsNoPreview() {
     runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
         window.e_n->setValue(2026);
         window.e_y->setValue(11);
-        PreviewDriver::cancelProgressOf(&window);
+        cancelProgressOf(&window);
         window.SpeedButton8->click();
         QCOMPARE(driver.shown(), 0);
         window.SpeedButton8->click(); // the window goes on as before

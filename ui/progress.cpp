@@ -1,23 +1,54 @@
 #include "progress.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QProgressDialog>
 
 namespace {
 
-constexpr int showAfterMilliseconds = 800;
-constexpr qint64 updateEveryMilliseconds = 50;
+constexpr std::chrono::milliseconds cancellableShowAfter(800);
+// Often enough for the bar to move smoothly, rare enough to cost the work nothing.
+constexpr qint64 millisecondsBetweenTurns = 40;
+
+// A dialog the desktop cannot close while work that must not stop runs: closing it would
+// not end the work.
+class ProgressDialog : public QProgressDialog {
+public:
+    ProgressDialog(const QString &text, const QString &cancelText, int total, QWidget *parent,
+                   bool closable)
+        : QProgressDialog(text, cancelText, 0, total, parent), m_closable(closable) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override {
+        if (m_closable)
+            QProgressDialog::closeEvent(event);
+        else
+            event->ignore();
+    }
+
+private:
+    bool m_closable;
+};
 
 } // namespace
 
 Progress::Progress(QWidget *parent, const QString &text, int total)
-    : m_text(text), m_total(std::max(total, 1)),
-      m_dialog(
-          std::make_unique<QProgressDialog>(text, QStringLiteral("取消"), 0, m_total, parent)) {
+    : Progress(parent, text, total, Stop::ByOperator, cancellableShowAfter) {}
+
+Progress::Progress(const QString &text, std::chrono::milliseconds showAfter)
+    : Progress(nullptr, text, 0, Stop::Never, showAfter) {}
+
+Progress::Progress(QWidget *parent, const QString &text, int total, Stop stop,
+                   std::chrono::milliseconds showAfter)
+    : m_text(text), m_total(std::max(total, 0)), m_stop(stop),
+      // Without a cancel button's text the dialog has no cancel button.
+      m_dialog(std::make_unique<ProgressDialog>(
+          text, stop == Stop::ByOperator ? QStringLiteral("取消") : QString(), m_total, parent,
+          stop == Stop::ByOperator)) {
     m_dialog->setObjectName(QStringLiteral("progress"));
     m_dialog->setWindowTitle(text);
     m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setMinimumDuration(showAfterMilliseconds);
+    m_dialog->setMinimumDuration(int(showAfter.count()));
     m_dialog->setAutoClose(false);
     m_dialog->setAutoReset(false);
     m_dialog->setValue(0); // starts the dialog's own clock for showing itself
@@ -25,8 +56,15 @@ Progress::Progress(QWidget *parent, const QString &text, int total)
     m_clock.start();
 }
 
+// A window that was up took the activation from the window it covered; without a desktop
+// that hands it back, the clerk's next keys would go nowhere.
 Progress::~Progress() {
     QApplication::restoreOverrideCursor();
+    QWidget *covered = m_dialog->parentWidget();
+    if (covered && m_dialog->isVisible()) {
+        m_dialog->hide();
+        covered->window()->activateWindow();
+    }
 }
 
 void Progress::setTotal(int total) {
@@ -35,15 +73,33 @@ void Progress::setTotal(int total) {
 }
 
 void Progress::step(int done) {
-    if (m_lastUpdate < 0 || m_clock.elapsed() - m_lastUpdate >= updateEveryMilliseconds)
-        update(done);
+    if (!due())
+        return;
+    if (m_total > 0) {
+        m_dialog->setLabelText(QStringLiteral("%1 %2/%3").arg(m_text).arg(done).arg(m_total));
+        m_dialog->setValue(std::clamp(done, 0, m_total));
+    }
+    serveScreen();
 }
 
-void Progress::update(int done) {
-    m_lastUpdate = m_clock.elapsed();
-    m_dialog->setLabelText(QStringLiteral("%1 %2/%3").arg(m_text).arg(done).arg(m_total));
-    m_dialog->setValue(std::clamp(done, 0, m_total));
-    QCoreApplication::processEvents();
-    if (m_dialog->wasCanceled())
+void Progress::pulse() {
+    if (due())
+        serveScreen();
+}
+
+bool Progress::due() const {
+    return m_lastServed < 0 || m_clock.elapsed() - m_lastServed >= millisecondsBetweenTurns;
+}
+
+// The clerk's clicks and keys wait while the window with the cancel button is not up: they
+// would reach the window whose handler is at work, and start something in the middle of it.
+// Once it is up it takes them alone, its owner being blocked; work that cannot stop keeps
+// them waiting throughout.
+void Progress::serveScreen() {
+    m_lastServed = m_clock.elapsed();
+    const bool answering = m_stop == Stop::ByOperator && m_dialog->isVisible();
+    QCoreApplication::processEvents(answering ? QEventLoop::AllEvents
+                                              : QEventLoop::ExcludeUserInputEvents);
+    if (m_stop == Stop::ByOperator && m_dialog->wasCanceled())
         throw OperationCancelled();
 }

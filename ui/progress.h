@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 class QProgressDialog;
@@ -11,13 +12,19 @@ class QWidget;
 // through guarded() end quietly, and whatever the action was making is dropped.
 class OperationCancelled {};
 
-// The progress of one long action over a counted amount of work ("正在生成报表… 120/3530").
-// The busy cursor shows at once; a modal dialog with a cancel button over `parent` follows
-// when the work lasts more than about a second. While it lives, the program keeps answering
-// the screen between steps.
+// Tells the clerk what long work the program is doing and keeps the screen alive meanwhile:
+// a report laid out row by row ("正在生成报表… 120/3530"), a month prepared statement by
+// statement, the compaction at start-up. The busy cursor shows at once; a small window with
+// the text and a bar follows once the work has lasted a while, so that quick work flashes
+// nothing. Work without a count (yet) shows a bar that only says it goes on. The window
+// leaves with the object.
 class Progress {
 public:
+    // Work over the window `parent` that the operator may cancel; `total` 0 while unknown.
     Progress(QWidget *parent, const QString &text, int total = 0);
+    // Work that nothing may interrupt, before any window is up: no cancel button, and the
+    // clerk's clicks and keys wait until it is over.
+    Progress(const QString &text, std::chrono::milliseconds showAfter);
     ~Progress();
     Progress(const Progress &) = delete;
     Progress &operator=(const Progress &) = delete;
@@ -25,16 +32,23 @@ public:
     // For work that counts its total only once it has begun.
     void setTotal(int total);
 
-    // `done` of the total are done. The first step and then a few a second let the screen
+    // `done` of the total are done. The first call and then a few a second let the screen
     // (and the cancel button) be served; throws OperationCancelled once the operator cancelled.
     void step(int done);
+    // The work goes on, counted or not: the same, without a new count.
+    void pulse();
 
 private:
-    void update(int done);
+    enum class Stop { ByOperator, Never };
+    Progress(QWidget *parent, const QString &text, int total, Stop stop,
+             std::chrono::milliseconds showAfter);
+    bool due() const;
+    void serveScreen();
 
     QString m_text;
     int m_total;
+    Stop m_stop;
     std::unique_ptr<QProgressDialog> m_dialog;
     QElapsedTimer m_clock;
-    qint64 m_lastUpdate = -1;
+    qint64 m_lastServed = -1;
 };
