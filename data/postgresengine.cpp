@@ -94,6 +94,7 @@ void readRows(pg_result *result, ResultSet &out) {
     ResultSet rows(names);
     const int count = PQntuples(result);
     // The whole result is already here: its copy is made at its final size, not by doubling.
+    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the bytes give room enough.
     qsizetype textBytes = 0;
     for (int column = 0; column < columns; ++column)
         if (!isNumber(types[std::size_t(column)]))

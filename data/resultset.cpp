@@ -18,11 +18,10 @@ ResultSet::ResultSet(const QStringList &columnNames) {
     }
 }
 
-void ResultSet::reserve(std::size_t cells, qsizetype textBytes) {
+void ResultSet::reserve(std::size_t cells, qsizetype textUnits) {
     m_values.reserve(cells);
     m_kinds.reserve(cells);
-    // UTF-8 never takes fewer bytes than UTF-16 takes units.
-    m_texts.reserve(textBytes);
+    m_texts.reserve(textUnits);
 }
 
 void ResultSet::finish() {

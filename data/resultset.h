@@ -23,13 +23,16 @@ public:
     void appendInteger(std::int64_t value) { append(Kind::Integer, value); }
     void appendReal(double value) { append(Kind::Real, value); }
     void appendText(const char *utf8, int bytes);
-    // For an engine that knows the size of the whole result before reading it: room for its
-    // cells and for texts of `textBytes` UTF-8 bytes, so that nothing grows while it is read.
-    void reserve(std::size_t cells, qsizetype textBytes);
+    // For an engine that knows (or can guess) the size of the whole result before reading it:
+    // room for its cells and for texts of `textUnits` UTF-16 units, so that nothing grows
+    // while it is read.
+    void reserve(std::size_t cells, qsizetype textUnits);
     void endRow() { ++m_rowCount; }
     void finish();
 
     int rowCount() const { return m_rowCount; }
+    std::size_t cellCount() const { return m_values.size(); }
+    qsizetype textUnits() const { return m_texts.size(); }
     int columnCount() const { return int(m_names.size()); }
     const QString &columnName(int column) const { return m_names.at(column); }
     bool isAmountColumn(int column) const { return m_amount.at(column); }

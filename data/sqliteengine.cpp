@@ -22,7 +22,9 @@ namespace {
 
 class SqliteStatement : public EngineStatement {
 public:
-    SqliteStatement(sqlite3 *engine, const QString &sql) : m_engine(engine) {
+    SqliteStatement(sqlite3 *engine, const QString &sql,
+                    std::shared_ptr<ResultSizes::Size> lastSize)
+        : m_engine(engine), m_lastSize(std::move(lastSize)) {
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(engine, utf8.constData(), int(utf8.size()), &m_statement, nullptr) !=
             SQLITE_OK)
@@ -63,6 +65,7 @@ public:
         for (int column = 0; column < columns; ++column)
             names << QString::fromUtf8(sqlite3_column_name(m_statement, column));
         ResultSet result(names);
+        result.reserve(m_lastSize->cells, m_lastSize->textUnits);
         for (; step == SQLITE_ROW; step = sqlite3_step(m_statement)) {
             for (int column = 0; column < columns; ++column)
                 appendValue(result, column);
@@ -70,6 +73,7 @@ public:
         }
         if (step != SQLITE_DONE)
             throw failure();
+        *m_lastSize = {result.cellCount(), result.textUnits()};
         result.finish();
         *rows = std::move(result);
         return changes;
@@ -101,6 +105,7 @@ private:
 
     sqlite3 *m_engine;
     sqlite3_stmt *m_statement = nullptr;
+    std::shared_ptr<ResultSizes::Size> m_lastSize;
 };
 
 } // namespace
@@ -149,7 +154,7 @@ QSqlDatabase SqliteEngine::database() const {
 }
 
 std::unique_ptr<EngineStatement> SqliteEngine::prepare(const QString &sql) {
-    return std::make_unique<SqliteStatement>(sqliteHandle(database()), sql);
+    return std::make_unique<SqliteStatement>(sqliteHandle(database()), sql, m_resultSizes.of(sql));
 }
 
 void SqliteEngine::execute(const QString &sql) {

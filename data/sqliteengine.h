@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine.h"
+#include "resultsizes.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -43,4 +44,5 @@ private:
     QString m_path;
     QString m_connectionName;
     std::unique_ptr<MonthClaim> m_monthClaim;
+    ResultSizes m_resultSizes;
 };

@@ -52,6 +52,7 @@ private slots:
     void serverReadsTheStatementsAsTheFileDoes();
     void linesAreSeparatedByLineBreaks();
     void moneyIsExact();
+    void statementReadAgainAtAnySize();
     void floatsBindToNearestUnit_data();
     void floatsBindToNearestUnit();
     void onlyAmountColumnsReadAsCurrency_data();
@@ -206,6 +207,41 @@ void SqlTest::moneyIsExact() {
     query.open();
     QCOMPARE(query.field("f_h").asCurrency().toFixed2(), QStringLiteral("0.30"));
     QCOMPARE(query.field("F1").asFloat(), 0.1);
+}
+
+// A statement read again is read into room the size of its last result: every read, larger,
+// smaller or empty, still gives exactly its own rows and texts.
+void SqlTest::statementReadAgainAtAnySize() {
+    Workspace workspace;
+    struct Read {
+        const char *month;
+        QStringList added; // rows added to the month before it is read; amounts in units
+        QStringList expected;
+    };
+    const QList<Read> reads = {
+        {"209901", {"1,'张三',1000000"}, {"张三 100"}},
+        {"209901",
+         {"2,'欧阳长名字的职工',20000", "3,'Li',30000"},
+         {"张三 100", "欧阳长名字的职工 2", "Li 3"}},
+        {"209902", {}, {}},
+        {"209901", {}, {"张三 100", "欧阳长名字的职工 2", "Li 3"}},
+        {"209903", {"4,'王',5000"}, {"王 0.5"}},
+    };
+    Query &query = DM->AQ1;
+    statement(query, {"select xm,f1 from GZB where ny=:ny order by ygh"});
+    for (const Read &read : reads) {
+        for (const QString &row : read.added)
+            workspace.exec(QStringLiteral("insert into GZB (ny,ygh,xm,f1) values ('%1',%2)")
+                               .arg(read.month, row));
+        query.param("ny").setText(read.month);
+        query.open();
+        QStringList rows;
+        for (int row = 0; row < query.recordCount(); ++row)
+            rows << query.cell(row, 0).asString() + ' ' +
+                        query.cell(row, 1).asCurrency().toPlainText();
+        QCOMPARE(rows, read.expected);
+        query.close();
+    }
 }
 
 void SqlTest::floatsBindToNearestUnit_data() {
