@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "hugepageallocator.h"
 
 #include <QHash>
 #include <QString>
@@ -69,8 +70,9 @@ private:
     QStringList m_names;
     std::vector<bool> m_amount;
     QHash<QString, int> m_index;
-    std::vector<std::uint64_t> m_values; // an integer, a real or a TextSpan, by its kind
-    std::vector<Kind> m_kinds;
+    std::vector<std::uint64_t, HugePageAllocator<std::uint64_t>>
+        m_values; // an integer, a real or a TextSpan, by its kind
+    std::vector<Kind, HugePageAllocator<Kind>> m_kinds;
     QString m_texts;
     int m_rowCount = 0;
 };
