@@ -6,6 +6,7 @@
 #include "flatbutton.h"
 #include "gzlr.h"
 #include "modulerun.h"
+#include "progresscancel.h"
 #include "spinedit.h"
 #include "workspace.h"
 
@@ -161,16 +162,20 @@ void EntryTaxTest::hireInJulyAndANewYear() {
 
 // March's pay is taken back to nothing after the half year was entered: its cumulative tax
 // falls below what was withheld, and April's tax would fall with it. The later months are
-// named and changed only on Yes, all together.
+// named and changed only on Yes, all together; the recomputation counts them, and cancelled
+// it changes none of them.
 void EntryTaxTest::savingAMonthOffersItsLaterMonths_data() {
     QTest::addColumn<bool>("recompute");
+    QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("april");
-    QTest::newRow("recomputed") << true << "700.00"; // 44000 × 10 % − 2520 − 1180
-    QTest::newRow("left") << false << "1850.00";
+    QTest::newRow("recomputed") << true << false << "700.00"; // 44000 × 10 % − 2520 − 1180
+    QTest::newRow("left") << false << false << "1850.00";
+    QTest::newRow("recomputation cancelled") << true << true << "1850.00";
 }
 
 void EntryTaxTest::savingAMonthOffersItsLaterMonths() {
     QFETCH(bool, recompute);
+    QFETCH(bool, cancel);
     QFETCH(QString, april);
     Workspace workspace;
     addComputedPayroll(workspace);
@@ -190,7 +195,11 @@ void EntryTaxTest::savingAMonthOffersItsLaterMonths() {
         type(window.itemEditors.at(0), "0");
         QCOMPARE(taxEditor(window), "0.00"); // nothing refunded
         pressF1(window);
+        const auto seen = std::make_shared<QString>();
+        if (cancel)
+            cancelProgressOf(&window, seen, "正在重新计算个人所得税…");
         window.b_s->click();
+        QCOMPARE(*seen, cancel ? "正在重新计算个人所得税… 0/3" : "");
     }));
     QCOMPARE(
         workspace.shownTexts(),
