@@ -1,5 +1,7 @@
 #include "postgresfloor.h"
 
+#include "postgrestypes.h"
+
 #include <QScopeGuard>
 #include <charconv>
 #include <cstdio>
@@ -8,14 +10,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Type numbers of the server's catalogue (pg_type).
-constexpr Oid bigintType = 20;
-constexpr Oid smallintType = 21;
-constexpr Oid integerType = 23;
-constexpr Oid realType = 700;
-constexpr Oid doubleType = 701;
-constexpr Oid numericType = 1700;
 
 [[noreturn]] void fail(pg_conn *connection, const pg_result *result) {
     const char *message = result ? PQresultErrorMessage(result) : PQerrorMessage(connection);

@@ -3,6 +3,7 @@
 #include "advisorymonthclaim.h"
 #include "dberror.h"
 #include "filemark.h"
+#include "postgrestypes.h"
 #include "resultset.h"
 #include "schemaversion.h"
 #include "serverschema.h"
@@ -15,15 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Type numbers of the server's catalogue (pg_type), fixed since PostgreSQL's first releases.
-constexpr Oid booleanType = 16;
-constexpr Oid bigintType = 20;
-constexpr Oid smallintType = 21;
-constexpr Oid integerType = 23;
-constexpr Oid realType = 700;
-constexpr Oid doubleType = 701;
-constexpr Oid numericType = 1700;
 
 QString serverMessage(pg_conn *connection, pg_result *result) {
     const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
@@ -252,12 +244,7 @@ void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownN
         throw notOurs;
     const int version = std::atoi(PQgetvalue(layout.get(), 0, 1));
     if (version > schemaVersion)
-        throw DbError(QStringLiteral("%1 has database version %2, newer than version %3 that this "
-                                     "program knows; it was made by a newer program and is left "
-                                     "untouched")
-                          .arg(shownName)
-                          .arg(version)
-                          .arg(schemaVersion));
+        throw newerLayoutError(shownName, version);
     if (!upgradesOlderLayout || version == schemaVersion)
         return;
     begin();

@@ -191,11 +191,6 @@ int SqliteEngine::checkedLayoutVersion() {
         throw DbError(query.lastError().databaseText());
     const int version = query.value(0).toInt();
     if (version > schemaVersion)
-        throw DbError(QStringLiteral("%1 has database version %2, newer than version %3 that this "
-                                     "program knows; it was made by a newer program and is left "
-                                     "untouched")
-                          .arg(m_fileName)
-                          .arg(version)
-                          .arg(schemaVersion));
+        throw newerLayoutError(m_fileName, version);
     return version;
 }
