@@ -1,13 +1,14 @@
 #include "employeeprofile.h"
 
 #include "query.h"
+#include "transaction.h"
 
 #include <QStringList>
 
 namespace {
 
 Currency amount(const Query &query, const char *column) {
-    return Currency::fromUnits(query.field(QLatin1String(column)).asInteger());
+    return query.field(QLatin1String(column)).asCurrency();
 }
 
 void openFor(Query &query, const QString &sql, std::optional<qint64> employee) {
@@ -53,6 +54,46 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
             {query.field("lb").asString(), amount(query, "je"), query.field("qsny").asString(),
              query.field("zzny").asString().trimmed()});
     return profiles;
+}
+
+void storeProfile(Connection &connection, qint64 employee, const EmployeeProfile &profile) {
+    Transaction transaction(connection);
+    Query store(connection);
+    for (const char *table : {"YGJS", "YGZXKC"}) {
+        store.close();
+        store.clearSql();
+        store.addLine(QStringLiteral("delete from %1 where ygh=:ygh").arg(table));
+        store.param("ygh").setInteger(employee);
+        store.execSql();
+    }
+    store.clearSql();
+    store.addLine("insert into YGJS (ygh,sbjs,gjjjs,qtkc,qcnd,qcsr,qcsqkc,qczxkc,qcyjse,qcys)");
+    store.addLine("values (:ygh,:sbjs,:gjjjs,:qtkc,:qcnd,:qcsr,:qcsqkc,:qczxkc,:qcyjse,:qcys)");
+    store.param("ygh").setInteger(employee);
+    store.param("sbjs").setCurrency(profile.socialInsuranceBase);
+    store.param("gjjjs").setCurrency(profile.housingFundBase);
+    store.param("qtkc").setCurrency(profile.otherDeductions);
+    store.param("qcnd").setText(profile.opening.year);
+    store.param("qcsr").setCurrency(profile.opening.income);
+    store.param("qcsqkc").setCurrency(profile.opening.preTaxDeductions);
+    store.param("qczxkc").setCurrency(profile.opening.specialDeductions);
+    store.param("qcyjse").setCurrency(profile.opening.taxWithheld);
+    store.param("qcys").setInteger(profile.opening.months);
+    store.execSql();
+    for (const SpecialDeduction &deduction : profile.specialDeductions) {
+        store.clearSql();
+        store.addLine("insert into YGZXKC (ygh,lb,je,qsny,zzny)");
+        store.addLine(QStringLiteral("values (:ygh,:lb,:je,:qsny,%1)")
+                          .arg(deduction.throughMonth.isEmpty() ? "null" : ":zzny"));
+        store.param("ygh").setInteger(employee);
+        store.param("lb").setText(deduction.kind);
+        store.param("je").setCurrency(deduction.monthly);
+        store.param("qsny").setText(deduction.fromMonth);
+        if (!deduction.throughMonth.isEmpty())
+            store.param("zzny").setText(deduction.throughMonth);
+        store.execSql();
+    }
+    transaction.commit();
 }
 
 const QStringList &specialDeductionKinds() {

@@ -46,5 +46,8 @@ struct EmployeeProfile {
 std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                                                std::optional<qint64> employee = std::nullopt);
 
+// Replaces what `employee`'s profile holds by `profile`, in one transaction.
+void storeProfile(Connection &connection, qint64 employee, const EmployeeProfile &profile);
+
 // The special deduction kinds the dialogs offer.
 const QStringList &specialDeductionKinds();

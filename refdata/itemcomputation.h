@@ -1,7 +1,7 @@
 #pragma once
 
+#include "computationsettings.h"
 #include "moduleform.h"
-#include "taxlaw.h"
 
 #include <vector>
 
@@ -18,9 +18,9 @@ class QTableWidget;
 // withholding table and the monthly deduction from the month they start. Whether an earning
 // is taxed and whether a deduction is taken before tax. Nothing is stored unless all of it is
 // valid.
-class Tfrm_xmjs : public ModuleForm {
+class ItemComputationDialog : public ModuleForm {
 public:
-    Tfrm_xmjs(qint64 item, const QString &name, bool deduction);
+    ItemComputationDialog(qint64 item, const QString &name, bool deduction);
 
     void FormCreate() override;
 
@@ -39,6 +39,7 @@ public:
     FlatButton *b_cancel = nullptr;
 
 private:
+    Method chosenMethod() const;
     void c_jsfsChange();
     void b_okClick();
     void loadTaxTable();

@@ -54,7 +54,7 @@ void ComputationDialogsTest::itemComputation() {
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')");
     runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
         QCOMPARE(window.RxDBGrid2->actions().first()->text(), "计算方式…");
-        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.l_mc->text(), "项目：养老保险");
             QCOMPARE(dialog.c_jsfs->count(), 3);
             dialog.c_jsfs->setCurrentIndex(1);
@@ -74,14 +74,14 @@ void ComputationDialogsTest::itemComputation() {
             QVERIFY(!dialog.isVisible());
         });
         // Earnings cannot be the tax; an earning may be left untaxed.
-        onDialog<Tfrm_xmjs>(window.RxDBGrid1, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.c_jsfs->count(), 2);
             dialog.c_js->setChecked(false);
             dialog.b_ok->click();
         });
     }));
     QCOMPARE(fileRows("select xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs from GZXMJS order by xmbh"),
-             (QStringList{"1|0|0|1|||0|1", "2|1|80000|1||200000000|1|0"}));
+             (QStringList{"1|0|0|1|||0|1", "2|1|80000|1||20000|1|0"}));
 }
 
 // A change of law is a new dated table; a wrong line stores nothing at all.
@@ -89,7 +89,7 @@ void ComputationDialogsTest::taxTable() {
     Workspace workspace;
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
     runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
-        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.e_qsny->text(), "201901");
             QCOMPARE(dialog.e_jcfy->value().toFixed2(), "5000.00");
             QCOMPARE(dialog.t_sl->item(6, 1)->text(), "45");
@@ -109,7 +109,7 @@ void ComputationDialogsTest::taxTable() {
         });
     }));
     QCOMPARE(fileRows("select qsny,je from GSJCFY order by qsny"),
-             (QStringList{"201901|50000000", "202701|60000000"}));
+             (QStringList{"201901|5000", "202701|6000"}));
     QCOMPARE(fileRows("select count(*) from GSSLB where qsny='202701'"), QStringList{"7"});
     QCOMPARE(fileRows("select jsfs from GZXMJS"), QStringList{"2"});
 }
@@ -121,7 +121,7 @@ void ComputationDialogsTest::employeeTax() {
                    "('林晓梅','女','1982- 5-20','2004- 8- 2',1,'财务总监','1')");
     runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
         QCOMPARE(window.RxDBGrid1->actions().first()->text(), "个税与社保…");
-        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             dialog.e_sbjs->setValue(*Currency::fromText(u"30000"));
             dialog.e_gjjjs->setValue(*Currency::fromText(u"25000"));
             setCell(dialog.t_zxkc, 0, 1, "2000");
@@ -138,15 +138,14 @@ void ComputationDialogsTest::employeeTax() {
             QVERIFY(!dialog.isVisible());
         });
         // Opened again, it shows what was stored.
-        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
             QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "202601");
         });
     }));
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
-             QStringList{"1|300000000|250000000|2026|1800000000"});
-    QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
-             QStringList{"子女教育|20000000|202601|"});
+             QStringList{"1|30000|25000|2026|180000"});
+    QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
 }
 
 QTEST_MAIN(ComputationDialogsTest)
