@@ -139,12 +139,10 @@ void EmployeeTaxDialog::b_okClick() {
         deductions.push_back({cellText(t_zxkc, row, Kind), *amount, from, through});
     }
     const QString year = e_qcnd->text().trimmed();
-    bool yearIsNumber = false;
-    year.toInt(&yearIsNumber);
     const bool anyOpening = e_qcys->value() > 0 || e_qcsr->value() != Currency() ||
                             e_qcsqkc->value() != Currency() || e_qczxkc->value() != Currency() ||
                             e_qcyjse->value() != Currency();
-    if ((anyOpening || !year.isEmpty()) && (year.size() != 4 || !yearIsNumber)) {
+    if ((anyOpening || !year.isEmpty()) && !isKeptYear(year)) {
         Messages::plain("年初数据的年度输入错误！");
         e_qcnd->setFocus();
         return;

@@ -46,6 +46,8 @@ private slots:
     void itemComputation();
     void taxTable();
     void employeeTax();
+    void datesOutsideTheKeptMonthsAreRefused_data();
+    void datesOutsideTheKeptMonthsAreRefused();
 };
 
 void ComputationDialogsTest::itemComputation() {
@@ -146,6 +148,83 @@ void ComputationDialogsTest::employeeTax() {
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
              QStringList{"1|30000|25000|2026|180000"});
     QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
+}
+
+// A month or year outside those the program keeps would be stored where no month reaches it.
+void ComputationDialogsTest::datesOutsideTheKeptMonthsAreRefused_data() {
+    QTest::addColumn<QString>("field"); // qsny, from, through (子女教育) or qcnd
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message"); // its start; empty: stored
+    const QString taxMonth = "起始月份输入错误！";
+    const QString deduction = "子女教育输入错误：";
+    const QString year = "年初数据的年度输入错误！";
+    QTest::newRow("tax table from 190001") << "qsny"
+                                           << "190001" << taxMonth;
+    QTest::newRow("tax table from 999912") << "qsny"
+                                           << "999912" << taxMonth;
+    QTest::newRow("tax table from 200412") << "qsny"
+                                           << "200412" << taxMonth;
+    QTest::newRow("tax table from 210012") << "qsny"
+                                           << "210012"
+                                           << "";
+    QTest::newRow("deduction from 190001") << "from"
+                                           << "190001" << deduction;
+    QTest::newRow("deduction through 999912") << "through"
+                                              << "999912" << deduction;
+    QTest::newRow("deduction 200501 through 210012") << "through"
+                                                     << "210012"
+                                                     << "";
+    QTest::newRow("opening year 0000") << "qcnd"
+                                       << "0000" << year;
+    QTest::newRow("opening year 1899") << "qcnd"
+                                       << "1899" << year;
+    QTest::newRow("opening year 2101") << "qcnd"
+                                       << "2101" << year;
+    QTest::newRow("opening year 2005") << "qcnd"
+                                       << "2005"
+                                       << "";
+}
+
+void ComputationDialogsTest::datesOutsideTheKeptMonthsAreRefused() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    Workspace workspace;
+    QString stored;
+    if (field == "qsny") {
+        workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+        runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+            onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+                dialog.c_jsfs->setCurrentIndex(2);
+                dialog.e_qsny->setText(text);
+                dialog.b_ok->click();
+            });
+        }));
+        stored = "select count(*) from GSSLB where qsny='" + text + "'";
+    } else {
+        workspace.exec("insert into BMZD (mc) values ('财务科')");
+        workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+        runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+            onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+                if (field == "qcnd") {
+                    dialog.e_qcnd->setText(text);
+                } else {
+                    setCell(dialog.t_zxkc, 0, 1, "2000");
+                    setCell(dialog.t_zxkc, 0, 2, field == "from" ? text : "200501");
+                    setCell(dialog.t_zxkc, 0, 3, field == "through" ? text : "");
+                }
+                dialog.b_ok->click();
+            });
+        }));
+        stored = "select count(*) from YGJS";
+    }
+    if (message.isEmpty()) {
+        QCOMPARE(workspace.shownTexts(), QStringList());
+        QVERIFY(fileRows(stored) != QStringList{"0"});
+    } else {
+        QCOMPARE(workspace.shownTexts().last().left(message.size()), message);
+        QCOMPARE(fileRows(stored), QStringList{"0"});
+    }
 }
 
 QTEST_MAIN(ComputationDialogsTest)
