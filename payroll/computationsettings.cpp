@@ -121,18 +121,30 @@ TaxLawFrom readLatestTaxLaw(Connection &connection) {
     return latest;
 }
 
-void storeItemMethod(Connection &connection, qint64 item, const ItemMethod &method,
-                     const TaxLawFrom *law) {
+bool storeItemChange(Connection &connection, const ItemChange &change) {
     Transaction transaction(connection);
     Query store(connection);
-    run(store, "delete from GZXMJS where xmbh=:xmbh");
-    store.param("xmbh").setInteger(item);
+    // The item's row first: a second clerk saving the same item waits here until this store
+    // has landed, and then compares with what it stored.
+    run(store, "update GZXMZD set mc=mc where bh=:bh");
+    store.param("bh").setInteger(change.item);
     store.execSql();
+    const std::map<qint64, ItemMethod> current = readItemMethods(connection, change.item);
+    const auto found = current.find(change.item);
+    if ((found == current.end() ? std::optional<ItemMethod>() : found->second) !=
+            change.methodAsRead ||
+        (change.law && readLatestTaxLaw(connection) != change.lawAsRead))
+        return false;
+
+    run(store, "delete from GZXMJS where xmbh=:xmbh");
+    store.param("xmbh").setInteger(change.item);
+    store.execSql();
+    const ItemMethod &method = change.method;
     const ContributionRule &rule = method.contribution;
     run(store, QStringLiteral("insert into GZXMJS (xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs) "
                               "values (:xmbh,:jsfs,:bl,:jsjs,%1,%2,:sqkc,:bjs)")
                    .arg(placeOf("xx", rule.floor), placeOf("sx", rule.cap)));
-    store.param("xmbh").setInteger(item);
+    store.param("xmbh").setInteger(change.item);
     store.param("jsfs").setText(codeOf(method.method));
     store.param("bl").setInteger(rule.rate.units());
     store.param("jsjs").setText(method.base == ContributionBase::HousingFund
@@ -143,7 +155,7 @@ void storeItemMethod(Connection &connection, qint64 item, const ItemMethod &meth
     store.param("sqkc").setBoolean(method.preTax);
     store.param("bjs").setBoolean(method.untaxed);
     store.execSql();
-    if (law) {
+    if (const std::optional<TaxLawFrom> &law = change.law) {
         for (const char *table : {"GSSLB", "GSJCFY"}) {
             run(store, QStringLiteral("delete from %1 where qsny=:qsny").arg(table));
             store.param("qsny").setText(law->month);
@@ -165,4 +177,5 @@ void storeItemMethod(Connection &connection, qint64 item, const ItemMethod &meth
         }
     }
     transaction.commit();
+    return true;
 }

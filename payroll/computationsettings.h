@@ -23,6 +23,7 @@ struct ItemMethod {
     ContributionBase base = ContributionBase::SocialInsurance;
     bool preTax = false;  // a deduction taken off the income before tax
     bool untaxed = false; // an earning not counted as taxable income
+    bool operator==(const ItemMethod &) const = default;
 };
 
 // The tax law from one month on: the withholding table and the monthly deduction.
@@ -30,6 +31,17 @@ struct TaxLawFrom {
     QString month;
     Currency monthlyDeduction;
     std::vector<TaxBracket> brackets; // in rising order of limit
+    bool operator==(const TaxLawFrom &) const = default;
+};
+
+// What the item dialog stores, and what it showed before: a change that another clerk made to
+// the item's method, or to the law it replaces, since it was read refuses the store.
+struct ItemChange {
+    qint64 item = 0;
+    std::optional<ItemMethod> methodAsRead; // none: the item had no method
+    ItemMethod method;
+    TaxLawFrom lawAsRead;
+    std::optional<TaxLawFrom> law; // with the income tax: the law from its month
 };
 
 // The methods of the items that have one (all, or only `item`), by item number; an item
@@ -44,7 +56,7 @@ TaxLaw readTaxLaw(Connection &connection);
 // force then: what the clerk keeps current.
 TaxLawFrom readLatestTaxLaw(Connection &connection);
 
-// Replaces the item's method, and with `law` the law from its month (what was set from that
-// same month before), all in one transaction.
-void storeItemMethod(Connection &connection, qint64 item, const ItemMethod &method,
-                     const TaxLawFrom *law = nullptr);
+// Replaces the item's method, and with a law the law from its month (what was set from that
+// same month before), all in one transaction; false, and nothing stored, when what the change
+// replaces is no longer what was read.
+bool storeItemChange(Connection &connection, const ItemChange &change);

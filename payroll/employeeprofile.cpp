@@ -11,10 +11,13 @@ Currency amount(const Query &query, const char *column) {
     return query.field(QLatin1String(column)).asCurrency();
 }
 
-void openFor(Query &query, const QString &sql, std::optional<qint64> employee) {
+// The rows of `table`, of every employee or one, in the order they were entered.
+void openFor(Query &query, const QString &table, const QString &key,
+             std::optional<qint64> employee) {
     query.close();
     query.clearSql();
-    query.addLine(sql + (employee ? " where ygh=:ygh" : QString()));
+    query.addLine("select * from " + table + (employee ? " where ygh=:ygh" : QString()) +
+                  " order by " + key);
     if (employee)
         query.param("ygh").setInteger(*employee);
     query.open();
@@ -35,7 +38,7 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                                                std::optional<qint64> employee) {
     std::map<qint64, EmployeeProfile> profiles;
     Query query(connection);
-    openFor(query, "select * from YGJS", employee);
+    openFor(query, "YGJS", "ygh", employee);
     for (; !query.eof(); query.next()) {
         EmployeeProfile &profile = profiles[query.field("ygh").asInteger()];
         profile.socialInsuranceBase = amount(query, "sbjs");
@@ -48,7 +51,7 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                            amount(query, "qcyjse"),
                            int(query.field("qcys").asInteger())};
     }
-    openFor(query, "select * from YGZXKC", employee);
+    openFor(query, "YGZXKC", "ygh, bh", employee);
     for (; !query.eof(); query.next())
         profiles[query.field("ygh").asInteger()].specialDeductions.push_back(
             {query.field("lb").asString(), amount(query, "je"), query.field("qsny").asString(),
@@ -56,9 +59,25 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
     return profiles;
 }
 
-void storeProfile(Connection &connection, qint64 employee, const EmployeeProfile &profile) {
+std::optional<EmployeeProfile> readProfile(Connection &connection, qint64 employee) {
+    const std::map<qint64, EmployeeProfile> profiles = readProfiles(connection, employee);
+    const auto found = profiles.find(employee);
+    if (found == profiles.end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool storeProfile(Connection &connection, qint64 employee,
+                  const std::optional<EmployeeProfile> &asRead, const EmployeeProfile &profile) {
     Transaction transaction(connection);
     Query store(connection);
+    // The employee's row first: a second clerk saving the same employee waits here until this
+    // store has landed, and then compares with what it stored.
+    store.addLine("update YGZD set zt=zt where bh=:bh");
+    store.param("bh").setInteger(employee);
+    store.execSql();
+    if (readProfile(connection, employee) != asRead)
+        return false;
     for (const char *table : {"YGJS", "YGZXKC"}) {
         store.close();
         store.clearSql();
@@ -94,6 +113,7 @@ void storeProfile(Connection &connection, qint64 employee, const EmployeeProfile
         store.execSql();
     }
     transaction.commit();
+    return true;
 }
 
 const QStringList &specialDeductionKinds() {

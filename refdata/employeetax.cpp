@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "monthtext.h"
 #include "placement.h"
+#include "rowasread.h"
 #include "toolbutton.h"
 #include "wiring.h"
 
@@ -91,14 +92,20 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
 }
 
 void EmployeeTaxDialog::FormCreate() {
-    const std::map<qint64, EmployeeProfile> profiles = readProfiles(DM->ADC, m_employee);
-    const auto found = profiles.find(m_employee);
-    if (found == profiles.end())
-        return;
-    const EmployeeProfile &profile = found->second;
+    showStored();
+}
+
+// What is stored now, also kept as read, so that saving can tell whether someone else changed
+// it meanwhile.
+void EmployeeTaxDialog::showStored() {
+    m_asRead = readProfile(DM->ADC, m_employee);
+    const EmployeeProfile profile = m_asRead.value_or(EmployeeProfile());
     e_sbjs->setValue(profile.socialInsuranceBase);
     e_gjjjs->setValue(profile.housingFundBase);
     e_qtkc->setValue(profile.otherDeductions);
+    for (int row = 0; row < t_zxkc->rowCount(); ++row)
+        for (const Column column : {Amount, From, Through})
+            setCell(t_zxkc, row, column, QString());
     for (const SpecialDeduction &deduction : profile.specialDeductions) {
         const int row = int(specialDeductionKinds().indexOf(deduction.kind));
         if (row < 0)
@@ -156,6 +163,10 @@ void EmployeeTaxDialog::b_okClick() {
         year,           e_qcsr->value(), e_qcsqkc->value(), e_qczxkc->value(), e_qcyjse->value(),
         e_qcys->value()};
     profile.specialDeductions = std::move(deductions);
-    storeProfile(DM->ADC, m_employee, profile);
+    if (!storeProfile(DM->ADC, m_employee, m_asRead, profile)) {
+        tellChangedMeanwhile();
+        showStored();
+        return;
+    }
     accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "employeeprofile.h"
 #include "moduleform.h"
 
 class CurrencyEdit;
@@ -34,7 +35,9 @@ public:
     FlatButton *b_cancel = nullptr;
 
 private:
+    void showStored();
     void b_okClick();
 
     qint64 m_employee;
+    std::optional<EmployeeProfile> m_asRead;
 };

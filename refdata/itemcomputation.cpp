@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "monthtext.h"
 #include "placement.h"
+#include "rowasread.h"
 #include "toolbutton.h"
 #include "wiring.h"
 
@@ -86,32 +87,36 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
 }
 
 void ItemComputationDialog::FormCreate() {
-    const std::map<qint64, ItemMethod> stored = readItemMethods(DM->ADC, m_item);
-    if (const auto found = stored.find(m_item); found != stored.end()) {
-        const ItemMethod &method = found->second;
-        const int index = int(method.method);
-        c_jsfs->setCurrentIndex(index < c_jsfs->count() ? index : 0);
-        e_bl->setText(method.contribution.rate.toText());
-        c_jsjs->setCurrentIndex(method.base == ContributionBase::HousingFund ? 1 : 0);
-        e_xx->setValue(method.contribution.floor.value_or(Currency()));
-        e_sx->setValue(method.contribution.cap.value_or(Currency()));
-        c_sqkc->setChecked(method.preTax);
-        c_js->setChecked(!method.untaxed);
-    }
-    loadTaxTable();
-    c_jsfsChange();
+    showStored();
 }
 
-void ItemComputationDialog::loadTaxTable() {
-    const TaxLawFrom law = readLatestTaxLaw(DM->ADC);
-    e_qsny->setText(law.month);
-    e_jcfy->setValue(law.monthlyDeduction);
-    for (int row = 0; row < int(law.brackets.size()) && row < bracketRows; ++row) {
-        const TaxBracket &line = law.brackets[std::size_t(row)];
+// What is stored now, also kept as read, so that saving can tell whether someone else changed
+// it meanwhile.
+void ItemComputationDialog::showStored() {
+    const std::map<qint64, ItemMethod> stored = readItemMethods(DM->ADC, m_item);
+    const auto found = stored.find(m_item);
+    m_methodAsRead = found == stored.end() ? std::nullopt : std::optional(found->second);
+    const ItemMethod method = m_methodAsRead.value_or(ItemMethod());
+    const int index = int(method.method);
+    c_jsfs->setCurrentIndex(index < c_jsfs->count() ? index : 0);
+    e_bl->setText(m_methodAsRead ? method.contribution.rate.toText() : QString());
+    c_jsjs->setCurrentIndex(method.base == ContributionBase::HousingFund ? 1 : 0);
+    e_xx->setValue(method.contribution.floor.value_or(Currency()));
+    e_sx->setValue(method.contribution.cap.value_or(Currency()));
+    c_sqkc->setChecked(method.preTax);
+    c_js->setChecked(!method.untaxed);
+
+    m_lawAsRead = readLatestTaxLaw(DM->ADC);
+    e_qsny->setText(m_lawAsRead.month);
+    e_jcfy->setValue(m_lawAsRead.monthlyDeduction);
+    t_sl->clearContents();
+    for (int row = 0; row < int(m_lawAsRead.brackets.size()) && row < bracketRows; ++row) {
+        const TaxBracket &line = m_lawAsRead.brackets[std::size_t(row)];
         t_sl->setItem(row, 0, new QTableWidgetItem(line.upTo ? line.upTo->toFixed2() : QString()));
         t_sl->setItem(row, 1, new QTableWidgetItem(line.rate.toText()));
         t_sl->setItem(row, 2, new QTableWidgetItem(line.quickDeduction.toFixed2()));
     }
+    c_jsfsChange();
 }
 
 void ItemComputationDialog::c_jsfsChange() {
@@ -205,6 +210,10 @@ void ItemComputationDialog::b_okClick() {
                                                         : ContributionBase::SocialInsurance,
                             m_deduction && c_sqkc->isChecked(),
                             !m_deduction && !c_js->isChecked()};
-    storeItemMethod(DM->ADC, m_item, chosen, law ? &*law : nullptr);
+    if (!storeItemChange(DM->ADC, {m_item, m_methodAsRead, chosen, m_lawAsRead, law})) {
+        tellChangedMeanwhile();
+        showStored();
+        return;
+    }
     accept();
 }

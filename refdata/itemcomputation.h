@@ -42,10 +42,12 @@ private:
     Method chosenMethod() const;
     void c_jsfsChange();
     void b_okClick();
-    void loadTaxTable();
+    void showStored();
     // The table's lines, checked; a message and nothing when a line is wrong.
     std::optional<std::vector<TaxBracket>> readTaxTable();
 
     qint64 m_item;
     bool m_deduction;
+    std::optional<ItemMethod> m_methodAsRead;
+    TaxLawFrom m_lawAsRead;
 };

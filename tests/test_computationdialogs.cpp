@@ -48,6 +48,8 @@ private slots:
     void employeeTax();
     void datesOutsideTheKeptMonthsAreRefused_data();
     void datesOutsideTheKeptMonthsAreRefused();
+    void changeMadeMeanwhileIsNotOverwritten_data();
+    void changeMadeMeanwhileIsNotOverwritten();
 };
 
 void ComputationDialogsTest::itemComputation() {
@@ -109,6 +111,13 @@ void ComputationDialogsTest::taxTable() {
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
         });
+        // Opened again, it shows the new law and stores over it as it is.
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.e_qsny->text(), "202701");
+            QCOMPARE(dialog.c_jsfs->currentIndex(), 2);
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
     }));
     QCOMPARE(fileRows("select qsny,je from GSJCFY order by qsny"),
              (QStringList{"201901|5000", "202701|6000"}));
@@ -139,10 +148,12 @@ void ComputationDialogsTest::employeeTax() {
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
         });
-        // Opened again, it shows what was stored.
+        // Opened again, it shows what was stored, and stores over it.
         onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
             QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "202601");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
         });
     }));
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
@@ -225,6 +236,91 @@ void ComputationDialogsTest::datesOutsideTheKeptMonthsAreRefused() {
         QCOMPARE(workspace.shownTexts().last().left(message.size()), message);
         QCOMPARE(fileRows(stored), QStringList{"0"});
     }
+}
+
+// Another clerk (a connection of the test's own) stores while the dialog is open; pressing 确定
+// then is refused with the message the reference windows give, stores nothing, and shows what
+// is stored now.
+void ComputationDialogsTest::changeMadeMeanwhileIsNotOverwritten_data() {
+    QTest::addColumn<QString>("dialog"); // item or employee
+    QTest::addColumn<QString>("before"); // stored before the dialog opens
+    QTest::addColumn<QString>("change"); // made by the other clerk meanwhile
+    QTest::addColumn<QString>("check");  // the stored row afterwards
+    QTest::addColumn<QString>("row");
+
+    const QString method = "select jsfs,bl from GZXMJS";
+    QTest::newRow("item's rate changed")
+        << "item"
+        << "insert into GZXMJS (xmbh,jsfs,bl) values (1,'1',80000)"
+        << "update GZXMJS set bl=90000 where xmbh=1" << method << "1|90000";
+    QTest::newRow("item given a method")
+        << "item"
+        << ""
+        << "insert into GZXMJS (xmbh,jsfs,bl) values (1,'1',50000)" << method << "1|50000";
+    QTest::newRow("tax table changed") << "tax"
+                                       << ""
+                                       << "update GSJCFY set je=60000000 where qsny='201901'"
+                                       << "select count(*) as n,max(je) as je from GSJCFY"
+                                       << "1|6000";
+    const QString profile = "select sbjs,qcnd from YGJS";
+    QTest::newRow("employee's base changed")
+        << "employee"
+        << "insert into YGJS (ygh,sbjs) values (1,10000000)"
+        << "update YGJS set sbjs=20000000 where ygh=1" << profile << "2000|";
+    QTest::newRow("employee's settings made")
+        << "employee"
+        << ""
+        << "insert into YGJS (ygh,sbjs,qcnd) values (1,30000000,'2026')" << profile << "3000|2026";
+    QTest::newRow("special deduction added")
+        << "employee"
+        << ""
+        << "insert into YGZXKC (ygh,lb,je,qsny) values (1,'住房租金',15000000,'202601')"
+        << "select count(*) from YGJS"
+        << "0";
+}
+
+void ComputationDialogsTest::changeMadeMeanwhileIsNotOverwritten() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, before);
+    QFETCH(QString, change);
+    QFETCH(QString, check);
+    QFETCH(QString, row);
+    const QString changedElsewhere =
+        "这条记录已被其他操作员修改，本次修改未保存！请查看刷新后的内容。";
+    Workspace workspace;
+    if (dialog == "employee") {
+        workspace.exec("insert into BMZD (mc) values ('财务科')");
+        workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+        if (!before.isEmpty())
+            workspace.exec(before);
+        runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+            onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &shown) {
+                workspace.exec(change);
+                shown.e_qtkc->setValue(*Currency::fromText(u"100"));
+                shown.b_ok->click();
+                QCOMPARE(workspace.shownTexts(), QStringList{changedElsewhere});
+                QVERIFY(shown.isVisible());
+                QCOMPARE(shown.e_qtkc->value(), Currency()); // shows what is stored now
+            });
+        }));
+    } else {
+        workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+        if (!before.isEmpty())
+            workspace.exec(before);
+        runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+            onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &shown) {
+                workspace.exec(change);
+                shown.c_jsfs->setCurrentIndex(dialog == "tax" ? 2 : 1);
+                shown.e_bl->setText("7");
+                shown.b_ok->click();
+                QCOMPARE(workspace.shownTexts(), QStringList{changedElsewhere});
+                QVERIFY(shown.isVisible());
+                if (dialog == "tax")
+                    QCOMPARE(shown.e_jcfy->value().toFixed2(), "6000.00");
+            });
+        }));
+    }
+    QCOMPARE(fileRows(check), QStringList{row});
 }
 
 QTEST_MAIN(ComputationDialogsTest)
