@@ -739,6 +739,8 @@ void SqlTest::salaryColumnLines() {
              "sum(k16) as k16,sum(k17) as k17,sum(k18) as k18,sum(k19) as k19,sum(k20) as k20,");
     QCOMPARE(itemColumn(earning, 3), "f3");
     QCOMPARE(itemColumn(deduction, 20), "k20");
+    for (const QString &total : totalColumns) // computed, so declared apart from the columns
+        QVERIFY2(AmountColumns::current().isAmount(total), qPrintable(total));
 }
 
 QTEST_GUILESS_MAIN(SqlTest)
