@@ -1,21 +1,100 @@
 #include "amountcolumns.h"
 
-#include "salarycolumns.h"
+#include "dberror.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+const AmountColumns *installed = nullptr;
+
+const QRegularExpression::PatternOption caseless = QRegularExpression::CaseInsensitiveOption;
+
+QString key(QStringView name) {
+    return name.toString().toLower();
+}
+
+} // namespace
+
+AmountColumns AmountColumns::fromSchema(const QString &schemaText) {
+    static const QRegularExpression createTable(QStringLiteral(R"(^\s*CREATE\s+TABLE\s+(\w+))"),
+                                                caseless);
+    static const QRegularExpression addColumn(
+        QStringLiteral(R"(^\s*ALTER\s+TABLE\s+(\w+)\s+ADD\s+(?:COLUMN\s+)?(\w+))"), caseless);
+    static const QRegularExpression column(QStringLiteral(R"(^\s*(\w+)\s+\w)"));
+    static const QRegularExpression tableEnd(QStringLiteral(R"(^\s*\))"));
+    static const QRegularExpression amountMark(QStringLiteral(R"(--\s*amount\s*$)"), caseless);
+    static const QRegularExpression computed(QStringLiteral(R"(^\s*--\s*Computed amounts:(.*)$)"),
+                                             caseless);
+    static const QRegularExpression separator(QStringLiteral(R"([\s,.]+)"));
+
+    AmountColumns columns;
+    QHash<QString, QSet<QString>> plain;
+    const auto declare = [&](const QString &table, const QString &name, bool amount) {
+        (amount ? columns.m_byTable : plain)[key(table)].insert(key(name));
+    };
+    QString table; // the table whose columns the lines list, while they do
+    for (const QString &line : schemaText.split(QChar('\n'))) {
+        const bool amount = amountMark.match(line).hasMatch();
+        if (const QRegularExpressionMatch match = computed.match(line); match.hasMatch()) {
+            for (const QString &name : match.captured(1).split(separator, Qt::SkipEmptyParts))
+                columns.m_names.insert(key(name));
+        } else if (const QRegularExpressionMatch match = createTable.match(line);
+                   match.hasMatch()) {
+            table = match.captured(1);
+        } else if (const QRegularExpressionMatch match = addColumn.match(line); match.hasMatch()) {
+            declare(match.captured(1), match.captured(2), amount);
+        } else if (table.isEmpty() || line.trimmed().startsWith(QStringLiteral("--"))) {
+            continue;
+        } else if (tableEnd.match(line).hasMatch()) {
+            table.clear();
+        } else if (const QRegularExpressionMatch match = column.match(line); match.hasMatch()) {
+            declare(table, match.captured(1), amount);
+        }
+    }
+
+    for (const QSet<QString> &names : std::as_const(columns.m_byTable))
+        columns.m_names.unite(names);
+    for (auto it = plain.cbegin(); it != plain.cend(); ++it)
+        for (const QString &name : it.value())
+            if (columns.m_names.contains(name))
+                throw DbError(QStringLiteral("Column %1 of table %2 is not declared an amount, "
+                                             "but the name holds amounts elsewhere")
+                                  .arg(name, it.key()));
+    return columns;
+}
+
+const AmountColumns &AmountColumns::current() {
+    if (installed)
+        return *installed;
+    static const AmountColumns program = [] {
+        QFile file(QStringLiteral(":/data/schema.sql"));
+        if (!file.open(QIODevice::ReadOnly))
+            throw DbError(QStringLiteral("The schema is missing from the program"));
+        return fromSchema(QString::fromUtf8(file.readAll()));
+    }();
+    return program;
+}
+
+bool AmountColumns::isAmount(QStringView name) const {
+    return m_names.contains(key(name));
+}
+
+bool AmountColumns::holdsAmount(QStringView table, QStringView column) const {
+    const auto found = m_byTable.constFind(key(table));
+    return found != m_byTable.cend() && found->contains(key(column));
+}
+
+ScopedAmountColumns::ScopedAmountColumns(AmountColumns columns)
+    : m_columns(std::move(columns)), m_previous(installed) {
+    installed = &m_columns;
+}
+
+ScopedAmountColumns::~ScopedAmountColumns() {
+    installed = m_previous;
+}
 
 bool isAmountColumn(QStringView name) {
-    for (const QString &total : SalaryColumns::totalColumns)
-        if (name.compare(total, Qt::CaseInsensitive) == 0)
-            return true;
-    if (name.size() < 2 || name.size() > 3)
-        return false;
-    const QChar kind = name.front().toLower();
-    if (kind != QChar('f') && kind != QChar('k'))
-        return false;
-    int slot = 0;
-    for (const QChar digit : name.mid(1)) {
-        if (!digit.isDigit() || (slot == 0 && digit == QChar('0')))
-            return false;
-        slot = slot * 10 + digit.digitValue();
-    }
-    return slot >= 1 && slot <= SalaryColumns::itemsPerKind;
+    return AmountColumns::current().isAmount(name);
 }

@@ -87,6 +87,17 @@ Currency Currency::roundedToFen() const {
     return Currency(m_units < 0 ? Units(Magnitude(0) - fen) : Units(fen));
 }
 
+Currency Currency::fenHalfAwayFromZero(Wide scaledUnits, Wide scale) {
+    constexpr std::int64_t perFen = unitsPerYuan / 100;
+    const Wide divisor = scale * perFen;
+    const Wide magnitude = scaledUnits < 0 ? -scaledUnits : scaledUnits;
+    const Wide fen = (magnitude + divisor / 2) / divisor;
+    const Wide units = (scaledUnits < 0 ? -fen : fen) * perFen;
+    if (units > INT64_MAX || units < INT64_MIN)
+        throw CurrencyRangeError(QStringLiteral("A computed amount is out of range"));
+    return Currency(std::int64_t(units));
+}
+
 QString Currency::toFixed2() const {
     const Currency rounded = roundedToFen();
     return signedText(rounded.m_units, digits(magnitudeOf(rounded.m_units), 2));

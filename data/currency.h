@@ -14,6 +14,9 @@ public:
     explicit CurrencyRangeError(const QString &message) : std::range_error(message.toStdString()) {}
 };
 
+// Products of an amount and a rate before rounding need more than 64 bits.
+__extension__ typedef __int128 Wide;
+
 // An exact amount of money in ten-thousandths of a yuan, the scale of the amount columns.
 // Amounts typed or computed as floating values enter through fromDouble(), which rounds to
 // the nearest unit, so 0.1 + 0.2 stays 0.30 however often it is added. Rounding to the fen,
@@ -37,6 +40,10 @@ public:
 
     // To the nearest fen, half away from zero: 1.005 becomes 1.01, -1.005 becomes -1.01.
     Currency roundedToFen() const;
+    // The one rule for money computed with a rate: the exact amount of `scaledUnits` units of
+    // 1/`scale` ten-thousandth (scale > 0), rounded to the fen half away from zero, as
+    // roundedToFen() rounds. Throws CurrencyRangeError when the result does not fit.
+    static Currency fenHalfAwayFromZero(Wide scaledUnits, Wide scale);
 
     // "1234.50": rounded to the fen, no digit grouping, leading minus.
     QString toFixed2() const;

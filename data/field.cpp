@@ -85,6 +85,12 @@ qint64 Field::asInteger() const {
     return value;
 }
 
+qint64 Field::asStoredInteger() const {
+    if (!isNull() && kind() == Kind::Integer)
+        return m_result->integer(m_row, m_column);
+    return asInteger();
+}
+
 double Field::asFloat() const {
     if (isNull())
         return 0;

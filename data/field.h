@@ -20,6 +20,9 @@ public:
     bool isAmount() const { return m_result && m_result->isAmountColumn(m_column); }
     QString asString() const;
     qint64 asInteger() const;
+    // An integer as the database holds it, an amount in ten-thousandths: for copying a row
+    // from one database to another unchanged.
+    qint64 asStoredInteger() const;
     double asFloat() const;
     Currency asCurrency() const;
     bool asBoolean() const;

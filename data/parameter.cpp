@@ -1,11 +1,13 @@
 #include "parameter.h"
 
 #include "amountcolumns.h"
+#include "dberror.h"
 #include "engine.h"
 
 namespace {
 
 struct PlainValue {
+    const QString &name;
     EngineStatement &statement;
     int position;
     void operator()(std::monostate) const { statement.bindNull(position); }
@@ -13,7 +15,13 @@ struct PlainValue {
     void operator()(std::int64_t v) const { statement.bindInteger(position, v); }
     void operator()(double v) const { statement.bindReal(position, v); }
     void operator()(bool v) const { statement.bindInteger(position, v ? 1 : 0); }
-    void operator()(Currency v) const { statement.bindReal(position, v.toDouble()); }
+    // Only an amount column holds ten-thousandths; yuan bound anywhere else would compare and
+    // store 10,000 times too small.
+    void operator()(Currency) const {
+        throw DbError(QStringLiteral("Parameter ':%1' is not an amount column and cannot take an "
+                                     "amount; declare its column an amount in the schema")
+                          .arg(name));
+    }
 };
 
 struct AmountValue {
@@ -45,5 +53,5 @@ void Parameter::bindTo(EngineStatement &statement, int position) const {
     if (m_amount)
         std::visit(AmountValue{statement, position}, m_value);
     else
-        std::visit(PlainValue{statement, position}, m_value);
+        std::visit(PlainValue{m_name, statement, position}, m_value);
 }

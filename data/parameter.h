@@ -24,7 +24,8 @@ public:
     void setCurrency(Currency value) { m_value = value; }
 
     // Binds the value to the statement's `position` (from 1). Parameters named like an amount
-    // column take their value in yuan and bind it in ten-thousandths, rounded to the nearest.
+    // column (AmountColumns) take their value in yuan and bind it in ten-thousandths, rounded
+    // to the nearest; an amount bound to any other name is an error (DbError).
     void bindTo(EngineStatement &statement, int position) const;
 
 private:

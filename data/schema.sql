@@ -1,7 +1,14 @@
 -- The payroll database GZDB.mdb. The program never changes this structure; the set-up
--- tool creates a new file from it. Amount columns (f1..f20 earnings, k1..k20 deductions)
--- hold ten-thousandths of a yuan, so sums are exact. GZB and Temp_GZB have the same columns
--- in the same order: months move between them by "select *" copies.
+-- tool creates a new file from it. GZB and Temp_GZB have the same columns in the same order:
+-- months move between them by "select *" copies.
+--
+-- Money: a column whose line ends in "-- amount" holds ten-thousandths of a yuan (12.5 is
+-- 125000), so sums are exact. The program binds and reads every column so marked, in any
+-- table, as an amount, by its name; a name is therefore money in every table or in none. The
+-- names statements give to amounts they compute, never stored, are declared here too:
+-- Computed amounts: f_h, k_h, sf, sr, sqkcje, se
+-- (a salary row's earnings, deductions and net pay; a stored month's taxable income,
+-- deductions taken before tax and tax).
 --
 -- Names and other Chinese texts that lists are sorted by are declared COLLATE NOCASE. The
 -- program replaces NOCASE on its connection by the same equality with pinyin order; any other
@@ -55,46 +62,46 @@ CREATE TABLE GZB (
     bmmc TEXT COLLATE NOCASE,
     zw TEXT COLLATE NOCASE,
     zt TEXT DEFAULT '1',
-    f1 INTEGER NOT NULL DEFAULT 0,
-    f2 INTEGER NOT NULL DEFAULT 0,
-    f3 INTEGER NOT NULL DEFAULT 0,
-    f4 INTEGER NOT NULL DEFAULT 0,
-    f5 INTEGER NOT NULL DEFAULT 0,
-    f6 INTEGER NOT NULL DEFAULT 0,
-    f7 INTEGER NOT NULL DEFAULT 0,
-    f8 INTEGER NOT NULL DEFAULT 0,
-    f9 INTEGER NOT NULL DEFAULT 0,
-    f10 INTEGER NOT NULL DEFAULT 0,
-    f11 INTEGER NOT NULL DEFAULT 0,
-    f12 INTEGER NOT NULL DEFAULT 0,
-    f13 INTEGER NOT NULL DEFAULT 0,
-    f14 INTEGER NOT NULL DEFAULT 0,
-    f15 INTEGER NOT NULL DEFAULT 0,
-    f16 INTEGER NOT NULL DEFAULT 0,
-    f17 INTEGER NOT NULL DEFAULT 0,
-    f18 INTEGER NOT NULL DEFAULT 0,
-    f19 INTEGER NOT NULL DEFAULT 0,
-    f20 INTEGER NOT NULL DEFAULT 0,
-    k1 INTEGER NOT NULL DEFAULT 0,
-    k2 INTEGER NOT NULL DEFAULT 0,
-    k3 INTEGER NOT NULL DEFAULT 0,
-    k4 INTEGER NOT NULL DEFAULT 0,
-    k5 INTEGER NOT NULL DEFAULT 0,
-    k6 INTEGER NOT NULL DEFAULT 0,
-    k7 INTEGER NOT NULL DEFAULT 0,
-    k8 INTEGER NOT NULL DEFAULT 0,
-    k9 INTEGER NOT NULL DEFAULT 0,
-    k10 INTEGER NOT NULL DEFAULT 0,
-    k11 INTEGER NOT NULL DEFAULT 0,
-    k12 INTEGER NOT NULL DEFAULT 0,
-    k13 INTEGER NOT NULL DEFAULT 0,
-    k14 INTEGER NOT NULL DEFAULT 0,
-    k15 INTEGER NOT NULL DEFAULT 0,
-    k16 INTEGER NOT NULL DEFAULT 0,
-    k17 INTEGER NOT NULL DEFAULT 0,
-    k18 INTEGER NOT NULL DEFAULT 0,
-    k19 INTEGER NOT NULL DEFAULT 0,
-    k20 INTEGER NOT NULL DEFAULT 0
+    f1 INTEGER NOT NULL DEFAULT 0, -- amount
+    f2 INTEGER NOT NULL DEFAULT 0, -- amount
+    f3 INTEGER NOT NULL DEFAULT 0, -- amount
+    f4 INTEGER NOT NULL DEFAULT 0, -- amount
+    f5 INTEGER NOT NULL DEFAULT 0, -- amount
+    f6 INTEGER NOT NULL DEFAULT 0, -- amount
+    f7 INTEGER NOT NULL DEFAULT 0, -- amount
+    f8 INTEGER NOT NULL DEFAULT 0, -- amount
+    f9 INTEGER NOT NULL DEFAULT 0, -- amount
+    f10 INTEGER NOT NULL DEFAULT 0, -- amount
+    f11 INTEGER NOT NULL DEFAULT 0, -- amount
+    f12 INTEGER NOT NULL DEFAULT 0, -- amount
+    f13 INTEGER NOT NULL DEFAULT 0, -- amount
+    f14 INTEGER NOT NULL DEFAULT 0, -- amount
+    f15 INTEGER NOT NULL DEFAULT 0, -- amount
+    f16 INTEGER NOT NULL DEFAULT 0, -- amount
+    f17 INTEGER NOT NULL DEFAULT 0, -- amount
+    f18 INTEGER NOT NULL DEFAULT 0, -- amount
+    f19 INTEGER NOT NULL DEFAULT 0, -- amount
+    f20 INTEGER NOT NULL DEFAULT 0, -- amount
+    k1 INTEGER NOT NULL DEFAULT 0, -- amount
+    k2 INTEGER NOT NULL DEFAULT 0, -- amount
+    k3 INTEGER NOT NULL DEFAULT 0, -- amount
+    k4 INTEGER NOT NULL DEFAULT 0, -- amount
+    k5 INTEGER NOT NULL DEFAULT 0, -- amount
+    k6 INTEGER NOT NULL DEFAULT 0, -- amount
+    k7 INTEGER NOT NULL DEFAULT 0, -- amount
+    k8 INTEGER NOT NULL DEFAULT 0, -- amount
+    k9 INTEGER NOT NULL DEFAULT 0, -- amount
+    k10 INTEGER NOT NULL DEFAULT 0, -- amount
+    k11 INTEGER NOT NULL DEFAULT 0, -- amount
+    k12 INTEGER NOT NULL DEFAULT 0, -- amount
+    k13 INTEGER NOT NULL DEFAULT 0, -- amount
+    k14 INTEGER NOT NULL DEFAULT 0, -- amount
+    k15 INTEGER NOT NULL DEFAULT 0, -- amount
+    k16 INTEGER NOT NULL DEFAULT 0, -- amount
+    k17 INTEGER NOT NULL DEFAULT 0, -- amount
+    k18 INTEGER NOT NULL DEFAULT 0, -- amount
+    k19 INTEGER NOT NULL DEFAULT 0, -- amount
+    k20 INTEGER NOT NULL DEFAULT 0 -- amount
 ) STRICT;
 
 -- The worksheet of the month being edited.
@@ -108,54 +115,53 @@ CREATE TABLE Temp_GZB (
     bmmc TEXT COLLATE NOCASE,
     zw TEXT COLLATE NOCASE,
     zt TEXT DEFAULT '1',
-    f1 INTEGER NOT NULL DEFAULT 0,
-    f2 INTEGER NOT NULL DEFAULT 0,
-    f3 INTEGER NOT NULL DEFAULT 0,
-    f4 INTEGER NOT NULL DEFAULT 0,
-    f5 INTEGER NOT NULL DEFAULT 0,
-    f6 INTEGER NOT NULL DEFAULT 0,
-    f7 INTEGER NOT NULL DEFAULT 0,
-    f8 INTEGER NOT NULL DEFAULT 0,
-    f9 INTEGER NOT NULL DEFAULT 0,
-    f10 INTEGER NOT NULL DEFAULT 0,
-    f11 INTEGER NOT NULL DEFAULT 0,
-    f12 INTEGER NOT NULL DEFAULT 0,
-    f13 INTEGER NOT NULL DEFAULT 0,
-    f14 INTEGER NOT NULL DEFAULT 0,
-    f15 INTEGER NOT NULL DEFAULT 0,
-    f16 INTEGER NOT NULL DEFAULT 0,
-    f17 INTEGER NOT NULL DEFAULT 0,
-    f18 INTEGER NOT NULL DEFAULT 0,
-    f19 INTEGER NOT NULL DEFAULT 0,
-    f20 INTEGER NOT NULL DEFAULT 0,
-    k1 INTEGER NOT NULL DEFAULT 0,
-    k2 INTEGER NOT NULL DEFAULT 0,
-    k3 INTEGER NOT NULL DEFAULT 0,
-    k4 INTEGER NOT NULL DEFAULT 0,
-    k5 INTEGER NOT NULL DEFAULT 0,
-    k6 INTEGER NOT NULL DEFAULT 0,
-    k7 INTEGER NOT NULL DEFAULT 0,
-    k8 INTEGER NOT NULL DEFAULT 0,
-    k9 INTEGER NOT NULL DEFAULT 0,
-    k10 INTEGER NOT NULL DEFAULT 0,
-    k11 INTEGER NOT NULL DEFAULT 0,
-    k12 INTEGER NOT NULL DEFAULT 0,
-    k13 INTEGER NOT NULL DEFAULT 0,
-    k14 INTEGER NOT NULL DEFAULT 0,
-    k15 INTEGER NOT NULL DEFAULT 0,
-    k16 INTEGER NOT NULL DEFAULT 0,
-    k17 INTEGER NOT NULL DEFAULT 0,
-    k18 INTEGER NOT NULL DEFAULT 0,
-    k19 INTEGER NOT NULL DEFAULT 0,
-    k20 INTEGER NOT NULL DEFAULT 0
+    f1 INTEGER NOT NULL DEFAULT 0, -- amount
+    f2 INTEGER NOT NULL DEFAULT 0, -- amount
+    f3 INTEGER NOT NULL DEFAULT 0, -- amount
+    f4 INTEGER NOT NULL DEFAULT 0, -- amount
+    f5 INTEGER NOT NULL DEFAULT 0, -- amount
+    f6 INTEGER NOT NULL DEFAULT 0, -- amount
+    f7 INTEGER NOT NULL DEFAULT 0, -- amount
+    f8 INTEGER NOT NULL DEFAULT 0, -- amount
+    f9 INTEGER NOT NULL DEFAULT 0, -- amount
+    f10 INTEGER NOT NULL DEFAULT 0, -- amount
+    f11 INTEGER NOT NULL DEFAULT 0, -- amount
+    f12 INTEGER NOT NULL DEFAULT 0, -- amount
+    f13 INTEGER NOT NULL DEFAULT 0, -- amount
+    f14 INTEGER NOT NULL DEFAULT 0, -- amount
+    f15 INTEGER NOT NULL DEFAULT 0, -- amount
+    f16 INTEGER NOT NULL DEFAULT 0, -- amount
+    f17 INTEGER NOT NULL DEFAULT 0, -- amount
+    f18 INTEGER NOT NULL DEFAULT 0, -- amount
+    f19 INTEGER NOT NULL DEFAULT 0, -- amount
+    f20 INTEGER NOT NULL DEFAULT 0, -- amount
+    k1 INTEGER NOT NULL DEFAULT 0, -- amount
+    k2 INTEGER NOT NULL DEFAULT 0, -- amount
+    k3 INTEGER NOT NULL DEFAULT 0, -- amount
+    k4 INTEGER NOT NULL DEFAULT 0, -- amount
+    k5 INTEGER NOT NULL DEFAULT 0, -- amount
+    k6 INTEGER NOT NULL DEFAULT 0, -- amount
+    k7 INTEGER NOT NULL DEFAULT 0, -- amount
+    k8 INTEGER NOT NULL DEFAULT 0, -- amount
+    k9 INTEGER NOT NULL DEFAULT 0, -- amount
+    k10 INTEGER NOT NULL DEFAULT 0, -- amount
+    k11 INTEGER NOT NULL DEFAULT 0, -- amount
+    k12 INTEGER NOT NULL DEFAULT 0, -- amount
+    k13 INTEGER NOT NULL DEFAULT 0, -- amount
+    k14 INTEGER NOT NULL DEFAULT 0, -- amount
+    k15 INTEGER NOT NULL DEFAULT 0, -- amount
+    k16 INTEGER NOT NULL DEFAULT 0, -- amount
+    k17 INTEGER NOT NULL DEFAULT 0, -- amount
+    k18 INTEGER NOT NULL DEFAULT 0, -- amount
+    k19 INTEGER NOT NULL DEFAULT 0, -- amount
+    k20 INTEGER NOT NULL DEFAULT 0 -- amount
 ) STRICT;
 
 -- A month is read, replaced and deleted by its key; entry updates the worksheet row by row.
 CREATE UNIQUE INDEX GZB_month_employee ON GZB (ny, ygh);
 CREATE UNIQUE INDEX Temp_GZB_employee ON Temp_GZB (ygh);
 
--- Version 2: computed items. Amounts (xx, sx, je, the opening figures ...) are ten-thousandths
--- of a yuan like the item columns; rates are ten-thousandths of a percent (8 % is 80000).
+-- Version 2: computed items. Rates are ten-thousandths of a percent (8 % is 80000).
 
 -- How a salary item is computed; an item without a row is entered by hand. jsfs '0' by hand,
 -- '1' a percentage of the employee's base named by jsjs ('1' social insurance, '2' housing
@@ -166,8 +172,8 @@ CREATE TABLE GZXMJS (
     jsfs TEXT NOT NULL DEFAULT '0',
     bl INTEGER NOT NULL DEFAULT 0,
     jsjs TEXT NOT NULL DEFAULT '1',
-    xx INTEGER,
-    sx INTEGER,
+    xx INTEGER, -- amount
+    sx INTEGER, -- amount
     sqkc INTEGER NOT NULL DEFAULT 0,
     bjs INTEGER NOT NULL DEFAULT 0
 ) STRICT;
@@ -178,15 +184,15 @@ CREATE TABLE GZXMJS (
 CREATE TABLE GSSLB (
     bh INTEGER PRIMARY KEY,
     qsny TEXT NOT NULL,
-    sx INTEGER,
+    sx INTEGER, -- amount
     sl INTEGER NOT NULL,
-    sskcs INTEGER NOT NULL
+    sskcs INTEGER NOT NULL -- amount
 ) STRICT;
 
 -- The monthly deduction from taxable income, dated the same way.
 CREATE TABLE GSJCFY (
     qsny TEXT PRIMARY KEY,
-    je INTEGER NOT NULL
+    je INTEGER NOT NULL -- amount
 ) STRICT;
 
 -- An employee's contribution bases (sbjs social insurance, gjjjs housing fund), other
@@ -195,14 +201,14 @@ CREATE TABLE GSJCFY (
 -- special deductions, tax withheld and the number of months.
 CREATE TABLE YGJS (
     ygh INTEGER PRIMARY KEY,
-    sbjs INTEGER NOT NULL DEFAULT 0,
-    gjjjs INTEGER NOT NULL DEFAULT 0,
-    qtkc INTEGER NOT NULL DEFAULT 0,
+    sbjs INTEGER NOT NULL DEFAULT 0, -- amount
+    gjjjs INTEGER NOT NULL DEFAULT 0, -- amount
+    qtkc INTEGER NOT NULL DEFAULT 0, -- amount
     qcnd TEXT,
-    qcsr INTEGER NOT NULL DEFAULT 0,
-    qcsqkc INTEGER NOT NULL DEFAULT 0,
-    qczxkc INTEGER NOT NULL DEFAULT 0,
-    qcyjse INTEGER NOT NULL DEFAULT 0,
+    qcsr INTEGER NOT NULL DEFAULT 0, -- amount
+    qcsqkc INTEGER NOT NULL DEFAULT 0, -- amount
+    qczxkc INTEGER NOT NULL DEFAULT 0, -- amount
+    qcyjse INTEGER NOT NULL DEFAULT 0, -- amount
     qcys INTEGER NOT NULL DEFAULT 0
 ) STRICT;
 
@@ -212,7 +218,7 @@ CREATE TABLE YGZXKC (
     bh INTEGER PRIMARY KEY,
     ygh INTEGER NOT NULL,
     lb TEXT NOT NULL,
-    je INTEGER NOT NULL,
+    je INTEGER NOT NULL, -- amount
     qsny TEXT NOT NULL,
     zzny TEXT
 ) STRICT;

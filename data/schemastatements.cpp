@@ -3,6 +3,27 @@
 #include <QFile>
 #include <QRegularExpression>
 
+namespace {
+
+// A line without the comment that may end it ("-- amount"): the engines get the statements as
+// they always were, whatever the schema declares beside them.
+QString withoutTrailingComment(const QString &line) {
+    bool quoted = false;
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        if (line[i] == QChar('\''))
+            quoted = !quoted;
+        else if (!quoted && line[i] == QChar('-') && line[i + 1] == QChar('-')) {
+            QString kept = line.left(i);
+            while (kept.endsWith(QChar(' ')))
+                kept.chop(1);
+            return kept;
+        }
+    }
+    return line;
+}
+
+} // namespace
+
 QStringList statementsAfterVersion(int version) {
     QFile file(QStringLiteral(":/data/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
@@ -15,7 +36,7 @@ QStringList statementsAfterVersion(int version) {
         if (match.hasMatch())
             section = match.captured(1).toInt();
         else if (section > version && !line.trimmed().startsWith(QStringLiteral("--")))
-            text += line + QChar('\n');
+            text += withoutTrailingComment(line) + QChar('\n');
     }
     QStringList statements;
     for (const QString &statement : text.split(QChar(';')))

@@ -11,6 +11,7 @@ struct ContributionRule {
     Percentage rate;
     std::optional<Currency> floor;
     std::optional<Currency> cap;
+    bool operator==(const ContributionRule &) const = default;
 };
 
 Currency contribution(const ContributionRule &rule, Currency base);

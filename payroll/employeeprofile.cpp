@@ -1,19 +1,23 @@
 #include "employeeprofile.h"
 
 #include "query.h"
+#include "transaction.h"
 
 #include <QStringList>
 
 namespace {
 
 Currency amount(const Query &query, const char *column) {
-    return Currency::fromUnits(query.field(QLatin1String(column)).asInteger());
+    return query.field(QLatin1String(column)).asCurrency();
 }
 
-void openFor(Query &query, const QString &sql, std::optional<qint64> employee) {
+// The rows of `table`, of every employee or one, in the order they were entered.
+void openFor(Query &query, const QString &table, const QString &key,
+             std::optional<qint64> employee) {
     query.close();
     query.clearSql();
-    query.addLine(sql + (employee ? " where ygh=:ygh" : QString()));
+    query.addLine("select * from " + table + (employee ? " where ygh=:ygh" : QString()) +
+                  " order by " + key);
     if (employee)
         query.param("ygh").setInteger(*employee);
     query.open();
@@ -34,7 +38,7 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                                                std::optional<qint64> employee) {
     std::map<qint64, EmployeeProfile> profiles;
     Query query(connection);
-    openFor(query, "select * from YGJS", employee);
+    openFor(query, "YGJS", "ygh", employee);
     for (; !query.eof(); query.next()) {
         EmployeeProfile &profile = profiles[query.field("ygh").asInteger()];
         profile.socialInsuranceBase = amount(query, "sbjs");
@@ -47,12 +51,69 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                            amount(query, "qcyjse"),
                            int(query.field("qcys").asInteger())};
     }
-    openFor(query, "select * from YGZXKC", employee);
+    openFor(query, "YGZXKC", "ygh, bh", employee);
     for (; !query.eof(); query.next())
         profiles[query.field("ygh").asInteger()].specialDeductions.push_back(
             {query.field("lb").asString(), amount(query, "je"), query.field("qsny").asString(),
              query.field("zzny").asString().trimmed()});
     return profiles;
+}
+
+std::optional<EmployeeProfile> readProfile(Connection &connection, qint64 employee) {
+    const std::map<qint64, EmployeeProfile> profiles = readProfiles(connection, employee);
+    const auto found = profiles.find(employee);
+    if (found == profiles.end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool storeProfile(Connection &connection, qint64 employee,
+                  const std::optional<EmployeeProfile> &asRead, const EmployeeProfile &profile) {
+    Transaction transaction(connection);
+    Query store(connection);
+    // The employee's row first: a second clerk saving the same employee waits here until this
+    // store has landed, and then compares with what it stored.
+    store.addLine("update YGZD set zt=zt where bh=:bh");
+    store.param("bh").setInteger(employee);
+    store.execSql();
+    if (readProfile(connection, employee) != asRead)
+        return false;
+    for (const char *table : {"YGJS", "YGZXKC"}) {
+        store.close();
+        store.clearSql();
+        store.addLine(QStringLiteral("delete from %1 where ygh=:ygh").arg(table));
+        store.param("ygh").setInteger(employee);
+        store.execSql();
+    }
+    store.clearSql();
+    store.addLine("insert into YGJS (ygh,sbjs,gjjjs,qtkc,qcnd,qcsr,qcsqkc,qczxkc,qcyjse,qcys)");
+    store.addLine("values (:ygh,:sbjs,:gjjjs,:qtkc,:qcnd,:qcsr,:qcsqkc,:qczxkc,:qcyjse,:qcys)");
+    store.param("ygh").setInteger(employee);
+    store.param("sbjs").setCurrency(profile.socialInsuranceBase);
+    store.param("gjjjs").setCurrency(profile.housingFundBase);
+    store.param("qtkc").setCurrency(profile.otherDeductions);
+    store.param("qcnd").setText(profile.opening.year);
+    store.param("qcsr").setCurrency(profile.opening.income);
+    store.param("qcsqkc").setCurrency(profile.opening.preTaxDeductions);
+    store.param("qczxkc").setCurrency(profile.opening.specialDeductions);
+    store.param("qcyjse").setCurrency(profile.opening.taxWithheld);
+    store.param("qcys").setInteger(profile.opening.months);
+    store.execSql();
+    for (const SpecialDeduction &deduction : profile.specialDeductions) {
+        store.clearSql();
+        store.addLine("insert into YGZXKC (ygh,lb,je,qsny,zzny)");
+        store.addLine(QStringLiteral("values (:ygh,:lb,:je,:qsny,%1)")
+                          .arg(deduction.throughMonth.isEmpty() ? "null" : ":zzny"));
+        store.param("ygh").setInteger(employee);
+        store.param("lb").setText(deduction.kind);
+        store.param("je").setCurrency(deduction.monthly);
+        store.param("qsny").setText(deduction.fromMonth);
+        if (!deduction.throughMonth.isEmpty())
+            store.param("zzny").setText(deduction.throughMonth);
+        store.execSql();
+    }
+    transaction.commit();
+    return true;
 }
 
 const QStringList &specialDeductionKinds() {

@@ -19,6 +19,7 @@ struct SpecialDeduction {
     Currency monthly;
     QString fromMonth;
     QString throughMonth; // empty: no end
+    bool operator==(const SpecialDeduction &) const = default;
 };
 
 // Figures of the part of a year before the organisation used the program.
@@ -29,6 +30,7 @@ struct OpeningFigures {
     Currency specialDeductions;
     Currency taxWithheld;
     int months = 0;
+    bool operator==(const OpeningFigures &) const = default;
 };
 
 struct EmployeeProfile {
@@ -40,11 +42,20 @@ struct EmployeeProfile {
 
     // The special deductions that run in `month`.
     Currency specialDeductionsIn(const QString &month) const;
+    bool operator==(const EmployeeProfile &) const = default;
 };
 
 // The profiles of every employee who has one (all of them, or only `employee`).
 std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
                                                std::optional<qint64> employee = std::nullopt);
+
+// `employee`'s profile, if there is one.
+std::optional<EmployeeProfile> readProfile(Connection &connection, qint64 employee);
+
+// Replaces `employee`'s profile by `profile`, in one transaction; false, and nothing stored,
+// when another clerk has changed it since it was read as `asRead` (none: there was none).
+bool storeProfile(Connection &connection, qint64 employee,
+                  const std::optional<EmployeeProfile> &asRead, const EmployeeProfile &profile);
 
 // The special deduction kinds the dialogs offer.
 const QStringList &specialDeductionKinds();

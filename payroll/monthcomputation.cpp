@@ -86,7 +86,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
     const ItemRule *tax = rules.taxItem();
     Query history(connection);
     history.addLine("select ygh, ny, " + rules.taxableIncomeSql() + " as sr, " +
-                    rules.preTaxDeductionsSql() + " as sqkc, " +
+                    rules.preTaxDeductionsSql() + " as sqkcje, " +
                     (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
     history.addLine("from GZB where ny>=:first and ny<:month" +
                     QString(employee ? " and ygh=:ygh" : "") + " order by ygh, ny");
@@ -100,15 +100,15 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         const EmployeeProfile &profile = profileOf(profiles, number);
         const QString stored = history.field("ny").asString();
         MonthOfPay pay;
-        pay.taxableIncome = Currency::fromUnits(history.field("sr").asInteger());
-        pay.preTaxDeductions = Currency::fromUnits(history.field("sqkc").asInteger());
+        pay.taxableIncome = history.field("sr").asCurrency();
+        pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
         pay.otherDeductions = profile.otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
         auto [year, added] = years.try_emplace(number);
         if (added)
             year->second = openingOf(rules, profile, month);
-        year->second.add(pay, Currency::fromUnits(history.field("se").asInteger()));
+        year->second.add(pay, history.field("se").asCurrency());
     }
     return years;
 }

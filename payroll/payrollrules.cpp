@@ -7,20 +7,6 @@
 
 namespace {
 
-std::optional<Currency> optionalAmount(const Field &field) {
-    if (field.isNull())
-        return std::nullopt;
-    return Currency::fromUnits(field.asInteger());
-}
-
-Method methodOf(const QString &code) {
-    if (code == MethodCode::percentage)
-        return Method::Percentage;
-    if (code == MethodCode::incomeTax)
-        return Method::IncomeTax;
-    return Method::ByHand;
-}
-
 QString sumOf(const QStringList &columns) {
     return columns.isEmpty() ? QStringLiteral("0") : "(" + columns.join('+') + ")";
 }
@@ -70,9 +56,9 @@ QString PayrollRules::preTaxDeductionsSql() const {
 
 PayrollRules readPayrollRules(Connection &connection) {
     PayrollRules rules;
+    const std::map<qint64, ItemMethod> methods = readItemMethods(connection);
     Query query(connection);
-    query.addLine("select a.bh, a.S_FK, b.jsfs, b.bl, b.jsjs, b.xx, b.sx, b.sqkc, b.bjs");
-    query.addLine("from GZXMZD as a left join GZXMJS as b on b.xmbh=a.bh order by a.S_FK, a.bh");
+    query.addLine("select bh, S_FK from GZXMZD order by S_FK, bh");
     query.open();
     int earningSlot = 0;
     int deductionSlot = 0;
@@ -82,35 +68,22 @@ PayrollRules readPayrollRules(Connection &connection) {
         item.slot = item.deduction ? ++deductionSlot : ++earningSlot;
         if (item.slot > SalaryColumns::itemsPerKind)
             continue;
-        item.method = methodOf(query.field("jsfs").asString());
-        item.contribution = {Percentage::fromUnits(query.field("bl").asInteger()),
-                             optionalAmount(query.field("xx")), optionalAmount(query.field("sx"))};
-        item.base = query.field("jsjs").asString() == BaseCode::housingFund
-                        ? ContributionBase::HousingFund
-                        : ContributionBase::SocialInsurance;
-        item.preTax = item.deduction && query.field("sqkc").asBoolean();
-        item.taxable = !item.deduction && !query.field("bjs").asBoolean();
+        if (const auto found = methods.find(query.field("bh").asInteger());
+            found != methods.end()) {
+            const ItemMethod &method = found->second;
+            item.method = method.method;
+            item.contribution = method.contribution;
+            item.base = method.base;
+            item.preTax = item.deduction && method.preTax;
+            item.taxable = !item.deduction && !method.untaxed;
+        } else {
+            item.taxable = !item.deduction;
+        }
         // The tax is one deduction item; any other marked so is entered by hand.
         if (item.method == Method::IncomeTax && (!item.deduction || rules.taxItem()))
             item.method = Method::ByHand;
         rules.items.push_back(item);
     }
-
-    query.close();
-    query.clearSql();
-    query.addLine("select qsny, sx, sl, sskcs from GSSLB order by qsny, sx is null, sx");
-    query.open();
-    for (; !query.eof(); query.next())
-        rules.law.brackets.push_back({query.field("qsny").asString(),
-                                      {optionalAmount(query.field("sx")),
-                                       Percentage::fromUnits(query.field("sl").asInteger()),
-                                       Currency::fromUnits(query.field("sskcs").asInteger())}});
-    query.close();
-    query.clearSql();
-    query.addLine("select qsny, je from GSJCFY");
-    query.open();
-    for (; !query.eof(); query.next())
-        rules.law.monthlyDeductions.push_back(
-            {query.field("qsny").asString(), Currency::fromUnits(query.field("je").asInteger())});
+    rules.law = readTaxLaw(connection);
     return rules;
 }

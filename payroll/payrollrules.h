@@ -1,7 +1,6 @@
 #pragma once
 
-#include "contribution.h"
-#include "taxlaw.h"
+#include "computationsettings.h"
 
 #include <QString>
 #include <array>
@@ -10,20 +9,6 @@
 class Connection;
 
 // How each salary item is computed, and the tax law, as the clerk has set them.
-
-enum class Method { ByHand, Percentage, IncomeTax };
-enum class ContributionBase { SocialInsurance, HousingFund };
-
-// GZXMJS's codes for the method and the base.
-namespace MethodCode {
-inline const QString byHand = QStringLiteral("0");
-inline const QString percentage = QStringLiteral("1");
-inline const QString incomeTax = QStringLiteral("2");
-} // namespace MethodCode
-namespace BaseCode {
-inline const QString socialInsurance = QStringLiteral("1");
-inline const QString housingFund = QStringLiteral("2");
-} // namespace BaseCode
 
 struct ItemRule {
     bool deduction = false;

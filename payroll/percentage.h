@@ -7,9 +7,6 @@
 #include <cstdint>
 #include <optional>
 
-// Products of an amount and a rate before rounding need more than 64 bits.
-__extension__ typedef __int128 Wide;
-
 // A rate as the clerk types it: a percentage with at most four decimals ("8", "0.5",
 // "12.3456"), held exactly as ten-thousandths of a percent.
 class Percentage {
@@ -18,6 +15,8 @@ public:
 
     constexpr Percentage() = default;
     static constexpr Percentage fromUnits(std::int64_t units) { return Percentage(units); }
+    // 100 %: the whole of an amount, the most a contribution or tax rate may be.
+    static constexpr Percentage whole() { return Percentage(100 * unitsPerPercent); }
     // Nothing for a negative rate, more than four decimals, or anything but a plain decimal.
     static std::optional<Percentage> fromText(QStringView text);
 
@@ -25,7 +24,7 @@ public:
     // "8", "0.5": as few decimals as the rate needs.
     QString toText() const;
 
-    // The rate applied to an amount, rounded to the fen half away from zero.
+    // The rate applied to an amount, rounded by Currency::fenHalfAwayFromZero.
     Currency of(Currency amount) const;
 
     constexpr auto operator<=>(const Percentage &) const = default;
@@ -34,7 +33,3 @@ private:
     constexpr explicit Percentage(std::int64_t units) : m_units(units) {}
     std::int64_t m_units = 0;
 };
-
-// An exact amount given in units of 1/`scale` ten-thousandth (scale > 0), rounded to the fen
-// half away from zero. Throws CurrencyRangeError when the result does not fit.
-Currency fenFromScaled(Wide scaledUnits, Wide scale);

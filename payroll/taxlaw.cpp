@@ -42,8 +42,8 @@ Currency cumulativeTax(Currency taxableIncome, const std::vector<TaxBracket> &br
             break;
         }
     // income × rate units / (100 % × units per percent) − quick deduction, exact to the fen.
-    const Wide scale = Wide(100) * Percentage::unitsPerPercent;
-    return fenFromScaled(Wide(taxableIncome.units()) * line->rate.units() -
-                             Wide(line->quickDeduction.units()) * scale,
-                         scale);
+    const Wide scale = Percentage::whole().units();
+    return Currency::fenHalfAwayFromZero(Wide(taxableIncome.units()) * line->rate.units() -
+                                             Wide(line->quickDeduction.units()) * scale,
+                                         scale);
 }

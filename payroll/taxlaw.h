@@ -16,6 +16,7 @@ struct TaxBracket {
     std::optional<Currency> upTo;
     Percentage rate;
     Currency quickDeduction;
+    bool operator==(const TaxBracket &) const = default;
 };
 
 // A dated row: what holds from `fromMonth` (a month key) until the next row starts.

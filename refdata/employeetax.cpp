@@ -9,9 +9,8 @@
 #include "messages.h"
 #include "monthtext.h"
 #include "placement.h"
-#include "sqllines.h"
+#include "rowasread.h"
 #include "toolbutton.h"
-#include "transaction.h"
 #include "wiring.h"
 
 #include <QHeaderView>
@@ -53,9 +52,9 @@ void setCell(QTableWidget *table, int row, int column, const QString &text) {
 
 } // namespace
 
-Tfrm_ygjs::Tfrm_ygjs(qint64 employee, const QString &name)
+EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     : ModuleForm(frame()), m_employee(employee) {
-    setObjectName("frm_ygjs");
+    setObjectName("employeeTaxDialog");
     l_xm = makeCaption("l_xm", "员工：" + name, {12, 34}, font(), this);
     e_sbjs = amountBox("e_sbjs", "社保基数：", {12, 60}, this);
     e_gjjjs = amountBox("e_gjjjs", "公积金基数：", {250, 60}, this);
@@ -88,19 +87,25 @@ Tfrm_ygjs::Tfrm_ygjs(qint64 employee, const QString &name)
 
     b_ok = makeToolButton("b_ok", Icon::save, "确定", {300, 352, 80, 40}, this);
     b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {385, 352, 80, 40}, this);
-    wire(b_ok, &FlatButton::clicked, this, &Tfrm_ygjs::b_okClick);
+    wire(b_ok, &FlatButton::clicked, this, &EmployeeTaxDialog::b_okClick);
     QObject::connect(b_cancel, &FlatButton::clicked, this, &QDialog::reject);
 }
 
-void Tfrm_ygjs::FormCreate() {
-    const std::map<qint64, EmployeeProfile> profiles = readProfiles(DM->ADC, m_employee);
-    const auto found = profiles.find(m_employee);
-    if (found == profiles.end())
-        return;
-    const EmployeeProfile &profile = found->second;
+void EmployeeTaxDialog::FormCreate() {
+    showStored();
+}
+
+// What is stored now, also kept as read, so that saving can tell whether someone else changed
+// it meanwhile.
+void EmployeeTaxDialog::showStored() {
+    m_asRead = readProfile(DM->ADC, m_employee);
+    const EmployeeProfile profile = m_asRead.value_or(EmployeeProfile());
     e_sbjs->setValue(profile.socialInsuranceBase);
     e_gjjjs->setValue(profile.housingFundBase);
     e_qtkc->setValue(profile.otherDeductions);
+    for (int row = 0; row < t_zxkc->rowCount(); ++row)
+        for (const Column column : {Amount, From, Through})
+            setCell(t_zxkc, row, column, QString());
     for (const SpecialDeduction &deduction : profile.specialDeductions) {
         const int row = int(specialDeductionKinds().indexOf(deduction.kind));
         if (row < 0)
@@ -117,7 +122,7 @@ void Tfrm_ygjs::FormCreate() {
     e_qcys->setValue(profile.opening.months);
 }
 
-void Tfrm_ygjs::b_okClick() {
+void EmployeeTaxDialog::b_okClick() {
     for (CurrencyEdit *box : {e_sbjs, e_gjjjs, e_qtkc, e_qcsr, e_qcsqkc, e_qczxkc, e_qcyjse})
         if (box->value() < Currency()) {
             Messages::plain("金额不能为负数！");
@@ -141,48 +146,27 @@ void Tfrm_ygjs::b_okClick() {
         deductions.push_back({cellText(t_zxkc, row, Kind), *amount, from, through});
     }
     const QString year = e_qcnd->text().trimmed();
-    bool yearIsNumber = false;
-    year.toInt(&yearIsNumber);
     const bool anyOpening = e_qcys->value() > 0 || e_qcsr->value() != Currency() ||
                             e_qcsqkc->value() != Currency() || e_qczxkc->value() != Currency() ||
                             e_qcyjse->value() != Currency();
-    if ((anyOpening || !year.isEmpty()) && (year.size() != 4 || !yearIsNumber)) {
+    if ((anyOpening || !year.isEmpty()) && !isKeptYear(year)) {
         Messages::plain("年初数据的年度输入错误！");
         e_qcnd->setFocus();
         return;
     }
 
-    Transaction transaction(DM->ADC);
-    for (const char *table : {"YGJS", "YGZXKC"}) {
-        Query &clear =
-            setSql(DM->AQUP, {QStringLiteral("delete from %1 where ygh=:ygh").arg(table)});
-        clear.param("ygh").setInteger(m_employee);
-        clear.execSql();
+    EmployeeProfile profile;
+    profile.socialInsuranceBase = e_sbjs->value();
+    profile.housingFundBase = e_gjjjs->value();
+    profile.otherDeductions = e_qtkc->value();
+    profile.opening = {
+        year,           e_qcsr->value(), e_qcsqkc->value(), e_qczxkc->value(), e_qcyjse->value(),
+        e_qcys->value()};
+    profile.specialDeductions = std::move(deductions);
+    if (!storeProfile(DM->ADC, m_employee, m_asRead, profile)) {
+        tellChangedMeanwhile();
+        showStored();
+        return;
     }
-    Query &store = setSql(
-        DM->AQUP, {"insert into YGJS (ygh,sbjs,gjjjs,qtkc,qcnd,qcsr,qcsqkc,qczxkc,qcyjse,qcys)",
-                   "values (:ygh,:sbjs,:gjjjs,:qtkc,:qcnd,:qcsr,:qcsqkc,:qczxkc,:qcyjse,:qcys)"});
-    store.param("ygh").setInteger(m_employee);
-    const std::pair<const char *, CurrencyEdit *> amounts[] = {
-        {"sbjs", e_sbjs},     {"gjjjs", e_gjjjs},   {"qtkc", e_qtkc},    {"qcsr", e_qcsr},
-        {"qcsqkc", e_qcsqkc}, {"qczxkc", e_qczxkc}, {"qcyjse", e_qcyjse}};
-    for (const auto &[column, box] : amounts)
-        store.param(QLatin1String(column)).setInteger(box->value().units());
-    store.param("qcnd").setText(year);
-    store.param("qcys").setInteger(e_qcys->value());
-    store.execSql();
-    for (const SpecialDeduction &deduction : deductions) {
-        setSql(DM->AQUP, {"insert into YGZXKC (ygh,lb,je,qsny,zzny)",
-                          QStringLiteral("values (:ygh,:lb,:je,:qsny,%1)")
-                              .arg(deduction.throughMonth.isEmpty() ? "null" : ":zzny")});
-        store.param("ygh").setInteger(m_employee);
-        store.param("lb").setText(deduction.kind);
-        store.param("je").setInteger(deduction.monthly.units());
-        store.param("qsny").setText(deduction.fromMonth);
-        if (!deduction.throughMonth.isEmpty())
-            store.param("zzny").setText(deduction.throughMonth);
-        store.execSql();
-    }
-    transaction.commit();
     accept();
 }

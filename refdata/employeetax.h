@@ -1,5 +1,6 @@
 #pragma once
 
+#include "employeeprofile.h"
 #include "moduleform.h"
 
 class CurrencyEdit;
@@ -13,9 +14,9 @@ class QTableWidget;
 // other deductions each month, the special additional deductions (one line per kind, from one
 // month through another) and the opening figures of a year begun before the program was
 // used. Nothing is stored unless all of it is valid.
-class Tfrm_ygjs : public ModuleForm {
+class EmployeeTaxDialog : public ModuleForm {
 public:
-    Tfrm_ygjs(qint64 employee, const QString &name);
+    EmployeeTaxDialog(qint64 employee, const QString &name);
 
     void FormCreate() override;
 
@@ -34,7 +35,9 @@ public:
     FlatButton *b_cancel = nullptr;
 
 private:
+    void showStored();
     void b_okClick();
 
     qint64 m_employee;
+    std::optional<EmployeeProfile> m_asRead;
 };

@@ -2,16 +2,15 @@
 
 #include "amountcell.h"
 #include "caption.h"
+#include "computationsettings.h"
 #include "currencyedit.h"
 #include "data.h"
 #include "fonts.h"
 #include "messages.h"
 #include "monthtext.h"
-#include "payrollrules.h"
 #include "placement.h"
-#include "sqllines.h"
+#include "rowasread.h"
 #include "toolbutton.h"
-#include "transaction.h"
 #include "wiring.h"
 
 #include <QCheckBox>
@@ -36,6 +35,7 @@ FrameLayout frame() {
 }
 
 constexpr int bracketRows = 8;
+// In the order of Method: a choice's index is its method.
 const QStringList methods = {"手工录入", "按比例", "个人所得税"};
 
 QString cellText(const QTableWidget *table, int row, int column) {
@@ -45,9 +45,9 @@ QString cellText(const QTableWidget *table, int row, int column) {
 
 } // namespace
 
-Tfrm_xmjs::Tfrm_xmjs(qint64 item, const QString &name, bool deduction)
+ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, bool deduction)
     : ModuleForm(frame()), m_item(item), m_deduction(deduction) {
-    setObjectName("frm_xmjs");
+    setObjectName("itemComputationDialog");
     l_mc = makeCaption("l_mc", "项目：" + name, {12, 34}, font(), this);
     makeCaption(QString(), "计算方式：", {12, 60}, font(), this);
     c_jsfs = place(new QComboBox(this), "c_jsfs", {80, 56, 110, 20});
@@ -81,64 +81,47 @@ Tfrm_xmjs::Tfrm_xmjs(qint64 item, const QString &name, bool deduction)
     b_ok = makeToolButton("b_ok", Icon::save, "确定", {240, 316, 80, 40}, this);
     b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {325, 316, 80, 40}, this);
 
-    wire(c_jsfs, &QComboBox::currentIndexChanged, this, &Tfrm_xmjs::c_jsfsChange);
-    wire(b_ok, &FlatButton::clicked, this, &Tfrm_xmjs::b_okClick);
+    wire(c_jsfs, &QComboBox::currentIndexChanged, this, &ItemComputationDialog::c_jsfsChange);
+    wire(b_ok, &FlatButton::clicked, this, &ItemComputationDialog::b_okClick);
     QObject::connect(b_cancel, &FlatButton::clicked, this, &QDialog::reject);
 }
 
-void Tfrm_xmjs::FormCreate() {
-    Query &rule = setSql(DM->AQUP, {"select * from GZXMJS where xmbh=:xmbh"});
-    rule.param("xmbh").setInteger(m_item);
-    rule.open();
-    if (!rule.isEmpty()) {
-        const int method = rule.field("jsfs").asString().toInt();
-        c_jsfs->setCurrentIndex(method >= 0 && method < c_jsfs->count() ? method : 0);
-        e_bl->setText(Percentage::fromUnits(rule.field("bl").asInteger()).toText());
-        c_jsjs->setCurrentIndex(rule.field("jsjs").asString() == BaseCode::housingFund ? 1 : 0);
-        e_xx->setValue(Currency::fromUnits(rule.field("xx").asInteger()));
-        e_sx->setValue(Currency::fromUnits(rule.field("sx").asInteger()));
-        c_sqkc->setChecked(rule.field("sqkc").asBoolean());
-        c_js->setChecked(!rule.field("bjs").asBoolean());
+void ItemComputationDialog::FormCreate() {
+    showStored();
+}
+
+// What is stored now, also kept as read, so that saving can tell whether someone else changed
+// it meanwhile.
+void ItemComputationDialog::showStored() {
+    const std::map<qint64, ItemMethod> stored = readItemMethods(DM->ADC, m_item);
+    const auto found = stored.find(m_item);
+    m_methodAsRead = found == stored.end() ? std::nullopt : std::optional(found->second);
+    const ItemMethod method = m_methodAsRead.value_or(ItemMethod());
+    const int index = int(method.method);
+    c_jsfs->setCurrentIndex(index < c_jsfs->count() ? index : 0);
+    e_bl->setText(m_methodAsRead ? method.contribution.rate.toText() : QString());
+    c_jsjs->setCurrentIndex(method.base == ContributionBase::HousingFund ? 1 : 0);
+    e_xx->setValue(method.contribution.floor.value_or(Currency()));
+    e_sx->setValue(method.contribution.cap.value_or(Currency()));
+    c_sqkc->setChecked(method.preTax);
+    c_js->setChecked(!method.untaxed);
+
+    m_lawAsRead = readLatestTaxLaw(DM->ADC);
+    e_qsny->setText(m_lawAsRead.month);
+    e_jcfy->setValue(m_lawAsRead.monthlyDeduction);
+    t_sl->clearContents();
+    for (int row = 0; row < int(m_lawAsRead.brackets.size()) && row < bracketRows; ++row) {
+        const TaxBracket &line = m_lawAsRead.brackets[std::size_t(row)];
+        t_sl->setItem(row, 0, new QTableWidgetItem(line.upTo ? line.upTo->toFixed2() : QString()));
+        t_sl->setItem(row, 1, new QTableWidgetItem(line.rate.toText()));
+        t_sl->setItem(row, 2, new QTableWidgetItem(line.quickDeduction.toFixed2()));
     }
-    rule.close();
-    loadTaxTable();
     c_jsfsChange();
 }
 
-// The lines in force from the latest start month, as the clerk keeps them current.
-void Tfrm_xmjs::loadTaxTable() {
-    Query &latest = setSql(DM->AQUP, {"select max(qsny) as qsny from GSSLB"});
-    latest.open();
-    const QString month = latest.field("qsny").asString();
-    e_qsny->setText(month);
-    Query &deduction =
-        setSql(DM->AQUP, {"select je from GSJCFY where qsny<=:qsny order by qsny desc"});
-    deduction.param("qsny").setText(month);
-    deduction.open();
-    e_jcfy->setValue(Currency::fromUnits(deduction.field("je").asInteger()));
-    Query &lines =
-        setSql(DM->AQUP, {"select * from GSSLB where qsny=:qsny order by sx is null, sx"});
-    lines.param("qsny").setText(month);
-    lines.open();
-    for (int row = 0; !lines.eof() && row < bracketRows; lines.next(), ++row) {
-        const Field limit = lines.field("sx");
-        t_sl->setItem(
-            row, 0,
-            new QTableWidgetItem(
-                limit.isNull() ? QString() : Currency::fromUnits(limit.asInteger()).toFixed2()));
-        t_sl->setItem(
-            row, 1,
-            new QTableWidgetItem(Percentage::fromUnits(lines.field("sl").asInteger()).toText()));
-        t_sl->setItem(
-            row, 2,
-            new QTableWidgetItem(Currency::fromUnits(lines.field("sskcs").asInteger()).toFixed2()));
-    }
-    lines.close();
-}
-
-void Tfrm_xmjs::c_jsfsChange() {
-    const bool percentage = c_jsfs->currentIndex() == 1;
-    const bool tax = c_jsfs->currentIndex() == 2;
+void ItemComputationDialog::c_jsfsChange() {
+    const bool percentage = chosenMethod() == Method::Percentage;
+    const bool tax = chosenMethod() == Method::IncomeTax;
     for (QWidget *control : QWidgetList{e_bl, c_jsjs, e_xx, e_sx})
         control->setEnabled(percentage);
     for (QWidget *control : QWidgetList{e_qsny, e_jcfy, t_sl})
@@ -146,7 +129,7 @@ void Tfrm_xmjs::c_jsfsChange() {
 }
 
 // Lines in rising order of their limits; only the last may have none. Empty rows end the table.
-std::optional<std::vector<TaxBracket>> Tfrm_xmjs::readTaxTable() {
+std::optional<std::vector<TaxBracket>> ItemComputationDialog::readTaxTable() {
     std::vector<TaxBracket> lines;
     for (int row = 0; row < bracketRows; ++row) {
         const QString limitText = cellText(t_sl, row, 0);
@@ -159,7 +142,7 @@ std::optional<std::vector<TaxBracket>> Tfrm_xmjs::readTaxTable() {
         const std::optional<Percentage> rate = Percentage::fromText(rateText);
         const std::optional<Currency> quick = amountIn(quickText, Currency());
         const bool open = limitText.isEmpty();
-        if (!limit || !rate || !quick || *rate > Percentage::fromUnits(100 * 10000) ||
+        if (!limit || !rate || !quick || *rate > Percentage::whole() ||
             (!lines.empty() && !lines.back().upTo) ||
             (!open && !lines.empty() && *limit <= *lines.back().upTo)) {
             Messages::plain(wrong);
@@ -174,30 +157,30 @@ std::optional<std::vector<TaxBracket>> Tfrm_xmjs::readTaxTable() {
     return lines;
 }
 
-void Tfrm_xmjs::b_okClick() {
-    const int method = c_jsfs->currentIndex();
+Method ItemComputationDialog::chosenMethod() const {
+    return Method(c_jsfs->currentIndex());
+}
+
+void ItemComputationDialog::b_okClick() {
+    const Method method = chosenMethod();
     const std::optional<Percentage> rate =
-        method == 1 ? Percentage::fromText(e_bl->text()) : Percentage();
-    if (!rate || *rate > Percentage::fromUnits(100 * 10000)) {
+        method == Method::Percentage ? Percentage::fromText(e_bl->text()) : Percentage();
+    if (!rate || *rate > Percentage::whole()) {
         Messages::plain("比例输入错误！");
         e_bl->setFocus();
         return;
     }
     const Currency floor = e_xx->value();
     const Currency cap = e_sx->value();
-    if (method == 1 &&
+    if (method == Method::Percentage &&
         (floor < Currency() || cap < Currency() || (cap > Currency() && floor > cap))) {
         Messages::plain("下限、上限输入错误！");
         e_xx->setFocus();
         return;
     }
-    std::vector<TaxBracket> brackets;
-    if (method == 2) {
-        Query &other =
-            setSql(DM->AQUP, {"select count(*) as n from GZXMJS where jsfs='2' and xmbh<>:xmbh"});
-        other.param("xmbh").setInteger(m_item);
-        other.open();
-        if (other.field("n").asInteger() > 0) {
+    std::optional<TaxLawFrom> law;
+    if (method == Method::IncomeTax) {
+        if (anotherItemComputesTax(DM->ADC, m_item)) {
             Messages::plain("已有计算个人所得税的项目！");
             return;
         }
@@ -211,57 +194,26 @@ void Tfrm_xmjs::b_okClick() {
             e_jcfy->setFocus();
             return;
         }
-        const std::optional<std::vector<TaxBracket>> read = readTaxTable();
-        if (!read)
+        std::optional<std::vector<TaxBracket>> brackets = readTaxTable();
+        if (!brackets)
             return;
-        brackets = *read;
+        law = TaxLawFrom{e_qsny->text().trimmed(), e_jcfy->value(), std::move(*brackets)};
     }
 
-    Transaction transaction(DM->ADC);
-    Query &store = setSql(DM->AQUP, {"delete from GZXMJS where xmbh=:xmbh"});
-    store.param("xmbh").setInteger(m_item);
-    store.execSql();
-    // No floor or no cap is stored as null.
-    const bool hasFloor = floor > Currency();
-    const bool hasCap = cap > Currency();
-    setSql(DM->AQUP, {"insert into GZXMJS (xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs)",
-                      QStringLiteral("values (:xmbh,:jsfs,:bl,:jsjs,%1,%2,:sqkc,:bjs)")
-                          .arg(hasFloor ? ":xx" : "null", hasCap ? ":sx" : "null")});
-    store.param("xmbh").setInteger(m_item);
-    store.param("jsfs").setText(QString::number(method));
-    store.param("bl").setInteger(rate->units());
-    store.param("jsjs").setText(c_jsjs->currentIndex() == 1 ? BaseCode::housingFund
-                                                            : BaseCode::socialInsurance);
-    if (hasFloor)
-        store.param("xx").setInteger(floor.units());
-    if (hasCap)
-        store.param("sx").setInteger(cap.units());
-    store.param("sqkc").setBoolean(m_deduction && c_sqkc->isChecked());
-    store.param("bjs").setBoolean(!m_deduction && !c_js->isChecked());
-    store.execSql();
-    if (method == 2) {
-        const QString month = e_qsny->text().trimmed();
-        for (const char *table : {"GSSLB", "GSJCFY"}) {
-            setSql(DM->AQUP, {QStringLiteral("delete from %1 where qsny=:qsny").arg(table)});
-            store.param("qsny").setText(month);
-            store.execSql();
-        }
-        setSql(DM->AQUP, {"insert into GSJCFY (qsny,je) values (:qsny,:je)"});
-        store.param("qsny").setText(month);
-        store.param("je").setInteger(e_jcfy->value().units());
-        store.execSql();
-        for (const TaxBracket &line : brackets) {
-            setSql(DM->AQUP, {QStringLiteral("insert into GSSLB (qsny,sx,sl,sskcs) "
-                                             "values (:qsny,%1,:sl,:sskcs)")
-                                  .arg(line.upTo ? ":sx" : "null")});
-            store.param("qsny").setText(month);
-            if (line.upTo)
-                store.param("sx").setInteger(line.upTo->units());
-            store.param("sl").setInteger(line.rate.units());
-            store.param("sskcs").setInteger(line.quickDeduction.units());
-            store.execSql();
-        }
+    // No floor or no cap is stored as none.
+    const auto given = [](Currency amount) {
+        return amount > Currency() ? std::optional(amount) : std::nullopt;
+    };
+    const ItemMethod chosen{method,
+                            {*rate, given(floor), given(cap)},
+                            c_jsjs->currentIndex() == 1 ? ContributionBase::HousingFund
+                                                        : ContributionBase::SocialInsurance,
+                            m_deduction && c_sqkc->isChecked(),
+                            !m_deduction && !c_js->isChecked()};
+    if (!storeItemChange(DM->ADC, {m_item, m_methodAsRead, chosen, m_lawAsRead, law})) {
+        tellChangedMeanwhile();
+        showStored();
+        return;
     }
-    transaction.commit();
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "computationsettings.h"
 #include "moduleform.h"
-#include "taxlaw.h"
 
 #include <vector>
 
@@ -18,9 +18,9 @@ class QTableWidget;
 // withholding table and the monthly deduction from the month they start. Whether an earning
 // is taxed and whether a deduction is taken before tax. Nothing is stored unless all of it is
 // valid.
-class Tfrm_xmjs : public ModuleForm {
+class ItemComputationDialog : public ModuleForm {
 public:
-    Tfrm_xmjs(qint64 item, const QString &name, bool deduction);
+    ItemComputationDialog(qint64 item, const QString &name, bool deduction);
 
     void FormCreate() override;
 
@@ -39,12 +39,15 @@ public:
     FlatButton *b_cancel = nullptr;
 
 private:
+    Method chosenMethod() const;
     void c_jsfsChange();
     void b_okClick();
-    void loadTaxTable();
+    void showStored();
     // The table's lines, checked; a message and nothing when a line is wrong.
     std::optional<std::vector<TaxBracket>> readTaxTable();
 
     qint64 m_item;
     bool m_deduction;
+    std::optional<ItemMethod> m_methodAsRead;
+    TaxLawFrom m_lawAsRead;
 };

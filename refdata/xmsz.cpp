@@ -93,7 +93,8 @@ Tfrm_xmsz::Tfrm_xmsz() : ModuleForm(frame()) {
 void Tfrm_xmsz::openComputation(const Query &list, bool deduction) {
     if (list.isEmpty())
         return;
-    Tfrm_xmjs dialog(list.field("bh").asInteger(), list.field("mc").asString(), deduction);
+    ItemComputationDialog dialog(list.field("bh").asInteger(), list.field("mc").asString(),
+                                 deduction);
     dialog.FormCreate();
     dialog.exec();
 }

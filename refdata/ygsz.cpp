@@ -221,7 +221,7 @@ void Tfrm_ygsz::openEmployeeTax() {
     const Query &list = DM->AQ1;
     if (list.isEmpty())
         return;
-    Tfrm_ygjs dialog(list.field("bh").asInteger(), list.field("xm").asString());
+    EmployeeTaxDialog dialog(list.field("bh").asInteger(), list.field("xm").asString());
     dialog.FormCreate();
     dialog.exec();
 }

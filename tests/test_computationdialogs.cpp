@@ -46,6 +46,10 @@ private slots:
     void itemComputation();
     void taxTable();
     void employeeTax();
+    void datesOutsideTheKeptMonthsAreRefused_data();
+    void datesOutsideTheKeptMonthsAreRefused();
+    void changeMadeMeanwhileIsNotOverwritten_data();
+    void changeMadeMeanwhileIsNotOverwritten();
 };
 
 void ComputationDialogsTest::itemComputation() {
@@ -54,7 +58,7 @@ void ComputationDialogsTest::itemComputation() {
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')");
     runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
         QCOMPARE(window.RxDBGrid2->actions().first()->text(), "计算方式…");
-        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.l_mc->text(), "项目：养老保险");
             QCOMPARE(dialog.c_jsfs->count(), 3);
             dialog.c_jsfs->setCurrentIndex(1);
@@ -74,14 +78,14 @@ void ComputationDialogsTest::itemComputation() {
             QVERIFY(!dialog.isVisible());
         });
         // Earnings cannot be the tax; an earning may be left untaxed.
-        onDialog<Tfrm_xmjs>(window.RxDBGrid1, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.c_jsfs->count(), 2);
             dialog.c_js->setChecked(false);
             dialog.b_ok->click();
         });
     }));
     QCOMPARE(fileRows("select xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs from GZXMJS order by xmbh"),
-             (QStringList{"1|0|0|1|||0|1", "2|1|80000|1||200000000|1|0"}));
+             (QStringList{"1|0|0|1|||0|1", "2|1|80000|1||20000|1|0"}));
 }
 
 // A change of law is a new dated table; a wrong line stores nothing at all.
@@ -89,7 +93,7 @@ void ComputationDialogsTest::taxTable() {
     Workspace workspace;
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
     runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
-        onDialog<Tfrm_xmjs>(window.RxDBGrid2, [&](Tfrm_xmjs &dialog) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.e_qsny->text(), "201901");
             QCOMPARE(dialog.e_jcfy->value().toFixed2(), "5000.00");
             QCOMPARE(dialog.t_sl->item(6, 1)->text(), "45");
@@ -107,9 +111,16 @@ void ComputationDialogsTest::taxTable() {
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
         });
+        // Opened again, it shows the new law and stores over it as it is.
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.e_qsny->text(), "202701");
+            QCOMPARE(dialog.c_jsfs->currentIndex(), 2);
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
     }));
     QCOMPARE(fileRows("select qsny,je from GSJCFY order by qsny"),
-             (QStringList{"201901|50000000", "202701|60000000"}));
+             (QStringList{"201901|5000", "202701|6000"}));
     QCOMPARE(fileRows("select count(*) from GSSLB where qsny='202701'"), QStringList{"7"});
     QCOMPARE(fileRows("select jsfs from GZXMJS"), QStringList{"2"});
 }
@@ -121,7 +132,7 @@ void ComputationDialogsTest::employeeTax() {
                    "('林晓梅','女','1982- 5-20','2004- 8- 2',1,'财务总监','1')");
     runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
         QCOMPARE(window.RxDBGrid1->actions().first()->text(), "个税与社保…");
-        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             dialog.e_sbjs->setValue(*Currency::fromText(u"30000"));
             dialog.e_gjjjs->setValue(*Currency::fromText(u"25000"));
             setCell(dialog.t_zxkc, 0, 1, "2000");
@@ -137,16 +148,179 @@ void ComputationDialogsTest::employeeTax() {
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
         });
-        // Opened again, it shows what was stored.
-        onDialog<Tfrm_ygjs>(window.RxDBGrid1, [&](Tfrm_ygjs &dialog) {
+        // Opened again, it shows what was stored, and stores over it.
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
             QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "202601");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
         });
     }));
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
-             QStringList{"1|300000000|250000000|2026|1800000000"});
-    QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
-             QStringList{"子女教育|20000000|202601|"});
+             QStringList{"1|30000|25000|2026|180000"});
+    QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
+}
+
+// A month or year outside those the program keeps would be stored where no month reaches it.
+void ComputationDialogsTest::datesOutsideTheKeptMonthsAreRefused_data() {
+    QTest::addColumn<QString>("field"); // qsny, from, through (子女教育) or qcnd
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message"); // its start; empty: stored
+    const QString taxMonth = "起始月份输入错误！";
+    const QString deduction = "子女教育输入错误：";
+    const QString year = "年初数据的年度输入错误！";
+    QTest::newRow("tax table from 190001") << "qsny"
+                                           << "190001" << taxMonth;
+    QTest::newRow("tax table from 999912") << "qsny"
+                                           << "999912" << taxMonth;
+    QTest::newRow("tax table from 200412") << "qsny"
+                                           << "200412" << taxMonth;
+    QTest::newRow("tax table from 210012") << "qsny"
+                                           << "210012"
+                                           << "";
+    QTest::newRow("deduction from 190001") << "from"
+                                           << "190001" << deduction;
+    QTest::newRow("deduction through 999912") << "through"
+                                              << "999912" << deduction;
+    QTest::newRow("deduction 200501 through 210012") << "through"
+                                                     << "210012"
+                                                     << "";
+    QTest::newRow("opening year 0000") << "qcnd"
+                                       << "0000" << year;
+    QTest::newRow("opening year 1899") << "qcnd"
+                                       << "1899" << year;
+    QTest::newRow("opening year 2101") << "qcnd"
+                                       << "2101" << year;
+    QTest::newRow("opening year 2005") << "qcnd"
+                                       << "2005"
+                                       << "";
+}
+
+void ComputationDialogsTest::datesOutsideTheKeptMonthsAreRefused() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    Workspace workspace;
+    QString stored;
+    if (field == "qsny") {
+        workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+        runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+            onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+                dialog.c_jsfs->setCurrentIndex(2);
+                dialog.e_qsny->setText(text);
+                dialog.b_ok->click();
+            });
+        }));
+        stored = "select count(*) from GSSLB where qsny='" + text + "'";
+    } else {
+        workspace.exec("insert into BMZD (mc) values ('财务科')");
+        workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+        runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+            onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+                if (field == "qcnd") {
+                    dialog.e_qcnd->setText(text);
+                } else {
+                    setCell(dialog.t_zxkc, 0, 1, "2000");
+                    setCell(dialog.t_zxkc, 0, 2, field == "from" ? text : "200501");
+                    setCell(dialog.t_zxkc, 0, 3, field == "through" ? text : "");
+                }
+                dialog.b_ok->click();
+            });
+        }));
+        stored = "select count(*) from YGJS";
+    }
+    if (message.isEmpty()) {
+        QCOMPARE(workspace.shownTexts(), QStringList());
+        QVERIFY(fileRows(stored) != QStringList{"0"});
+    } else {
+        QCOMPARE(workspace.shownTexts().last().left(message.size()), message);
+        QCOMPARE(fileRows(stored), QStringList{"0"});
+    }
+}
+
+// Another clerk (a connection of the test's own) stores while the dialog is open; pressing 确定
+// then is refused with the message the reference windows give, stores nothing, and shows what
+// is stored now.
+void ComputationDialogsTest::changeMadeMeanwhileIsNotOverwritten_data() {
+    QTest::addColumn<QString>("dialog"); // item or employee
+    QTest::addColumn<QString>("before"); // stored before the dialog opens
+    QTest::addColumn<QString>("change"); // made by the other clerk meanwhile
+    QTest::addColumn<QString>("check");  // the stored row afterwards
+    QTest::addColumn<QString>("row");
+
+    const QString method = "select jsfs,bl from GZXMJS";
+    QTest::newRow("item's rate changed")
+        << "item"
+        << "insert into GZXMJS (xmbh,jsfs,bl) values (1,'1',80000)"
+        << "update GZXMJS set bl=90000 where xmbh=1" << method << "1|90000";
+    QTest::newRow("item given a method")
+        << "item"
+        << ""
+        << "insert into GZXMJS (xmbh,jsfs,bl) values (1,'1',50000)" << method << "1|50000";
+    QTest::newRow("tax table changed") << "tax"
+                                       << ""
+                                       << "update GSJCFY set je=60000000 where qsny='201901'"
+                                       << "select count(*) as n,max(je) as je from GSJCFY"
+                                       << "1|6000";
+    const QString profile = "select sbjs,qcnd from YGJS";
+    QTest::newRow("employee's base changed")
+        << "employee"
+        << "insert into YGJS (ygh,sbjs) values (1,10000000)"
+        << "update YGJS set sbjs=20000000 where ygh=1" << profile << "2000|";
+    QTest::newRow("employee's settings made")
+        << "employee"
+        << ""
+        << "insert into YGJS (ygh,sbjs,qcnd) values (1,30000000,'2026')" << profile << "3000|2026";
+    QTest::newRow("special deduction added")
+        << "employee"
+        << ""
+        << "insert into YGZXKC (ygh,lb,je,qsny) values (1,'住房租金',15000000,'202601')"
+        << "select count(*) from YGJS"
+        << "0";
+}
+
+void ComputationDialogsTest::changeMadeMeanwhileIsNotOverwritten() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, before);
+    QFETCH(QString, change);
+    QFETCH(QString, check);
+    QFETCH(QString, row);
+    const QString changedElsewhere =
+        "这条记录已被其他操作员修改，本次修改未保存！请查看刷新后的内容。";
+    Workspace workspace;
+    if (dialog == "employee") {
+        workspace.exec("insert into BMZD (mc) values ('财务科')");
+        workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+        if (!before.isEmpty())
+            workspace.exec(before);
+        runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+            onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &shown) {
+                workspace.exec(change);
+                shown.e_qtkc->setValue(*Currency::fromText(u"100"));
+                shown.b_ok->click();
+                QCOMPARE(workspace.shownTexts(), QStringList{changedElsewhere});
+                QVERIFY(shown.isVisible());
+                QCOMPARE(shown.e_qtkc->value(), Currency()); // shows what is stored now
+            });
+        }));
+    } else {
+        workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+        if (!before.isEmpty())
+            workspace.exec(before);
+        runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+            onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &shown) {
+                workspace.exec(change);
+                shown.c_jsfs->setCurrentIndex(dialog == "tax" ? 2 : 1);
+                shown.e_bl->setText("7");
+                shown.b_ok->click();
+                QCOMPARE(workspace.shownTexts(), QStringList{changedElsewhere});
+                QVERIFY(shown.isVisible());
+                if (dialog == "tax")
+                    QCOMPARE(shown.e_jcfy->value().toFixed2(), "6000.00");
+            });
+        }));
+    }
+    QCOMPARE(fileRows(check), QStringList{row});
 }
 
 QTEST_MAIN(ComputationDialogsTest)

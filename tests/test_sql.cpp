@@ -1,5 +1,6 @@
 // The statement forms the windows write, run on the real database file with the meaning the
 // windows rely on, and the exactness of money on its way in and out.
+#include "amountcolumns.h"
 #include "data.h"
 #include "dberror.h"
 #include "filemark.h"
@@ -57,6 +58,12 @@ private slots:
     void floatsBindToNearestUnit();
     void onlyAmountColumnsReadAsCurrency_data();
     void onlyAmountColumnsReadAsCurrency();
+    void schemaDeclaresTheAmountColumns_data();
+    void schemaDeclaresTheAmountColumns();
+    void amountDeclarationsAreRead_data();
+    void amountDeclarationsAreRead();
+    void contradictoryDeclarationIsRefused();
+    void declaredAmountColumnIsBoundAndReadExactly();
     void valuesOfWrongTypeAreRejected();
     void missingFileIsAnErrorAndIsNotCreated();
     void newerLayoutIsRefused();
@@ -301,6 +308,126 @@ void SqlTest::onlyAmountColumnsReadAsCurrency() {
     } else {
         QCOMPARE(field.asCurrency().toFixed2(), amount);
     }
+}
+
+// A column left unmarked would be read 10,000 times too large, and one marked wrongly (a rate,
+// a count of months) 10,000 times too small.
+void SqlTest::schemaDeclaresTheAmountColumns_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<bool>("amount");
+    const struct {
+        const char *table;
+        const char *column;
+        bool amount;
+    } rows[] = {
+        {"GZB", "f1", true},       {"GZB", "K20", true},     {"Temp_GZB", "f20", true},
+        {"Temp_GZB", "k1", true},  {"GZXMJS", "xx", true},   {"GZXMJS", "sx", true},
+        {"GSSLB", "sx", true},     {"GSSLB", "sskcs", true}, {"GSJCFY", "je", true},
+        {"YGZXKC", "je", true},    {"YGJS", "sbjs", true},   {"YGJS", "gjjjs", true},
+        {"YGJS", "qtkc", true},    {"YGJS", "qcsr", true},   {"YGJS", "qcsqkc", true},
+        {"YGJS", "qczxkc", true},  {"YGJS", "qcyjse", true}, {"GZB", "ny", false},
+        {"GZB", "ygh", false},     {"GZXMJS", "bl", false},  {"GSSLB", "sl", false},
+        {"GZXMJS", "sqkc", false}, {"YGJS", "qcys", false},  {"YGZXKC", "qsny", false},
+        {"GZXMZD", "bh", false},   {"GZB", "xx", false}, // an amount's name in another table
+    };
+    for (const auto &row : rows)
+        QTest::addRow("%s.%s", row.table, row.column)
+            << QString(row.table) << QString(row.column) << row.amount;
+}
+
+void SqlTest::schemaDeclaresTheAmountColumns() {
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(bool, amount);
+    QCOMPARE(AmountColumns::current().holdsAmount(table, column), amount);
+    if (amount)
+        QVERIFY(AmountColumns::current().isAmount(column));
+}
+
+void SqlTest::amountDeclarationsAreRead_data() {
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<QStringList>("amounts");
+    QTest::addColumn<QStringList>("plain");
+
+    QTest::newRow("column of a table") << "CREATE TABLE T (\n"
+                                          "    a INTEGER, -- amount\n"
+                                          "    b INTEGER,\n"
+                                          "    c INTEGER -- amount\n"
+                                          ") STRICT;"
+                                       << QStringList{"a", "C"} << QStringList{"b", "t"};
+    QTest::newRow("column added by a later version")
+        << "CREATE TABLE T (\n    a INTEGER\n);\n"
+           "-- Version 3\n"
+           "ALTER TABLE T ADD COLUMN b INTEGER NOT NULL DEFAULT 0; -- amount\n"
+           "ALTER TABLE T ADD c TEXT;"
+        << QStringList{"b"} << QStringList{"a", "c"};
+    QTest::newRow("computed names") << "-- Computed amounts: s1, s2\n"
+                                       "CREATE TABLE T (\n    a INTEGER\n);"
+                                    << QStringList{"s1", "s2"} << QStringList{"a", "computed"};
+    QTest::newRow("the mark only at the end of a line")
+        << "-- A column marked -- amount holds money\n"
+           "CREATE TABLE T (\n    a INTEGER, -- amount or not\n    b INTEGER\n);"
+        << QStringList{} << QStringList{"a", "b", "holds"};
+}
+
+void SqlTest::amountDeclarationsAreRead() {
+    QFETCH(QString, schema);
+    QFETCH(QStringList, amounts);
+    QFETCH(QStringList, plain);
+    const AmountColumns columns = AmountColumns::fromSchema(schema);
+    for (const QString &name : amounts)
+        QVERIFY2(columns.isAmount(name), qPrintable(name));
+    for (const QString &name : plain)
+        QVERIFY2(!columns.isAmount(name), qPrintable(name));
+}
+
+// Read by name, such a column could not be told from the amount.
+void SqlTest::contradictoryDeclarationIsRefused() {
+    QVERIFY_THROWS_EXCEPTION(DbError, AmountColumns::fromSchema("CREATE TABLE A (\n"
+                                                                "    je INTEGER -- amount\n"
+                                                                ");\n"
+                                                                "CREATE TABLE B (\n"
+                                                                "    je INTEGER\n"
+                                                                ");"));
+}
+
+// A table of the tests' own, declared as the schema declares its amounts: marking the column
+// is all it takes to bind and read it as money, exactly, on either engine.
+void SqlTest::declaredAmountColumnIsBoundAndReadExactly() {
+    Workspace workspace;
+    const QString fees = "CREATE TABLE Fees (\n"
+                         "    bh bigint,\n"
+                         "    fee bigint, -- amount\n"
+                         "    note TEXT\n"
+                         ")";
+    workspace.exec(fees);
+    Query &query = DM->AQUP;
+    const Currency large = *Currency::fromText(u"98765432101.2345");
+    statement(query, {"insert into Fees (bh,fee) values (1,:fee)"});
+    QVERIFY_THROWS_EXCEPTION(DbError, query.param("fee").setCurrency(large), query.execSql());
+    {
+        const ScopedAmountColumns declared(AmountColumns::fromSchema(fees));
+        statement(query, {"insert into Fees (bh,fee) values (:bh,:fee)"});
+        query.param("bh").setInteger(1);
+        query.param("fee").setCurrency(large);
+        query.execSql();
+        query.param("bh").setInteger(2);
+        query.param("fee").setFloat(0.1);
+        query.execSql();
+
+        statement(query, {"select fee, fee as stored from Fees order by bh"});
+        query.open();
+        QCOMPARE(query.field("fee").asCurrency(), large);
+        QCOMPARE(query.field("stored").asInteger(), qint64(987654321012345));
+        query.next();
+        QCOMPARE(query.field("fee").asCurrency().toPlainText(), "0.1");
+        QCOMPARE(query.field("stored").asInteger(), qint64(1000));
+        query.close();
+    }
+    statement(query, {"select fee from Fees"});
+    query.open();
+    QVERIFY_THROWS_EXCEPTION(DbError, query.field("fee").asCurrency());
 }
 
 void SqlTest::valuesOfWrongTypeAreRejected() {
@@ -612,6 +739,8 @@ void SqlTest::salaryColumnLines() {
              "sum(k16) as k16,sum(k17) as k17,sum(k18) as k18,sum(k19) as k19,sum(k20) as k20,");
     QCOMPARE(itemColumn(earning, 3), "f3");
     QCOMPARE(itemColumn(deduction, 20), "k20");
+    for (const QString &total : totalColumns) // computed, so declared apart from the columns
+        QVERIFY2(AmountColumns::current().isAmount(total), qPrintable(total));
 }
 
 QTEST_GUILESS_MAIN(SqlTest)

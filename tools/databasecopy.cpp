@@ -49,8 +49,7 @@ void appendCopyValue(QByteArray &line, const Field &field, bool integer) {
     }
     if (integer) {
         // Amounts as stored, in ten-thousandths: read as yuan they would lose their digits.
-        line +=
-            QByteArray::number(field.isAmount() ? field.asCurrency().units() : field.asInteger());
+        line += QByteArray::number(field.asStoredInteger());
         return;
     }
     for (const char c : field.asString().toUtf8()) {

@@ -125,9 +125,9 @@ void insertReferenceData(Query &query) {
         query.param(QStringLiteral("bl")).setInteger(item.rate);
         query.param(QStringLiteral("jsjs")).setText(QString::fromLatin1(item.base));
         query.param(QStringLiteral("xx"))
-            .setInteger(Currency::fromYuan(contribution ? contributionFloor : 0).units());
+            .setCurrency(Currency::fromYuan(contribution ? contributionFloor : 0));
         query.param(QStringLiteral("sx"))
-            .setInteger(Currency::fromYuan(contribution ? contributionCap : 0).units());
+            .setCurrency(Currency::fromYuan(contribution ? contributionCap : 0));
         query.param(QStringLiteral("sqkc")).setBoolean(contribution);
         query.execSql();
     }
@@ -141,8 +141,8 @@ void insertProfiles(Query &query, const QString &firstMonth) {
         run(query,
             {QStringLiteral("insert into YGJS (ygh,sbjs,gjjjs) values (:ygh,:sbjs,:gjjjs)")});
         query.param(QStringLiteral("ygh")).setInteger(qint64(i) + 1);
-        query.param(QStringLiteral("sbjs")).setInteger(Currency::fromYuan(base).units());
-        query.param(QStringLiteral("gjjjs")).setInteger(Currency::fromYuan(base).units());
+        query.param(QStringLiteral("sbjs")).setCurrency(Currency::fromYuan(base));
+        query.param(QStringLiteral("gjjjs")).setCurrency(Currency::fromYuan(base));
         query.execSql();
     }
     for (const Deduction &d : specialDeductions) {
@@ -150,7 +150,7 @@ void insertProfiles(Query &query, const QString &firstMonth) {
             {QStringLiteral("insert into YGZXKC (ygh,lb,je,qsny) values (:ygh,:lb,:je,:qsny)")});
         query.param(QStringLiteral("ygh")).setInteger(qint64(d.employee) + 1);
         query.param(QStringLiteral("lb")).setText(QString::fromUtf8(d.kind));
-        query.param(QStringLiteral("je")).setInteger(Currency::fromYuan(d.yuan).units());
+        query.param(QStringLiteral("je")).setCurrency(Currency::fromYuan(d.yuan));
         query.param(QStringLiteral("qsny")).setText(firstMonth);
         query.execSql();
     }

@@ -33,6 +33,10 @@ void RowAsRead::bind(Query &update) const {
 bool changedMeanwhile(const Query &update) {
     if (update.rowsAffected() > 0)
         return false;
-    Messages::information("这条记录已被其他操作员修改，本次修改未保存！请查看刷新后的内容。");
+    tellChangedMeanwhile();
     return true;
+}
+
+void tellChangedMeanwhile() {
+    Messages::information("这条记录已被其他操作员修改，本次修改未保存！请查看刷新后的内容。");
 }

@@ -29,3 +29,6 @@ private:
 // After an update with a RowAsRead condition: true, once the operator is told, when it
 // changed no row because the row was changed by someone else since it was read.
 bool changedMeanwhile(const Query &update);
+// Tells the operator that a change was not stored because someone else changed the same data
+// since it was read.
+void tellChangedMeanwhile();
