@@ -2,11 +2,12 @@
 
 #include "currencyedit.h"
 #include "data.h"
-#include "progress.h"
-#include "transaction.h"
 
-void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount) {
-    m_rules = readPayrollRules(DM->ADC);
+#include <QScopedValueRollback>
+
+void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount,
+                          const PayrollRules &rules) {
+    m_rules = rules;
     m_editors = editors;
     m_earningCount = earningCount;
     for (const ItemRule &item : m_rules.items)
@@ -14,11 +15,6 @@ void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount
             if (CurrencyEdit *editor = m_editors.value(
                     item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1))
                 editor->setReadOnly(true);
-}
-
-void ComputedEntry::computeWorksheet(const QString &month) {
-    if (active())
-        computeMonth(DM->ADC, m_rules, "temp_gzb", month);
 }
 
 void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
@@ -36,7 +32,7 @@ void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
 void ComputedEntry::recompute() {
     if (!active() || m_month.isEmpty() || m_recomputing)
         return;
-    m_recomputing = true;
+    const QScopedValueRollback<bool> inside(m_recomputing, true);
     SalaryAmounts amounts;
     const auto editorOf = [this](const ItemRule &item) {
         return m_editors.value(item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1);
@@ -48,29 +44,4 @@ void ComputedEntry::recompute() {
     for (const ItemRule &item : m_rules.items)
         if (CurrencyEdit *editor = editorOf(item); editor && item.method != Method::ByHand)
             editor->setValue(amounts.at(item));
-    m_recomputing = false;
-}
-
-QStringList ComputedEntry::laterMonthsOfYear(const QString &month) const {
-    QStringList months;
-    if (!m_rules.taxItem())
-        return months;
-    Query query(DM->ADC);
-    query.addLine("select distinct ny from GZB where ny>:ny and ny<=:last order by ny");
-    query.param("ny").setText(month);
-    query.param("last").setText(month.left(4) + "12");
-    query.open();
-    for (; !query.eof(); query.next())
-        months << query.field("ny").asString();
-    return months;
-}
-
-void ComputedEntry::recomputeStoredMonths(const QStringList &months, Progress &progress) {
-    Transaction transaction(DM->ADC);
-    for (int done = 0; done < months.size(); ++done) {
-        progress.step(done);
-        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true);
-    }
-    progress.step(int(months.size()));
-    transaction.commit();
 }
