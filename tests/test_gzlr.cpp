@@ -10,6 +10,7 @@
 #include "messages.h"
 #include "modulerun.h"
 #include "operator.h"
+#include "othercopy.h"
 #include "panel.h"
 #include "progresscancel.h"
 #include "spinedit.h"
@@ -113,42 +114,6 @@ const QString claimedElsewhere = QStringLiteral("本月工资正由其他操作�
 QStringList storedMonth(const QString &month) {
     return fileRows("select ygh,f1 from GZB where ny='" + month + "' order by ygh");
 }
-
-// Another copy of the program on the same file: a data module of its own, with its own entry
-// window shown beside the one the test runs. Whatever it does runs with its module as the
-// program's DM, as it would in its own process; ending it closes its connection, as the end
-// of its process would.
-class OtherCopy {
-public:
-    OtherCopy() : m_module(std::make_unique<TDM>()) {}
-    ~OtherCopy() { end(); }
-
-    template <typename Action> void act(Action action) {
-        TDM *const own = DM;
-        DM = m_module.get();
-        const auto back = qScopeGuard([own] { DM = own; });
-        action();
-    }
-
-    Tfrm_gzlr &openEntry() {
-        act([this] {
-            m_window = std::make_unique<Tfrm_gzlr>();
-            m_window->FormCreate();
-            m_window->show();
-        });
-        return *m_window;
-    }
-
-    // As a killed process: nothing is closed or released on the way.
-    void end() {
-        m_window.reset();
-        m_module.reset();
-    }
-
-private:
-    std::unique_ptr<TDM> m_module;
-    std::unique_ptr<Tfrm_gzlr> m_window;
-};
 
 } // namespace
 
