@@ -232,17 +232,7 @@ void EntryMonthTest::lostConnectionGivesTheMonthUp() {
     addPayroll(workspace);
     EntryMonth month;
     openMonth(month, "202612");
-    openLines(DM->AQUP, {"select pg_backend_pid() as pid"});
-    const qint64 clerk = DM->AQUP.field("pid").asInteger();
-    {
-        Connection administrator;
-        Query end(administrator);
-        end.addLine(
-            "select case when pg_terminate_backend(:pid, 60000) then 1 else 0 end as ended");
-        end.param("pid").setInteger(clerk);
-        end.open();
-        QCOMPARE(end.field("ended").asInteger(), 1);
-    }
+    endProgramSession();
 
     try {
         month.storeEmployee({yuan("9000")}, {yuan("0")});
@@ -255,7 +245,6 @@ void EntryMonthTest::lostConnectionGivesTheMonthUp() {
     QVERIFY(!DM->AQ2.isOpen());
     QVERIFY(claimableElsewhere("202612"));
 
-    month.activate();
     QVERIFY(month.claim("202612"));
     month.prepare(noPulse);
     QCOMPARE(DM->AQ2.recordCount(), 2);
