@@ -5,15 +5,14 @@
 
 #include <QScopedValueRollback>
 
-void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount,
+void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, const QStringList &columns,
                           const PayrollRules &rules) {
     m_rules = rules;
-    m_editors = editors;
-    m_earningCount = earningCount;
+    for (int i = 0; i < editors.size(); ++i)
+        m_editors.insert(columns.at(i), editors.at(i));
     for (const ItemRule &item : m_rules.items)
         if (item.method != Method::ByHand)
-            if (CurrencyEdit *editor = m_editors.value(
-                    item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1))
+            if (CurrencyEdit *editor = m_editors.value(columnOf(item)))
                 editor->setReadOnly(true);
 }
 
@@ -34,9 +33,7 @@ void ComputedEntry::recompute() {
         return;
     const QScopedValueRollback<bool> inside(m_recomputing, true);
     SalaryAmounts amounts;
-    const auto editorOf = [this](const ItemRule &item) {
-        return m_editors.value(item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1);
-    };
+    const auto editorOf = [this](const ItemRule &item) { return m_editors.value(columnOf(item)); };
     for (const ItemRule &item : m_rules.items)
         if (CurrencyEdit *editor = editorOf(item))
             amounts.at(item) = editor->value();

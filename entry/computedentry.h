@@ -2,6 +2,7 @@
 
 #include "monthcomputation.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -12,7 +13,9 @@ class CurrencyEdit;
 class ComputedEntry {
 public:
     // Takes the items' rules; the editors of computed items become read-only.
-    void setUp(const QList<CurrencyEdit *> &editors, int earningCount, const PayrollRules &rules);
+    // `columns` names the worksheet column of each editor.
+    void setUp(const QList<CurrencyEdit *> &editors, const QStringList &columns,
+               const PayrollRules &rules);
     bool active() const { return m_rules.computes(); }
 
     // Reads what the tax of `employee` in `month` depends on besides the editors.
@@ -23,8 +26,8 @@ public:
 
 private:
     PayrollRules m_rules;
-    QList<CurrencyEdit *> m_editors;
-    int m_earningCount = 0;
+    // The item editors by the column they hold.
+    QHash<QString, CurrencyEdit *> m_editors;
     EmployeeProfile m_profile;
     YearToDate m_before;
     QString m_month;

@@ -4,7 +4,6 @@
 #include "dberror.h"
 #include "monthclaim.h"
 #include "monthcomputation.h"
-#include "salarycolumns.h"
 #include "sqllines.h"
 #include "transaction.h"
 
@@ -81,25 +80,19 @@ void EntryMonth::prepare(const Pulse &pulse) {
     m_entering = true;
 }
 
-void EntryMonth::storeEmployee(const QList<Currency> &earnings, const QList<Currency> &deductions) {
+void EntryMonth::storeEmployee(const QList<ItemAmount> &amounts) {
     Query &list = DM->AQ2;
     if (!list.isOpen() || list.isEmpty())
         return;
     const Query::Bookmark position = list.bookmark();
 
-    QStringList columns;
-    for (int slot = 1; slot <= earnings.size(); ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
-    for (int slot = 1; slot <= deductions.size(); ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
     QStringList lines = {"update temp_gzb set "};
-    for (const QString &column : std::as_const(columns))
-        lines << column + "=:" + column + ",";
+    for (const ItemAmount &item : amounts)
+        lines << item.column + "=:" + item.column + ",";
     lines << "ny=ny where ygh=:ygh";
     Query &update = setSql(DM->AQ1, lines);
-    const QList<Currency> amounts = earnings + deductions;
-    for (int i = 0; i < columns.size(); ++i)
-        update.param(columns.at(i)).setCurrency(amounts.at(i));
+    for (const ItemAmount &item : amounts)
+        update.param(item.column).setCurrency(item.amount);
     update.param("ygh").setInteger(list.field("ygh").asInteger());
     update.execSql();
 

@@ -54,9 +54,13 @@ public:
     // leaves it empty and the month unclaimed.
     void prepare(const Pulse &pulse);
 
-    // Writes one employee's amounts, as typed, into the current row of the list (earnings
-    // into f1.., deductions into k1..), reads the list again and moves to the next employee.
-    void storeEmployee(const QList<Currency> &earnings, const QList<Currency> &deductions);
+    struct ItemAmount {
+        QString column; // "f1", "k3"
+        Currency amount;
+    };
+    // Writes one employee's amounts, as typed, into the current row of the list, in the order
+    // given; reads the list again and moves to the next employee.
+    void storeEmployee(const QList<ItemAmount> &amounts);
 
     // Replaces the month in GZB by the worksheet, its tax first computed again from the year
     // as GZB holds it now: a later month's tax never rests on months another copy changed

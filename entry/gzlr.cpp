@@ -151,7 +151,7 @@ void Tfrm_gzlr::FormCreate() {
         return;
     createItems();
     month.readRules();
-    computed.setUp(itemEditors, earningCount, month.rules());
+    computed.setUp(itemEditors, itemColumns, month.rules());
     for (CurrencyEdit *editor : std::as_const(itemEditors))
         wire(editor, &CurrencyEdit::changed, this, &Tfrm_gzlr::SumTotals);
 }
@@ -162,6 +162,7 @@ void Tfrm_gzlr::createItems() {
     Query &items = DM->AQ1;
     int top = firstItemTop;
     int column = 0;
+    QHash<QString, int> slotsOfKind; // so far
     for (; !items.eof(); items.next()) {
         if (column >= itemsPerRow) {
             top += itemRowHeight;
@@ -183,6 +184,8 @@ void Tfrm_gzlr::createItems() {
             control->setProperty("tag", deduction ? 1 : 0);
         itemLabels << label;
         itemEditors << editor;
+        const QString kind = deduction ? SalaryColumns::deduction : SalaryColumns::earning;
+        itemColumns << SalaryColumns::itemColumn(kind, ++slotsOfKind[kind]);
         ++column;
     }
 }
@@ -273,13 +276,8 @@ void Tfrm_gzlr::LoadEmployee() {
     computed.loadEmployee(list.field("ygh").asInteger(), month.month());
     {
         const QScopedValueRollback<bool> quiet(loading, true);
-        for (int slot = 1; slot <= earningCount; ++slot)
-            itemEditors.at(slot - 1)->setValue(
-                list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
-        for (int slot = 1; slot <= deductionCount; ++slot)
-            itemEditors.at(earningCount + slot - 1)
-                ->setValue(list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot))
-                               .asCurrency());
+        for (int i = 0; i < itemEditors.size(); ++i)
+            itemEditors.at(i)->setValue(list.field(itemColumns.at(i)).asCurrency());
     }
     SumTotals();
     if (Panel1->isEnabled() && !itemEditors.isEmpty())
@@ -292,8 +290,10 @@ void Tfrm_gzlr::SumTotals() {
     computed.recompute();
     Currency earnings;
     Currency deductions;
-    for (int i = 0; i < itemEditors.size(); ++i)
-        (i < earningCount ? earnings : deductions) += itemEditors.at(i)->value();
+    for (int i = 0; i < earningCount; ++i)
+        earnings += itemEditors.at(i)->value();
+    for (int i = earningCount; i < earningCount + deductionCount; ++i)
+        deductions += itemEditors.at(i)->value();
     e_fh->setValue(earnings);
     e_kh->setValue(deductions);
 }
@@ -316,10 +316,10 @@ void Tfrm_gzlr::StoreEmployee() {
         return;
     whileEntering([this] {
         computed.recompute();
-        QList<Currency> amounts;
-        for (const CurrencyEdit *editor : std::as_const(itemEditors))
-            amounts << editor->value();
-        month.storeEmployee(amounts.mid(0, earningCount), amounts.mid(earningCount));
+        QList<EntryMonth::ItemAmount> amounts;
+        for (int i = 0; i < itemEditors.size(); ++i)
+            amounts.append({itemColumns.at(i), itemEditors.at(i)->value()});
+        month.storeEmployee(amounts);
     });
 }
 

@@ -50,10 +50,12 @@ public:
     FlatButton *b_p = nullptr;
     QLabel *Label5 = nullptr;
 
-    // One per salary item, earning items by bh then deduction items by bh: the editor at
-    // index i < earningCount holds column f(i+1), the one at earningCount + j column k(j+1).
+    // One per salary item, earning items by bh then deduction items by bh: the first
+    // earningCount editors hold f1, f2, ..., the deductionCount after them k1, k2, ...
     QList<QLabel *> itemLabels;
     QList<CurrencyEdit *> itemEditors;
+    // The worksheet column each item editor holds, in the editors' order.
+    QStringList itemColumns;
 
 protected:
     bool FormKeyDown(QKeyEvent *event) override;

@@ -181,7 +181,7 @@ void EntryMonthTest::enteredMonthEnds() {
     QCOMPARE(month.status(), EntryMonth::Status::Carried);
     QVERIFY(!claimableElsewhere("202612"));
     QCOMPARE(DM->AQ2.field("ygh").asInteger(), 1);
-    month.storeEmployee({yuan("9000")}, {yuan("0")});
+    month.storeEmployee({{"f1", yuan("9000")}, {"k1", yuan("0")}});
     QVERIFY(!month.isRereading());
     QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
     if (save)
@@ -235,7 +235,7 @@ void EntryMonthTest::lostConnectionGivesTheMonthUp() {
     endProgramSession();
 
     try {
-        month.storeEmployee({yuan("9000")}, {yuan("0")});
+        month.storeEmployee({{"f1", yuan("9000")}, {"k1", yuan("0")}});
         QFAIL("stored on a connection the server ended");
     } catch (const DbError &failure) {
         QCOMPARE(failure.kind(), DbError::Kind::ConnectionLost);
