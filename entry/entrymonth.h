@@ -13,7 +13,8 @@ class DbError;
 
 // The month the salary entry window works on, without its controls: the month's status, its
 // claim, its worksheet (Temp_GZB) and the employee list over it (AQ2). The window binds it to
-// its boxes and buttons; every statement of the month runs here, in the window's order.
+// its boxes and buttons. The statements that read, prepare, store, save and delete the month
+// run here, in the order the window has always run them.
 //
 // A month is either chosen (its status read, nothing held) or being entered (claimed, its
 // worksheet prepared and listed). A month being entered is this connection's alone: no other
@@ -25,7 +26,7 @@ public:
     using Pulse = std::function<void()>;
     using Step = std::function<void(int done)>;
 
-    // Reads how the salary items are computed; with no item at all they are all typed.
+    // Reads how the salary items are computed; with no rule they are all typed.
     void readRules();
     const PayrollRules &rules() const { return m_rules; }
 
