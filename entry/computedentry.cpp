@@ -2,23 +2,18 @@
 
 #include "currencyedit.h"
 #include "data.h"
-#include "progress.h"
-#include "transaction.h"
 
-void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, int earningCount) {
-    m_rules = readPayrollRules(DM->ADC);
-    m_editors = editors;
-    m_earningCount = earningCount;
+#include <QScopedValueRollback>
+
+void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, const QStringList &columns,
+                          const PayrollRules &rules) {
+    m_rules = rules;
+    for (int i = 0; i < editors.size(); ++i)
+        m_editors.insert(columns.at(i), editors.at(i));
     for (const ItemRule &item : m_rules.items)
         if (item.method != Method::ByHand)
-            if (CurrencyEdit *editor = m_editors.value(
-                    item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1))
+            if (CurrencyEdit *editor = m_editors.value(columnOf(item)))
                 editor->setReadOnly(true);
-}
-
-void ComputedEntry::computeWorksheet(const QString &month) {
-    if (active())
-        computeMonth(DM->ADC, m_rules, "temp_gzb", month);
 }
 
 void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
@@ -36,11 +31,9 @@ void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
 void ComputedEntry::recompute() {
     if (!active() || m_month.isEmpty() || m_recomputing)
         return;
-    m_recomputing = true;
+    const QScopedValueRollback<bool> inside(m_recomputing, true);
     SalaryAmounts amounts;
-    const auto editorOf = [this](const ItemRule &item) {
-        return m_editors.value(item.deduction ? m_earningCount + item.slot - 1 : item.slot - 1);
-    };
+    const auto editorOf = [this](const ItemRule &item) { return m_editors.value(columnOf(item)); };
     for (const ItemRule &item : m_rules.items)
         if (CurrencyEdit *editor = editorOf(item))
             amounts.at(item) = editor->value();
@@ -48,29 +41,4 @@ void ComputedEntry::recompute() {
     for (const ItemRule &item : m_rules.items)
         if (CurrencyEdit *editor = editorOf(item); editor && item.method != Method::ByHand)
             editor->setValue(amounts.at(item));
-    m_recomputing = false;
-}
-
-QStringList ComputedEntry::laterMonthsOfYear(const QString &month) const {
-    QStringList months;
-    if (!m_rules.taxItem())
-        return months;
-    Query query(DM->ADC);
-    query.addLine("select distinct ny from GZB where ny>:ny and ny<=:last order by ny");
-    query.param("ny").setText(month);
-    query.param("last").setText(month.left(4) + "12");
-    query.open();
-    for (; !query.eof(); query.next())
-        months << query.field("ny").asString();
-    return months;
-}
-
-void ComputedEntry::recomputeStoredMonths(const QStringList &months, Progress &progress) {
-    Transaction transaction(DM->ADC);
-    for (int done = 0; done < months.size(); ++done) {
-        progress.step(done);
-        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true);
-    }
-    progress.step(int(months.size()));
-    transaction.commit();
 }

@@ -3,6 +3,7 @@
 #include "caption.h"
 #include "currencyedit.h"
 #include "data.h"
+#include "dberror.h"
 #include "dbgrid.h"
 #include "flatbutton.h"
 #include "fonts.h"
@@ -16,18 +17,16 @@
 #include "salarycolumns.h"
 #include "spinedit.h"
 #include "sqllines.h"
-#include "transaction.h"
 #include "wiring.h"
-#include "worksheet.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QScopedValueRollback>
 
 namespace {
 
 const QString claimedElsewhere = QStringLiteral("本月工资正由其他操作员录入！");
+const QString entryLost = QStringLiteral("本月未保存的录入已丢失，请重新录入");
 
 const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
@@ -151,7 +150,8 @@ void Tfrm_gzlr::FormCreate() {
     if (items.isEmpty())
         return;
     createItems();
-    computed.setUp(itemEditors, earningCount);
+    month.readRules();
+    computed.setUp(itemEditors, itemColumns, month.rules());
     for (CurrencyEdit *editor : std::as_const(itemEditors))
         wire(editor, &CurrencyEdit::changed, this, &Tfrm_gzlr::SumTotals);
 }
@@ -162,6 +162,7 @@ void Tfrm_gzlr::createItems() {
     Query &items = DM->AQ1;
     int top = firstItemTop;
     int column = 0;
+    QHash<QString, int> slotsOfKind; // so far
     for (; !items.eof(); items.next()) {
         if (column >= itemsPerRow) {
             top += itemRowHeight;
@@ -183,13 +184,14 @@ void Tfrm_gzlr::createItems() {
             control->setProperty("tag", deduction ? 1 : 0);
         itemLabels << label;
         itemEditors << editor;
+        const QString kind = deduction ? SalaryColumns::deduction : SalaryColumns::earning;
+        itemColumns << SalaryColumns::itemColumn(kind, ++slotsOfKind[kind]);
         ++column;
     }
 }
 
 void Tfrm_gzlr::FormActivate() {
-    Worksheet::empty();
-    activated = true;
+    month.activate();
     e_nChange();
 }
 
@@ -202,35 +204,30 @@ QString Tfrm_gzlr::selectedMonth() const {
     return monthKey(e_n->value(), e_y->value());
 }
 
-// The status is read afresh for every month chosen, the last entered month included: another
-// copy may have saved the first month meanwhile. Until it is read the window shows none, so a
-// failed reading leaves no status behind that belonged to another month. Before the window is
-// shown nothing is read.
+// Until the status is read the window shows none, so a failed reading leaves no status
+// behind that belonged to another month.
 void Tfrm_gzlr::e_nChange() {
     b_o->setToolTip("录入");
     l_m->clear();
-    monthStatus.clear();
-    if (!activated)
+    month.choose(selectedMonth());
+    showStatus();
+}
+
+void Tfrm_gzlr::showStatus() {
+    b_o->setToolTip(month.status() == EntryMonth::Status::Entered ? "调整" : "录入");
+    switch (month.status()) {
+    case EntryMonth::Status::Unread:
+        l_m->clear();
         return;
-    Query &latest = setSql(DM->AQ1, {"select max(ny) as ny from GZB  "});
-    latest.open();
-    lastMonth = latest.field("ny").asString().trimmed();
-    if (lastMonth.isEmpty()) {
+    case EntryMonth::Status::FirstUse:
         l_m->setText("第一次使用！");
-        l_m->adjustSize();
-        monthStatus = Worksheet::firstUse;
-        return;
-    }
-    Query &month = setSql(DM->AQ1, {"select * from GZB where ny=:ny "});
-    month.param("ny").setText(selectedMonth());
-    month.open();
-    if (!month.isEmpty()) {
-        b_o->setToolTip("调整");
+        break;
+    case EntryMonth::Status::Entered:
         l_m->setText("本月已录工资，可调整！");
-        monthStatus = Worksheet::entered;
-    } else {
-        l_m->setText("本月工资未录，参照：" + lastMonth);
-        monthStatus = Worksheet::notEntered;
+        break;
+    case EntryMonth::Status::Carried:
+        l_m->setText("本月工资未录，参照：" + month.lastMonth());
+        break;
     }
     l_m->adjustSize();
 }
@@ -243,52 +240,44 @@ void Tfrm_gzlr::setEntryState(bool entry) {
     Panel1->setEnabled(entry);
 }
 
+template <typename Work> void Tfrm_gzlr::whileEntering(Work &&work) {
+    try {
+        std::forward<Work>(work)();
+    } catch (const DbError &failure) {
+        if (!month.giveUpIfLost(failure))
+            throw;
+        setEntryState(false);
+        showFailure(failure);
+        Messages::information(entryLost);
+    }
+}
+
 // The month is claimed first, so that no other copy enters it meanwhile, and its status read
-// again once it is ours. The worksheet is written whole or not at all: a failure leaves it
-// empty and the month unclaimed, as the window stays in month selection.
+// again once it is ours. A failed or cancelled preparation leaves the window in month
+// selection with nothing claimed.
 void Tfrm_gzlr::b_oClick() {
-    MonthClaim &claim = DM->ADC.monthClaim();
-    if (!claim.claim(selectedMonth())) {
+    if (!month.claim(selectedMonth())) {
         Messages::information(claimedElsewhere);
         return;
     }
-    auto unclaim = qScopeGuard([&claim] { claim.release(); });
-    e_nChange();
+    showStatus();
     {
         Progress progress(this, QStringLiteral("正在准备本月工资…"));
-        fillWorksheet(progress);
-        setSql(DM->AQ2, {"select * from temp_gzb order by ygh"}).open();
+        month.prepare([&progress] { progress.pulse(); });
     }
     setEntryState(true);
-    unclaim.dismiss();
-}
-
-// Until the worksheet is written whole, the operator may cancel: nothing is then written.
-void Tfrm_gzlr::fillWorksheet(Progress &progress) {
-    Transaction transaction(DM->ADC);
-    Worksheet::empty();
-    Worksheet::fill(monthStatus, selectedMonth(), lastMonth);
-    progress.pulse();
-    computed.computeWorksheet(selectedMonth());
-    progress.pulse();
-    transaction.commit();
 }
 
 void Tfrm_gzlr::LoadEmployee() {
     const Query &list = DM->AQ2;
-    if (rereading || !list.isOpen() || list.isEmpty())
+    if (month.isRereading() || !list.isOpen() || list.isEmpty())
         return;
     // First, so that the boxes set below recompute for this employee and month.
-    computed.loadEmployee(list.field("ygh").asInteger(), selectedMonth());
+    computed.loadEmployee(list.field("ygh").asInteger(), month.month());
     {
         const QScopedValueRollback<bool> quiet(loading, true);
-        for (int slot = 1; slot <= earningCount; ++slot)
-            itemEditors.at(slot - 1)->setValue(
-                list.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency());
-        for (int slot = 1; slot <= deductionCount; ++slot)
-            itemEditors.at(earningCount + slot - 1)
-                ->setValue(list.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot))
-                               .asCurrency());
+        for (int i = 0; i < itemEditors.size(); ++i)
+            itemEditors.at(i)->setValue(list.field(itemColumns.at(i)).asCurrency());
     }
     SumTotals();
     if (Panel1->isEnabled() && !itemEditors.isEmpty())
@@ -301,8 +290,10 @@ void Tfrm_gzlr::SumTotals() {
     computed.recompute();
     Currency earnings;
     Currency deductions;
-    for (int i = 0; i < itemEditors.size(); ++i)
-        (i < earningCount ? earnings : deductions) += itemEditors.at(i)->value();
+    for (int i = 0; i < earningCount; ++i)
+        earnings += itemEditors.at(i)->value();
+    for (int i = earningCount; i < earningCount + deductionCount; ++i)
+        deductions += itemEditors.at(i)->value();
     e_fh->setValue(earnings);
     e_kh->setValue(deductions);
 }
@@ -321,104 +312,81 @@ bool Tfrm_gzlr::FormKeyDown(QKeyEvent *event) {
 // Writes the amounts as typed, whether or not the box has been left, then shows them as
 // stored and moves on.
 void Tfrm_gzlr::StoreEmployee() {
-    Query &list = DM->AQ2;
-    if (!list.isOpen() || list.isEmpty())
+    if (DM->AQ2.isEmpty())
         return;
-    const Query::Bookmark position = list.bookmark();
-    computed.recompute();
-
-    QStringList lines = {"update temp_gzb set "};
-    QStringList columns;
-    for (int slot = 1; slot <= earningCount; ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
-    for (int slot = 1; slot <= deductionCount; ++slot)
-        columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
-    for (const QString &column : std::as_const(columns))
-        lines << column + "=:" + column + ",";
-    lines << "ny=ny where ygh=:ygh";
-    Query &update = setSql(DM->AQ1, lines);
-    for (int i = 0; i < columns.size(); ++i)
-        update.param(columns.at(i)).setCurrency(itemEditors.at(i)->value());
-    update.param("ygh").setInteger(list.field("ygh").asInteger());
-    update.execSql();
-
-    {
-        // The row moved on to below is the one shown: the next move always lands on a row.
-        const QScopedValueRollback<bool> quiet(rereading, true);
-        list.close();
-        list.open();
-        list.gotoBookmark(position);
-    }
-    list.next();
+    whileEntering([this] {
+        computed.recompute();
+        QList<EntryMonth::ItemAmount> amounts;
+        for (int i = 0; i < itemEditors.size(); ++i)
+            amounts.append({itemColumns.at(i), itemEditors.at(i)->value()});
+        month.storeEmployee(amounts);
+    });
 }
 
 void Tfrm_gzlr::b_nClick() {
-    DM->AQ2.next();
+    whileEntering([] { DM->AQ2.next(); });
 }
 
 void Tfrm_gzlr::b_pClick() {
-    DM->AQ2.prior();
+    whileEntering([] { DM->AQ2.prior(); });
 }
 
 // The stored month and its replacement land together: if either step fails, GZB keeps the
 // month as it was and the worksheet stays for another try. Afterwards the panel shows the
 // current employee as stored, not what was typed there without F1.
 void Tfrm_gzlr::b_sClick() {
-    if (!storeWorksheet()) {
-        Messages::information("工作表中没有本月的工资，未保存，本月已存的工资保持不变！");
-        return;
-    }
-    const QString saved = selectedMonth();
-    setEntryState(false);
-    LoadEmployee();
-    DM->AQ2.close();
-    DM->ADC.monthClaim().release();
-    FormActivate();
-    offerLaterMonths(saved);
+    whileEntering([this] {
+        bool stored = false;
+        {
+            Progress progress(this, QStringLiteral("正在保存本月工资…"));
+            stored = month.save([&progress] { progress.pulse(); });
+        }
+        if (!stored) {
+            Messages::information("工作表中没有本月的工资，未保存，本月已存的工资保持不变！");
+            return;
+        }
+        const QString saved = month.month();
+        setEntryState(false);
+        LoadEmployee();
+        month.close();
+        FormActivate();
+        offerLaterMonths(saved);
+    });
 }
 
-// Until the month is stored whole, the operator may cancel: GZB then keeps it as it was.
-bool Tfrm_gzlr::storeWorksheet() {
-    Progress progress(this, QStringLiteral("正在保存本月工资…"));
-    Transaction transaction(DM->ADC);
-    if (!Worksheet::store(monthStatus, selectedMonth()))
-        return false;
-    progress.pulse();
-    transaction.commit();
-    return true;
-}
-
-// A stored month is never changed without the clerk's word.
-void Tfrm_gzlr::offerLaterMonths(const QString &month) {
-    const QStringList later = computed.laterMonthsOfYear(month);
+// A stored month is never changed without the clerk's word, nor one another copy is
+// entering: that copy's save computes its tax afresh.
+void Tfrm_gzlr::offerLaterMonths(const QString &saved) {
+    const QStringList later = month.laterMonthsOfYear(saved);
     if (later.isEmpty())
         return;
-    if (Messages::confirm(
+    if (!Messages::confirm(
             "本年以后各月（" + later.join("、") +
-            "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?")) {
+            "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?"))
+        return;
+    QStringList held;
+    {
         Progress progress(this, QStringLiteral("正在重新计算个人所得税…"), int(later.size()));
-        computed.recomputeStoredMonths(later, progress);
+        held = month.recomputeLaterMonths(later, [&progress](int done) { progress.step(done); });
     }
+    if (!held.isEmpty())
+        Messages::information(held.join("、") + "月工资正由其他操作员录入，其个人所得税未重新计算，"
+                                                "将在该操作员保存时重新计算！");
 }
 
 void Tfrm_gzlr::b_cClick() {
     setEntryState(false);
-    DM->AQ2.close();
-    DM->ADC.monthClaim().release();
+    month.close();
     FormActivate();
 }
 
-// A month another copy is entering is not deleted under it: the month is claimed for the
-// deletion and given up after it.
+// A month another copy is entering is not deleted under it.
 void Tfrm_gzlr::b_dClick() {
-    MonthClaim &claim = DM->ADC.monthClaim();
-    if (!claim.claim(selectedMonth())) {
+    const EntryMonth::Removal removal = month.remove(selectedMonth(), [this] {
+        return Messages::confirm("是否真的删除:" + selectedMonth() + " 月数据?");
+    });
+    if (removal == EntryMonth::Removal::HeldElsewhere)
         Messages::information(claimedElsewhere);
-        return;
-    }
-    const auto unclaim = qScopeGuard([&claim] { claim.release(); });
-    if (!Messages::confirm("是否真的删除:" + selectedMonth() + " 月数据?"))
-        return;
-    Worksheet::remove(selectedMonth());
-    FormActivate();
+    if (removal == EntryMonth::Removal::Removed)
+        FormActivate();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "computedentry.h"
+#include "entrymonth.h"
 #include "moduleform.h"
 
 #include <QList>
@@ -49,10 +50,12 @@ public:
     FlatButton *b_p = nullptr;
     QLabel *Label5 = nullptr;
 
-    // One per salary item, earning items by bh then deduction items by bh: the editor at
-    // index i < earningCount holds column f(i+1), the one at earningCount + j column k(j+1).
+    // One per salary item, earning items by bh then deduction items by bh: the first
+    // earningCount editors hold f1, f2, ..., the deductionCount after them k1, k2, ...
     QList<QLabel *> itemLabels;
     QList<CurrencyEdit *> itemEditors;
+    // The worksheet column each item editor holds, in the editors' order.
+    QStringList itemColumns;
 
 protected:
     bool FormKeyDown(QKeyEvent *event) override;
@@ -73,22 +76,19 @@ private:
     void createItems();
     // The month chosen in the two month boxes, read afresh each time.
     QString selectedMonth() const;
+    // Shows the status the month has just been read with.
+    void showStatus();
     void setEntryState(bool entry);
-    void fillWorksheet(Progress &progress);
-    // False, with GZB as it was, when the worksheet would empty a stored month.
-    bool storeWorksheet();
+    // Runs the work of a handler of the entry state. Should the connection be lost meanwhile,
+    // the month being entered is given up and the window goes back to month selection.
+    template <typename Work> void whileEntering(Work &&work);
     // After saving: offers to recompute the tax of the year's later months already entered.
     void offerLaterMonths(const QString &month);
 
     int earningCount = 0;   // E
     int deductionCount = 0; // D
-    bool activated = false; // the status is read only once the window is shown
-    // While F1 re-reads the worksheet, the rows passed on the way back are not shown.
-    bool rereading = false;
     // While an employee's amounts are put into the boxes, the totals wait for the last.
     bool loading = false;
-    QString lastMonth; // latest month in GZB; empty when GZB has no rows
-    // '0' first use, '1' month entered, '2' month not entered; empty while unknown
-    QString monthStatus;
+    EntryMonth month;
     ComputedEntry computed;
 };

@@ -82,14 +82,14 @@ void empty() {
     setSql(DM->AQ1, {"delete * from Temp_GZB"}).execSql();
 }
 
-void fill(const QString &status, const QString &month, const QString &lastMonth) {
+void fill(MonthStatus status, const QString &month, const QString &lastMonth) {
     requireKeptMonth(month);
-    if (status == firstUse) {
+    if (status == MonthStatus::FirstUse) {
         openActiveEmployees(" and zt='1' ");
         insertEmployees(month);
-    } else if (status == entered) {
+    } else if (status == MonthStatus::Entered) {
         copyMonth("where ny=:ny ", month);
-    } else if (status == notEntered) {
+    } else if (status == MonthStatus::Carried) {
         copyMonth("where ny=:ny and ygh in (select bh from ygzd where zt='1' )", lastMonth);
         const QString resets =
             resetList(SalaryColumns::earning) + resetList(SalaryColumns::deduction);
@@ -99,11 +99,11 @@ void fill(const QString &status, const QString &month, const QString &lastMonth)
     }
 }
 
-bool store(const QString &status, const QString &month) {
+bool store(MonthStatus status, const QString &month) {
     requireKeptMonth(month);
     if (!hasRows("temp_gzb", month) && hasRows("GZB", month))
         return false;
-    if (status == entered)
+    if (status == MonthStatus::Entered)
         remove(month);
     setSql(DM->AQ1,
            {"insert into gzb (" + rowColumns() + ")", "select " + rowColumns() + " from temp_gzb"})

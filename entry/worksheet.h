@@ -7,10 +7,13 @@
 // together. A month key outside the months the program keeps is refused before any statement.
 namespace Worksheet {
 
-// Month status of the month being prepared.
-inline const QString firstUse = QStringLiteral("0");
-inline const QString entered = QStringLiteral("1");
-inline const QString notEntered = QStringLiteral("2");
+// What GZB holds of the month being prepared.
+enum class MonthStatus {
+    Unread,   // not read yet, or its reading failed: nothing may be prepared on a guess
+    FirstUse, // GZB holds no month at all
+    Entered,  // GZB holds the month: it is adjusted
+    Carried,  // GZB holds other months: the month starts from the last entered one
+};
 
 void empty();
 
@@ -18,12 +21,12 @@ void empty();
 // on first use; a copy of the stored month when it is entered; otherwise the active
 // employees' rows of `lastMonth`, the items that are not carried over reset, and a new row
 // for each active employee who had none.
-void fill(const QString &status, const QString &month, const QString &lastMonth);
+void fill(MonthStatus status, const QString &month, const QString &lastMonth);
 
 // Replaces `month` in GZB by the worksheet, deleting the stored rows first when it is entered.
 // False, with nothing changed, when the worksheet holds no row of a month GZB has rows of: a
 // save never empties a stored month.
-bool store(const QString &status, const QString &month);
+bool store(MonthStatus status, const QString &month);
 
 // Deletes `month` from GZB.
 void remove(const QString &month);

@@ -10,6 +10,7 @@
 #include "messages.h"
 #include "modulerun.h"
 #include "operator.h"
+#include "othercopy.h"
 #include "panel.h"
 #include "progresscancel.h"
 #include "spinedit.h"
@@ -114,42 +115,6 @@ QStringList storedMonth(const QString &month) {
     return fileRows("select ygh,f1 from GZB where ny='" + month + "' order by ygh");
 }
 
-// Another copy of the program on the same file: a data module of its own, with its own entry
-// window shown beside the one the test runs. Whatever it does runs with its module as the
-// program's DM, as it would in its own process; ending it closes its connection, as the end
-// of its process would.
-class OtherCopy {
-public:
-    OtherCopy() : m_module(std::make_unique<TDM>()) {}
-    ~OtherCopy() { end(); }
-
-    template <typename Action> void act(Action action) {
-        TDM *const own = DM;
-        DM = m_module.get();
-        const auto back = qScopeGuard([own] { DM = own; });
-        action();
-    }
-
-    Tfrm_gzlr &openEntry() {
-        act([this] {
-            m_window = std::make_unique<Tfrm_gzlr>();
-            m_window->FormCreate();
-            m_window->show();
-        });
-        return *m_window;
-    }
-
-    // As a killed process: nothing is closed or released on the way.
-    void end() {
-        m_window.reset();
-        m_module.reset();
-    }
-
-private:
-    std::unique_ptr<TDM> m_module;
-    std::unique_ptr<Tfrm_gzlr> m_window;
-};
-
 } // namespace
 
 class EntryTest : public QObject {
@@ -180,6 +145,7 @@ private slots:
     void otherCopyOpeningLeavesTheWorksheet();
     void monthBeingEnteredIsRefused_data();
     void monthBeingEnteredIsRefused();
+    void lostConnectionGivesTheMonthUp();
 };
 
 // Three items to a row from the top, the deduction items going on where the earning items
@@ -856,6 +822,41 @@ void EntryTest::monthBeingEnteredIsRefused() {
             QVERIFY(storedMonth("202611").isEmpty());
         }
     }));
+}
+
+// The server ends the clerk's session while December is entered: at the next F1 the clerk is
+// told the connection was lost and what went with it, and the window is back in month
+// selection. Acting again makes the connection anew; December is prepared as it was never
+// entered, and nothing of the lost entry reaches GZB.
+void EntryTest::lostConnectionGivesTheMonthUp() {
+    if (!testsOnServer())
+        QSKIP("a file's connection is never lost");
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        chooseMonth(window, 2026, 12);
+        window.b_o->click();
+        type(window.itemEditors[0], "6000");
+        pressF1(window);
+        endProgramSession();
+        type(window.itemEditors[0], "7000");
+        pressF1(window);
+        const QList<Messages::Shown> shown = workspace.shownMessages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).kind, Messages::Kind::Error);
+        QCOMPARE(shown.at(1).text, "本月未保存的录入已丢失，请重新录入");
+        QVERIFY(window.e_n->isEnabled() && window.b_o->isEnabled());
+        QVERIFY(!window.b_s->isEnabled() && !window.Panel1->isEnabled());
+        QVERIFY(!DM->AQ2.isOpen());
+
+        window.b_o->click();
+        QVERIFY(inEntryState(window));
+        QCOMPARE(salaryRows("temp_gzb").first(), "1 202612 张三 办公室 5000 0 400 0");
+        window.b_s->click();
+    }));
+    QCOMPARE(workspace.shownMessages().size(), 2);
+    QCOMPARE(storedMonth("202612"), (QStringList{"1|5000", "2|4000", "5|0"}));
 }
 
 QTEST_MAIN(EntryTest)

@@ -6,6 +6,7 @@
 #include "flatbutton.h"
 #include "gzlr.h"
 #include "modulerun.h"
+#include "othercopy.h"
 #include "progresscancel.h"
 #include "spinedit.h"
 #include "workspace.h"
@@ -84,6 +85,7 @@ private slots:
     void hireInJulyAndANewYear();
     void savingAMonthOffersItsLaterMonths_data();
     void savingAMonthOffersItsLaterMonths();
+    void laterMonthHeldByAnotherCopyIsLeftToIt();
     void byHandWithoutRules();
 };
 
@@ -209,6 +211,52 @@ void EntryTaxTest::savingAMonthOffersItsLaterMonths() {
     QCOMPARE(stored("202604").section(' ', 4), april);
     // Contributions of stored months stay as they were withheld.
     QCOMPARE(stored("202604").section(' ', 0, 3), "1600.00 400.00 100.00 2400.00");
+}
+
+// Clerk A adjusts March in another copy while clerk B takes February's pay back to nothing
+// and has the later months recomputed. March is A's: B's recomputation leaves it, says so,
+// and recomputes April. A's save then withholds March's tax on the year as it now stands,
+// not on the year A's worksheet was prepared from, and A's own offer puts April right.
+void EntryTaxTest::laterMonthHeldByAnotherCopyIsLeftToIt() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    OtherCopy clerkA;
+    Tfrm_gzlr &windowA = clerkA.openEntry();
+    QString aprilByB;
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 4; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        clerkA.act([&] { prepare(windowA, 2026, 3); });
+        QCOMPARE(stored("202603").section(' ', 4), "1850.00");
+
+        workspace.answerConfirmations({true, true});
+        prepare(window, 2026, 2);
+        type(window.itemEditors.at(0), "0");
+        pressF1(window);
+        window.b_s->click();
+        aprilByB = stored("202604").section(' ', 4);
+
+        clerkA.act([&] { windowA.b_s->click(); });
+    }));
+    QCOMPARE(stored("202603").section(' ', 4), "210.00"); // 25,500 × 3 % − 555
+    // The year's taxable 44,000 to April owes 1,880: less the 2,405 withheld on B's figures,
+    // nothing; less the 765 withheld on A's, the rest.
+    QCOMPARE(aprilByB, "0.00");
+    QCOMPARE(stored("202604").section(' ', 4), "1115.00");
+    QCOMPARE(workspace.shownTexts(),
+             (QStringList{"本年以后各月（202603、202604）已录工资，其个人所得税可能因本月改变。"
+                          "是否重新计算这些月份的个人所得税?",
+                          "202603月工资正由其他操作员录入，其个人所得税未重新计算，"
+                          "将在该操作员保存时重新计算！",
+                          "本年以后各月（202604）已录工资，其个人所得税可能因本月改变。"
+                          "是否重新计算这些月份的个人所得税?"}));
 }
 
 // Without any computed item every box is typed, nothing is computed and nothing is asked.

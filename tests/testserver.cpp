@@ -1,5 +1,6 @@
 #include "testserver.h"
 
+#include "data.h"
 #include "postgresengine.h"
 
 #include <QCoreApplication>
@@ -40,4 +41,17 @@ DatabaseAddress freshServerDatabase() {
     run(database,
         {QStringLiteral("DROP SCHEMA public CASCADE"), QStringLiteral("CREATE SCHEMA public")});
     return DatabaseAddress::server(database);
+}
+
+void endProgramSession() {
+    Query session(DM->ADC);
+    session.addLine("select pg_backend_pid() as pid");
+    session.open();
+    Connection administrator;
+    Query end(administrator);
+    end.addLine("select case when pg_terminate_backend(:pid, 60000) then 1 else 0 end as ended");
+    end.param("pid").setInteger(session.field("pid").asInteger());
+    end.open();
+    if (end.field("ended").asInteger() != 1)
+        qFatal("The program's session on the test server did not end.");
 }

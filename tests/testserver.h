@@ -12,6 +12,10 @@ bool testsOnServer();
 // started for it.
 DatabaseAddress freshServerDatabase();
 
+// Ends the session of the program's connection (DM's) from another one, as an administrator
+// or a restarted server would, and returns once it has ended.
+void endProgramSession();
+
 // Skips a test of what only a database file has: its name on disk, its header, its lock
 // files, its backups, reading it with the sqlite3 shell.
 #define SKIP_ON_SERVER()                                                                           \

@@ -1,0 +1,254 @@
+// The month of the salary entry window without the window: reading its status, preparing,
+// storing an employee, saving, cancelling, recomputing later months, and what a failure or a
+// lost connection leaves of it. Other copies of the program are connections of the test's own.
+#include "dberror.h"
+#include "entrymonth.h"
+#include "monthclaim.h"
+#include "operator.h"
+#include "progress.h"
+#include "testserver.h"
+#include "workspace.h"
+
+#include <QTest>
+
+namespace {
+
+// Department 办公室. Items: f1 基本工资 (carried), k1 个人所得税 (computed). Employees 1 张三
+// and 2 李四; November 2026 stored for both.
+void addPayroll(const Workspace &workspace) {
+    for (const char *sql : {
+             "insert into BMZD (mc) values ('办公室')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')",
+             "insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')",
+             "insert into GZXMJS (xmbh,jsfs,bl,jsjs,sx,sqkc) values (2,'2',0,'1',null,0)",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('张三','男','1980- 1- 2','2000- 3- 4',1,'主任','1')",
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('李四','女','1985-11-12','2008- 7- 1',1,'会计','1')",
+             "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1) values "
+             "('202611',1,'张三','男','1980- 1- 2','2000- 3- 4','办公室','主任','1',8000*10000)",
+             "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1) values "
+             "('202611',2,'李四','女','1985-11-12','2008- 7- 1','办公室','会计','1',4000*10000)",
+         })
+        workspace.exec(QString::fromUtf8(sql));
+}
+
+Currency yuan(const char *text) {
+    return Currency::fromText(QString::fromUtf8(text)).value();
+}
+
+const EntryMonth::Pulse noPulse = [] {};
+
+// A month ready to be entered, as the window has it once shown.
+void openMonth(EntryMonth &month, const QString &key) {
+    month.readRules();
+    month.activate();
+    QVERIFY(month.claim(key));
+    month.prepare(noPulse);
+    QVERIFY(month.isEntering());
+}
+
+// Whether another copy could claim `key` now; it lets go again at once.
+bool claimableElsewhere(const QString &key) {
+    Connection other;
+    const bool claimed = other.monthClaim().claim(key);
+    other.monthClaim().release();
+    return claimed;
+}
+
+} // namespace
+
+class EntryMonthTest : public QObject {
+    Q_OBJECT
+private slots:
+    void status_data();
+    void status();
+    void monthHeldElsewhereIsNotPrepared();
+    void failedPreparationHoldsNothing_data();
+    void failedPreparationHoldsNothing();
+    void enteredMonthEnds_data();
+    void enteredMonthEnds();
+    void recomputationLeavesHeldMonths();
+    void lostConnectionGivesTheMonthUp();
+};
+
+void EntryMonthTest::status_data() {
+    QTest::addColumn<QString>("stored"); // months in GZB besides November
+    QTest::addColumn<bool>("shown");     // the window has been shown
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<EntryMonth::Status>("status");
+    QTest::addColumn<QString>("lastMonth");
+
+    using Status = EntryMonth::Status;
+    QTest::newRow("before the window is shown") << "" << false << "202611" << Status::Unread << "";
+    QTest::newRow("nothing stored") << "none" << true << "202612" << Status::FirstUse << "";
+    QTest::newRow("stored") << "" << true << "202611" << Status::Entered << "202611";
+    QTest::newRow("after the last") << "" << true << "202612" << Status::Carried << "202611";
+    QTest::newRow("before the last") << "202701" << true << "202610" << Status::Carried << "202701";
+}
+
+void EntryMonthTest::status() {
+    QFETCH(QString, stored);
+    QFETCH(bool, shown);
+    QFETCH(QString, month);
+    Workspace workspace;
+    addPayroll(workspace);
+    if (stored == "none")
+        workspace.exec("delete from GZB");
+    else if (!stored.isEmpty())
+        workspace.exec("insert into GZB (ny,ygh) values ('" + stored + "',1)");
+    EntryMonth entry;
+    if (shown)
+        entry.activate();
+    entry.choose(month);
+    QTEST(entry.status(), "status");
+    QTEST(entry.lastMonth(), "lastMonth");
+    QCOMPARE(entry.month(), month);
+}
+
+// A month another copy holds is refused, and refusing it holds nothing: not even the month
+// this copy chose before.
+void EntryMonthTest::monthHeldElsewhereIsNotPrepared() {
+    Workspace workspace;
+    addPayroll(workspace);
+    Connection other;
+    QVERIFY(other.monthClaim().claim("202612"));
+    EntryMonth month;
+    month.activate();
+    QVERIFY(month.claim("202611"));
+    QVERIFY(!month.claim("202612"));
+    QVERIFY(!month.isEntering());
+    QVERIFY(claimableElsewhere("202611"));
+    other.monthClaim().release();
+    QVERIFY(month.claim("202612"));
+}
+
+// However preparing ends early, the worksheet is left empty, the list closed and the month
+// free for another copy.
+void EntryMonthTest::failedPreparationHoldsNothing_data() {
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("insert refused") << "refused";
+    QTest::newRow("cancelled by the clerk") << "cancelled";
+}
+
+void EntryMonthTest::failedPreparationHoldsNothing() {
+    QFETCH(QString, ending);
+    Workspace workspace;
+    addPayroll(workspace);
+    if (ending == "refused")
+        workspace.refuseInserts("temp_gzb", "disk full", "new.ygh=2");
+    EntryMonth month;
+    month.readRules();
+    month.activate();
+    QVERIFY(month.claim("202612"));
+    int pulses = 0;
+    try {
+        month.prepare([&] {
+            if (ending == "cancelled" && ++pulses == 2)
+                throw OperationCancelled();
+        });
+        QFAIL("the preparation went through");
+    } catch (const DbError &failure) {
+        QCOMPARE(ending, "refused");
+        QVERIFY(failure.text().contains("disk full"));
+    } catch (const OperationCancelled &) {
+        QCOMPARE(ending, "cancelled");
+    }
+    QVERIFY(!month.isEntering());
+    QVERIFY(!month.isRereading());
+    QVERIFY(!DM->AQ2.isOpen());
+    openLines(DM->AQUP, {"select count(*) as n from temp_gzb"});
+    QCOMPARE(DM->AQUP.field("n").asInteger(), 0);
+    QVERIFY(claimableElsewhere("202612"));
+}
+
+// December carried from November: the first employee's amount is stored and the list moves
+// on; saving stores the month with its tax computed, cancelling stores nothing. Either way
+// the month is free afterwards.
+void EntryMonthTest::enteredMonthEnds_data() {
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QStringList>("december"); // ygh|f1|k1 as stored
+    QTest::newRow("saved") << true << QStringList{"1|9000|210", "2|4000|0"};
+    QTest::newRow("cancelled") << false << QStringList();
+}
+
+void EntryMonthTest::enteredMonthEnds() {
+    QFETCH(bool, save);
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    QCOMPARE(month.status(), EntryMonth::Status::Carried);
+    QVERIFY(!claimableElsewhere("202612"));
+    QCOMPARE(DM->AQ2.field("ygh").asInteger(), 1);
+    month.storeEmployee({{"f1", yuan("9000")}, {"k1", yuan("0")}});
+    QVERIFY(!month.isRereading());
+    QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+    if (save)
+        QVERIFY(month.save(noPulse));
+    month.close();
+    QVERIFY(!month.isEntering());
+    QVERIFY(!DM->AQ2.isOpen());
+    QVERIFY(claimableElsewhere("202612"));
+    QTEST(fileRows("select ygh,f1/10000,k1/10000 from GZB where ny='202612' order by ygh"),
+          "december");
+}
+
+// The months another copy is entering are named and left as they are; the others are
+// recomputed, and none of them stays claimed.
+void EntryMonthTest::recomputationLeavesHeldMonths() {
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("update GZB set k1=999*10000");
+    for (const char *month : {"202609", "202610"})
+        workspace.exec(QStringLiteral("insert into GZB (ny,ygh,f1,k1) values ('%1',1,8000*10000,"
+                                      "999*10000)")
+                           .arg(QLatin1String(month)));
+    Connection other;
+    QVERIFY(other.monthClaim().claim("202610"));
+    EntryMonth month;
+    month.readRules();
+    month.activate();
+    const QStringList later = month.laterMonthsOfYear("202608");
+    QCOMPARE(later, (QStringList{"202609", "202610", "202611"}));
+    QList<int> steps;
+    QCOMPARE(month.recomputeLaterMonths(later, [&](int done) { steps << done; }),
+             QStringList{"202610"});
+    QCOMPARE(steps, (QList<int>{0, 1, 2, 3}));
+    QCOMPARE(fileRows("select ny,k1/10000 from GZB where ygh=1 order by ny"),
+             (QStringList{"202609|90", "202610|999", "202611|0"}));
+    other.monthClaim().release();
+    for (const QString &recomputed : later)
+        QVERIFY2(claimableElsewhere(recomputed), qPrintable(recomputed));
+}
+
+// The server ends the clerk's session while a month is entered: the worksheet and the claim
+// went with it. The month is given up, another copy may take it, and once the connection is
+// made again the clerk prepares it afresh.
+void EntryMonthTest::lostConnectionGivesTheMonthUp() {
+    if (!testsOnServer())
+        QSKIP("a file's connection is never lost");
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    endProgramSession();
+
+    try {
+        month.storeEmployee({{"f1", yuan("9000")}, {"k1", yuan("0")}});
+        QFAIL("stored on a connection the server ended");
+    } catch (const DbError &failure) {
+        QCOMPARE(failure.kind(), DbError::Kind::ConnectionLost);
+        QVERIFY(month.giveUpIfLost(failure));
+    }
+    QVERIFY(!month.isEntering());
+    QVERIFY(!DM->AQ2.isOpen());
+    QVERIFY(claimableElsewhere("202612"));
+
+    QVERIFY(month.claim("202612"));
+    month.prepare(noPulse);
+    QCOMPARE(DM->AQ2.recordCount(), 2);
+}
+
+QTEST_MAIN(EntryMonthTest)
+#include "test_entrymonth.moc"
