@@ -30,7 +30,7 @@ QSqlDatabase Connection::database() {
     auto *file = dynamic_cast<SqliteEngine *>(&engine());
     if (!file)
         throw DbError(
-            QStringLiteral("%1 is a database server, not a file").arg(m_address.shownName()));
+            QStringLiteral("%1 是数据库服务器，不是数据库文件。").arg(m_address.shownName()));
     return file->database();
 }
 

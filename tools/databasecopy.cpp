@@ -9,6 +9,7 @@
 #include "salarycolumns.h"
 #include "schemastatements.h"
 #include "schemaversion.h"
+#include "servermessages.h"
 #include "serverschema.h"
 
 #include <QDir>
@@ -81,10 +82,8 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
     for (int column = 0; column < file.columnCount(); ++column)
         columns << file.columnName(column);
     runOnServer(server, QStringLiteral("DELETE FROM %1").arg(table));
-    const ServerResult started(server, PQexec(server, QStringLiteral("COPY %1 (%2) FROM STDIN")
-                                                          .arg(table, columns.join(QChar(',')))
-                                                          .toUtf8()
-                                                          .constData()));
+    const ServerResult started = askServer(
+        server, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QChar(','))));
     if (PQresultStatus(started.get()) != PGRES_COPY_IN)
         started.checked();
     // Which columns hold numbers, from the file's own declaration.
@@ -99,7 +98,7 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
     QByteArray chunk;
     const auto send = [&] {
         if (PQputCopyData(server, chunk.constData(), int(chunk.size())) != 1)
-            throw DbError(QString::fromUtf8(PQerrorMessage(server)).trimmed());
+            throw serverFailure(server, nullptr);
         chunk.clear();
     };
     for (int row = 0; row < file.recordCount(); ++row) {
@@ -114,11 +113,7 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
             send();
     }
     send();
-    if (PQputCopyEnd(server, nullptr) != 1)
-        throw DbError(QString::fromUtf8(PQerrorMessage(server)).trimmed());
-    ServerResult(server, PQgetResult(server)).checked();
-    while (pg_result *rest = PQgetResult(server))
-        PQclear(rest);
+    awaitAnswer(server, PQputCopyEnd(server, nullptr)).checked();
 }
 
 // The figures both sides must agree on, each as "what: figure".
@@ -144,8 +139,7 @@ QStringList figuresOfFile(Query &file, const QStringList &tables, const QString 
 QStringList figuresOfServer(pg_conn *server, const QStringList &tables, const QString &monthSums) {
     QStringList figures;
     const auto rows = [server](const QString &sql) {
-        auto result =
-            std::make_unique<ServerResult>(server, PQexec(server, sql.toUtf8().constData()));
+        auto result = std::make_unique<ServerResult>(askServer(server, sql));
         result->checked();
         return result;
     };
@@ -197,14 +191,11 @@ CopyReport copyToServer(const QString &folder, const DatabaseAddress &server) {
                               .arg(schemaVersion));
         pg_conn *connection = connectToServer(server);
         const auto finish = qScopeGuard([connection] { PQfinish(connection); });
-        PQsetNoticeProcessor(
-            connection, [](void *, const char *) {}, nullptr);
         runOnServer(connection, QStringLiteral("BEGIN"));
-        const ServerResult existing(
-            connection,
-            PQexec(
-                connection,
-                "select count(*) from pg_catalog.pg_tables where schemaname = current_schema()"));
+        const ServerResult existing =
+            askServer(connection,
+                      QStringLiteral("select count(*) from pg_catalog.pg_tables where schemaname = "
+                                     "current_schema()"));
         existing.checked();
         if (std::atoi(PQgetvalue(existing.get(), 0, 0)) > 0)
             throw DbError(
