@@ -49,7 +49,7 @@ Reading readingOf(const QString &state) {
         return {QStringLiteral("数据库服务器上没有连接串所指的数据库。")};
     if (state == QLatin1String("42501"))
         return {QStringLiteral("当前数据库用户没有进行本次操作的权限。")};
-    return {QStringLiteral("数据库服务器拒绝了本次操作，没有保存任何改动。")};
+    return {QStringLiteral("数据库服务器拒绝了本次操作。")};
 }
 
 // libpq gives no SQLSTATE for a refused login; its words are the only clue to which one.
