@@ -204,11 +204,11 @@ bool PostgresEngine::isConnected() const {
 pg_conn *PostgresEngine::handle() {
     if (isConnected())
         return m_connection;
-    if (m_inTransaction)
+    // The statements sent before the loss are gone with it: none after it may land alone.
+    if (m_inTransaction || m_batching)
         throw lostInTransactionError();
     PQfinish(std::exchange(m_connection, nullptr));
     m_prepared.clear();
-    m_batching = false;
     m_monthClaim->forget();
     connect(false, true);
     return m_connection;

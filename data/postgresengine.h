@@ -21,8 +21,9 @@ struct pg_conn;
 //
 // A connection that is lost, or dropped for not answering, is made anew by the next statement,
 // worksheet included (empty: what the old one held is gone, and the DbError that told of the
-// loss said so). Inside a transaction it is not: the statements after the loss fail too, until
-// the transaction is rolled back, so that no half of it is ever committed on a new connection.
+// loss said so). Inside a transaction or a batch it is not: the statements after the loss fail
+// too, until the transaction is rolled back or the batch ended, so that no part of either ever
+// lands alone on a new connection.
 class PostgresEngine : public Engine {
 public:
     // Connects and checks that the database holds this program's tables of a layout it

@@ -21,7 +21,7 @@ DbError serverFailure(pg_conn *connection, const pg_result *result);
 // a connection that worked, whatever the session held is gone: ConnectionLost.
 DbError connectionFailure(const DatabaseAddress &address, const QString &reason, bool reconnecting);
 
-// A statement of a transaction whose connection was lost.
+// A statement of a transaction or a batch whose connection was lost.
 DbError lostInTransactionError();
 
 // The connection string cannot be read; it is not shown, as it may hold a password.
