@@ -26,6 +26,11 @@ Engine &Connection::engine() {
     return *m_engine;
 }
 
+bool Connection::sessionEnded() const {
+    const auto *server = dynamic_cast<const PostgresEngine *>(m_engine.get());
+    return server && !server->isConnected();
+}
+
 QSqlDatabase Connection::database() {
     auto *file = dynamic_cast<SqliteEngine *>(&engine());
     if (!file)

@@ -353,6 +353,7 @@ void ServerTest::statementsHaveATimeLimit() {
     const DbError error = failureOf(connection, "select pg_sleep(30)");
     QCOMPARE(error.kind(), DbError::Kind::TimedOut);
     verifyClerksText(error.text(), firstLine);
+    QCOMPARE(connection.sessionEnded(), serverStops);
     QCOMPARE(valueOf(connection, "select 1 + 1"), 2);
     QCOMPARE(valueOf(connection, "select pg_backend_pid()") == session, !serverStops);
 }
@@ -378,10 +379,12 @@ void ServerTest::lostConnectionIsSaidAndMadeAnew() {
 
     const DbError lost = failureOf(clerk, "select count(*) from Temp_GZB");
     QCOMPARE(lost.kind(), DbError::Kind::ConnectionLost);
+    QVERIFY(clerk.sessionEnded());
     verifyClerksText(lost.text(), "与数据库服务器的连接已断开");
     QVERIFY2(lost.text().section(QChar('\n'), 1).contains("terminating connection"),
              qPrintable(lost.text()));
     QCOMPARE(valueOf(clerk, "select count(*) from Temp_GZB"), 0);
+    QVERIFY(!clerk.sessionEnded());
     QVERIFY(clerk.monthClaim().claim("202611"));
     QVERIFY2(!other.monthClaim().claim("202611"), "the new connection holds the month again");
 
