@@ -16,6 +16,7 @@
 #include "spinedit.h"
 #include "testserver.h"
 #include "workspace.h"
+#include "writebatch.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -136,6 +137,17 @@ void verifyClerksText(const QString &text, const QString &firstLine) {
     QVERIFY2(!text.contains(doubled), qPrintable(text));
 }
 
+qint64 sessionOf(Connection &clerk) {
+    return valueOf(clerk, "select pg_backend_pid()");
+}
+
+// Ends a clerk's session on the server as a restart would, and waits until it has ended.
+void endSession(const ServerSession &administrator, qint64 session) {
+    QCOMPARE(
+        administrator.rows(QStringLiteral("select pg_terminate_backend(%1, 60000)").arg(session)),
+        QStringList{"t"});
+}
+
 void writeSettings(const QString &folder, const QString &text) {
     QFile file(folder + QStringLiteral("/gzgl.ini"));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -166,6 +178,7 @@ private slots:
     void statementsHaveATimeLimit_data();
     void statementsHaveATimeLimit();
     void lostConnectionIsSaidAndMadeAnew();
+    void batchCutByALostConnectionLandsNothing();
     void serverTablesAreTheFilesTables();
     void setupTakesOnlyAnEmptyDatabase();
     void olderLayoutIsBroughtUpToDate();
@@ -342,7 +355,7 @@ void ServerTest::statementsHaveATimeLimit() {
     timeouts.connectSeconds = 1;
     timeouts.statementSeconds = 1;
     Connection connection(DatabaseAddress::server(server.location(), timeouts));
-    const qint64 session = valueOf(connection, "select pg_backend_pid()");
+    const qint64 session = sessionOf(connection);
     // A stopped server process is one that has the connection and never answers.
     if (serverStops)
         QCOMPARE(::kill(pid_t(session), SIGSTOP), 0);
@@ -355,7 +368,7 @@ void ServerTest::statementsHaveATimeLimit() {
     verifyClerksText(error.text(), firstLine);
     QCOMPARE(connection.sessionEnded(), serverStops);
     QCOMPARE(valueOf(connection, "select 1 + 1"), 2);
-    QCOMPARE(valueOf(connection, "select pg_backend_pid()") == session, !serverStops);
+    QCOMPARE(sessionOf(connection) == session, !serverStops);
 }
 
 // The server ends the clerk's session as a restart would: the clerk reads that the connection
@@ -366,16 +379,10 @@ void ServerTest::lostConnectionIsSaidAndMadeAnew() {
     const DatabaseAddress server = freshServerDatabase();
     createServerStructure(server);
     const ServerSession administrator(server);
-    const auto endSessionOf = [&](Connection &clerk) {
-        const qint64 session = valueOf(clerk, "select pg_backend_pid()");
-        QCOMPARE(administrator.rows(
-                     QStringLiteral("select pg_terminate_backend(%1, 60000)").arg(session)),
-                 QStringList{"t"});
-    };
     Connection clerk(server);
     Connection other(server);
     QVERIFY(clerk.monthClaim().claim("202611"));
-    endSessionOf(clerk);
+    endSession(administrator, sessionOf(clerk));
 
     const DbError lost = failureOf(clerk, "select count(*) from Temp_GZB");
     QCOMPARE(lost.kind(), DbError::Kind::ConnectionLost);
@@ -390,12 +397,39 @@ void ServerTest::lostConnectionIsSaidAndMadeAnew() {
 
     clerk.engine().begin();
     failureOf(clerk, "insert into BMZD (mc) values ('办公室')");
-    endSessionOf(clerk);
+    endSession(administrator, sessionOf(clerk));
     QCOMPARE(failureOf(clerk, "insert into BMZD (mc) values ('财务科')").kind(),
              DbError::Kind::ConnectionLost);
     QCOMPARE(failureOf(clerk, "select 1").kind(), DbError::Kind::ConnectionLost);
     clerk.engine().rollback();
     QCOMPARE(valueOf(clerk, "select count(*) from BMZD"), 0);
+}
+
+// A batch whose connection is lost half-way is not carried on on a new connection: none of its
+// rows land, neither those sent before the loss nor those after it.
+void ServerTest::batchCutByALostConnectionLandsNothing() {
+    Workspace workspace(Workspace::Database::None);
+    const DatabaseAddress server = freshServerDatabase();
+    createServerStructure(server);
+    const ServerSession administrator(server);
+    Connection clerk(server);
+    const qint64 session = sessionOf(clerk);
+    Query insert(clerk);
+    insert.addLine("insert into BMZD (mc) values (:mc)");
+    try {
+        WriteBatch batch(clerk);
+        for (int row = 0; row < 1200; ++row) {
+            if (row == 100)
+                endSession(administrator, session);
+            insert.param("mc").setText(QString::number(row));
+            insert.execSql();
+        }
+        batch.finish();
+        QFAIL("the batch landed");
+    } catch (const DbError &lost) {
+        QCOMPARE(lost.kind(), DbError::Kind::ConnectionLost);
+    }
+    QCOMPARE(administrator.rows("select count(*) from BMZD"), QStringList{"0"});
 }
 
 // One description makes both: the same tables with the same columns in the same order, numbers
