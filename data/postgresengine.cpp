@@ -220,6 +220,10 @@ void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownN
         askServer(m_connection, QStringLiteral("select application_id, version from %1 where "
                                                "to_regclass('%1') is not null")
                                     .arg(serverLayoutTable));
+    // A database without the layout table refuses the statement; a connection that broke is
+    // no such refusal.
+    if (PQstatus(m_connection) != CONNECTION_OK)
+        layout.checked();
     if (PQresultStatus(layout.get()) != PGRES_TUPLES_OK || PQntuples(layout.get()) != 1)
         throw notOurs;
     if (std::atoi(PQgetvalue(layout.get(), 0, 0)) != payrollFileMark)
