@@ -19,6 +19,8 @@ AdvisoryMonthClaim::~AdvisoryMonthClaim() {
 bool AdvisoryMonthClaim::claim(const QString &month) {
     if (!isMonthKeyInRange(month))
         throw DbError(QStringLiteral("'%1' is not a month key").arg(month));
+    // A connection made anew forgets the claim the lost one held.
+    m_engine.handle();
     if (month == m_held)
         return true;
     release();
@@ -32,6 +34,8 @@ void AdvisoryMonthClaim::release() {
     if (m_held.isEmpty())
         return;
     const QString held = std::exchange(m_held, QString());
+    if (!m_engine.isConnected())
+        return;
     lockCall("pg_advisory_unlock", held);
 }
 
@@ -40,8 +44,10 @@ bool AdvisoryMonthClaim::lockCall(const char *function, const QString &month) {
     const QByteArray key = month.toLatin1();
     const char *values[] = {mark.constData(), key.constData()};
     const QByteArray sql = QByteArray("select ") + function + "($1::integer, $2::integer)";
-    const ServerResult result(m_connection, PQexecParams(m_connection, sql.constData(), 2, nullptr,
-                                                         values, nullptr, nullptr, 0));
+    pg_conn *connection = m_engine.handle();
+    const ServerResult result =
+        awaitAnswer(connection, PQsendQueryParams(connection, sql.constData(), 2, nullptr, values,
+                                                  nullptr, nullptr, 0));
     result.checked();
     return PQntuples(result.get()) == 1 && PQgetvalue(result.get(), 0, 0)[0] == 't';
 }

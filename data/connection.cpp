@@ -26,11 +26,16 @@ Engine &Connection::engine() {
     return *m_engine;
 }
 
+bool Connection::sessionEnded() const {
+    const auto *server = dynamic_cast<const PostgresEngine *>(m_engine.get());
+    return server && !server->isConnected();
+}
+
 QSqlDatabase Connection::database() {
     auto *file = dynamic_cast<SqliteEngine *>(&engine());
     if (!file)
         throw DbError(
-            QStringLiteral("%1 is a database server, not a file").arg(m_address.shownName()));
+            QStringLiteral("%1 是数据库服务器，不是数据库文件。").arg(m_address.shownName()));
     return file->database();
 }
 

@@ -37,6 +37,12 @@ public:
     // also on a server.
     QSqlDatabase database();
 
+    // Whether the session that held this connection's worksheet and month claims has ended
+    // with a server connection that was lost or dropped for not answering (a DbError of kind
+    // ConnectionLost, or TimedOut past the server's own limit): both are gone, and the next
+    // statement starts a new session.
+    bool sessionEnded() const;
+
     // This connection's claims on months; connects first if needed. Throws DbError.
     MonthClaim &monthClaim();
 

@@ -6,6 +6,7 @@
 #include "postgrestypes.h"
 #include "resultset.h"
 #include "schemaversion.h"
+#include "servermessages.h"
 #include "serverschema.h"
 
 #include <QScopeGuard>
@@ -16,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-QString serverMessage(pg_conn *connection, pg_result *result) {
-    const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    return QString::fromUtf8(primary ? primary : PQerrorMessage(connection)).trimmed();
-}
 
 std::int64_t integerOf(const char *text, int length) {
     std::int64_t value = 0;
@@ -140,15 +136,15 @@ public:
             return execute(rows);
         }
         pg_conn *connection = m_engine.handle();
-        const ServerResult result(connection,
-                                  PQexecPrepared(connection, name.constData(), int(values.size()),
-                                                 values.data(), nullptr, nullptr, 0));
+        const ServerResult result = awaitAnswer(
+            connection, PQsendQueryPrepared(connection, name.constData(), int(values.size()),
+                                            values.data(), nullptr, nullptr, 0));
         result.checked();
         const int changes = std::atoi(PQcmdTuples(result.get()));
         if (!rows)
             return changes;
         if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-            throw DbError(QStringLiteral("The statement does not return rows"));
+            throw DbError(QStringLiteral("该语句不返回记录。"));
         readRows(result.get(), *rows);
         return changes;
     }
@@ -174,53 +170,9 @@ constexpr int batchLength = 500;
 
 } // namespace
 
-ServerResult::ServerResult(pg_conn *connection, pg_result *result)
-    : m_connection(connection), m_result(result) {}
-
-ServerResult::~ServerResult() {
-    PQclear(m_result);
-}
-
-const ServerResult &ServerResult::checked() const {
-    const ExecStatusType status = m_result ? PQresultStatus(m_result) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        throw DbError(serverMessage(m_connection, m_result));
-    return *this;
-}
-
-void runOnServer(pg_conn *connection, const QString &sql) {
-    ServerResult(connection, PQexec(connection, sql.toUtf8().constData())).checked();
-}
-
-pg_conn *connectToServer(const DatabaseAddress &address) {
-    pg_conn *connection = PQconnectdb(address.location().toUtf8().constData());
-    if (PQstatus(connection) != CONNECTION_OK) {
-        const QString reason = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
-        PQfinish(connection);
-        throw DbError(QStringLiteral("Cannot connect to the database server %1: %2")
-                          .arg(address.shownName(), reason));
-    }
-    if (PQsetClientEncoding(connection, "UTF8") != 0) {
-        PQfinish(connection);
-        throw DbError(
-            QStringLiteral("The database server %1 cannot speak UTF-8").arg(address.shownName()));
-    }
-    return connection;
-}
-
 PostgresEngine::PostgresEngine(const DatabaseAddress &address, bool upgradesOlderLayout)
-    : m_connection(connectToServer(address)) {
-    try {
-        // The server's notices (a table that already exists, ...) are not the clerk's business.
-        PQsetNoticeProcessor(
-            m_connection, [](void *, const char *) {}, nullptr);
-        checkLayout(upgradesOlderLayout, address.shownName());
-        for (const QString &statement : serverWorksheetStatements())
-            execute(statement);
-    } catch (...) {
-        PQfinish(m_connection);
-        throw;
-    }
+    : m_address(address), m_monthClaim(std::make_unique<AdvisoryMonthClaim>(*this)) {
+    connect(upgradesOlderLayout, false);
 }
 
 PostgresEngine::~PostgresEngine() {
@@ -228,16 +180,50 @@ PostgresEngine::~PostgresEngine() {
     PQfinish(m_connection);
 }
 
+void PostgresEngine::connect(bool upgradesOlderLayout, bool reconnecting) {
+    pg_conn *connection = connectToServer(m_address, reconnecting);
+    // Sending never blocks either: what the socket cannot take yet waits in libpq, and the
+    // waits of serverlink.h send it.
+    PQsetnonblocking(connection, 1);
+    m_connection = connection;
+    try {
+        checkLayout(upgradesOlderLayout, m_address.shownName());
+        for (const QString &statement : serverWorksheetStatements())
+            execute(statement);
+    } catch (...) {
+        m_connection = nullptr;
+        PQfinish(connection);
+        throw;
+    }
+}
+
+bool PostgresEngine::isConnected() const {
+    return m_connection && PQstatus(m_connection) == CONNECTION_OK;
+}
+
+pg_conn *PostgresEngine::handle() {
+    if (isConnected())
+        return m_connection;
+    // The statements sent before the loss are gone with it: none after it may land alone.
+    if (m_inTransaction || m_batching)
+        throw lostInTransactionError();
+    PQfinish(std::exchange(m_connection, nullptr));
+    m_prepared.clear();
+    m_monthClaim->forget();
+    connect(false, true);
+    return m_connection;
+}
+
 void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownName) {
     const DbError notOurs(QStringLiteral("%1 不是本系统的数据库！").arg(shownName));
-    const ServerResult layout(
-        m_connection,
-        PQexec(m_connection,
-               QStringLiteral("select application_id, version from %1 where to_regclass('%1') "
-                              "is not null")
-                   .arg(serverLayoutTable)
-                   .toUtf8()
-                   .constData()));
+    const ServerResult layout =
+        askServer(m_connection, QStringLiteral("select application_id, version from %1 where "
+                                               "to_regclass('%1') is not null")
+                                    .arg(serverLayoutTable));
+    // A database without the layout table refuses the statement; a connection that broke is
+    // no such refusal.
+    if (PQstatus(m_connection) != CONNECTION_OK)
+        layout.checked();
     if (PQresultStatus(layout.get()) != PGRES_TUPLES_OK || PQntuples(layout.get()) != 1)
         throw notOurs;
     if (std::atoi(PQgetvalue(layout.get(), 0, 0)) != payrollFileMark)
@@ -263,6 +249,8 @@ std::unique_ptr<EngineStatement> PostgresEngine::prepare(const QString &sql) {
 }
 
 QByteArray PostgresEngine::preparedName(const QString &sql) {
+    // A new connection knows none of the old one's statements.
+    handle();
     if (const auto known = m_prepared.constFind(sql); known != m_prepared.constEnd())
         return *known;
     if (m_batching) {
@@ -277,70 +265,89 @@ QByteArray PostgresEngine::preparedName(const QString &sql) {
     }
     static std::uint64_t counter = 0;
     const QByteArray name = "gz" + QByteArray::number(quint64(++counter));
-    ServerResult(m_connection,
-                 PQprepare(m_connection, name.constData(), sql.toUtf8().constData(), 0, nullptr))
+    pg_conn *connection = handle();
+    awaitAnswer(connection,
+                PQsendPrepare(connection, name.constData(), sql.toUtf8().constData(), 0, nullptr))
         .checked();
     m_prepared.insert(sql, name);
     return name;
 }
 
 void PostgresEngine::execute(const QString &sql) {
-    runOnServer(m_connection, sql);
+    runOnServer(handle(), sql);
 }
 
 void PostgresEngine::begin() {
     execute(QStringLiteral("BEGIN"));
+    m_inTransaction = true;
 }
 
 void PostgresEngine::commit() {
     execute(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
 }
 
 void PostgresEngine::rollback() {
-    ServerResult(m_connection, PQexec(m_connection, "ROLLBACK"));
+    m_inTransaction = false;
+    // On a lost connection the server has rolled back already.
+    if (!isConnected())
+        return;
+    try {
+        askServer(m_connection, QStringLiteral("ROLLBACK"));
+    } catch (const DbError &) {
+        // A connection that no longer answers is dropped, and its transaction with it.
+    }
 }
 
 void PostgresEngine::beginBatch() {
     if (m_batching)
         return;
-    if (PQenterPipelineMode(m_connection) != 1)
-        throw DbError(serverMessage(m_connection, nullptr));
+    pg_conn *connection = handle();
+    if (PQenterPipelineMode(connection) != 1)
+        throw serverFailure(connection, nullptr);
     m_batching = true;
     m_sentInBatch = 0;
-    m_batchError.clear();
+    m_batchError.reset();
 }
 
 void PostgresEngine::sendBatched(const QByteArray &name, const std::vector<const char *> &values) {
     if (PQsendQueryPrepared(m_connection, name.constData(), int(values.size()), values.data(),
                             nullptr, nullptr, 0) != 1)
-        throw DbError(serverMessage(m_connection, nullptr));
+        throw serverFailure(m_connection, nullptr);
     if (++m_sentInBatch >= batchLength)
         collectBatch();
 }
 
 void PostgresEngine::collectBatch() {
+    const auto keep = [this](DbError error) {
+        if (!m_batchError)
+            m_batchError = std::move(error);
+    };
     if (PQpipelineSync(m_connection) != 1) {
-        m_batchError = serverMessage(m_connection, nullptr);
+        keep(serverFailure(m_connection, nullptr));
         return;
     }
     // Each statement's answers end with a null; the sync's own answer ends the batch.
     int ended = 0;
-    for (;;) {
-        pg_result *result = PQgetResult(m_connection);
-        if (!result) {
-            if (++ended > m_sentInBatch || PQstatus(m_connection) != CONNECTION_OK) {
-                if (m_batchError.isEmpty())
-                    m_batchError = serverMessage(m_connection, nullptr);
-                break;
+    try {
+        for (;;) {
+            pg_result *result = awaitResult(m_connection);
+            if (!result) {
+                if (++ended > m_sentInBatch || PQstatus(m_connection) != CONNECTION_OK) {
+                    keep(serverFailure(m_connection, nullptr));
+                    break;
+                }
+                continue;
             }
-            continue;
+            const ServerResult answer(m_connection, result);
+            const ExecStatusType status = PQresultStatus(result);
+            if (status == PGRES_FATAL_ERROR)
+                keep(serverFailure(m_connection, result));
+            if (status == PGRES_PIPELINE_SYNC)
+                break;
         }
-        const ExecStatusType status = PQresultStatus(result);
-        if (status == PGRES_FATAL_ERROR && m_batchError.isEmpty())
-            m_batchError = serverMessage(m_connection, result);
-        PQclear(result);
-        if (status == PGRES_PIPELINE_SYNC)
-            break;
+    } catch (const DbError &timedOut) {
+        keep(timedOut);
     }
     m_sentInBatch = 0;
 }
@@ -351,13 +358,12 @@ void PostgresEngine::endBatch(bool discard) {
     collectBatch();
     m_batching = false;
     PQexitPipelineMode(m_connection);
-    const QString error = std::exchange(m_batchError, QString());
-    if (!discard && !error.isEmpty())
-        throw DbError(error);
+    const std::optional<DbError> error = std::exchange(m_batchError, std::nullopt);
+    if (!discard && error)
+        throw *error;
 }
 
 MonthClaim &PostgresEngine::monthClaim() {
-    if (!m_monthClaim)
-        m_monthClaim = std::make_unique<AdvisoryMonthClaim>(m_connection);
+    handle();
     return *m_monthClaim;
 }

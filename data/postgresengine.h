@@ -1,20 +1,29 @@
 #pragma once
 
 #include "databaseaddress.h"
+#include "dberror.h"
 #include "engine.h"
+#include "serverlink.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <optional>
 #include <vector>
 
+class AdvisoryMonthClaim;
 struct pg_conn;
-struct pg_result;
 
 // The payroll on a PostgreSQL server, for an office with several clerks, through libpq: every
 // statement prepared once per text and run with real parameters, in text form, so that the
 // server reads each value for the type its place in the statement asks for. The connection
 // gets a worksheet of its own (a temporary table) and claims months with advisory locks
 // (see advisorymonthclaim.h), both of which the server drops with the connection.
+//
+// A connection that is lost, or dropped for not answering, is made anew by the next statement,
+// worksheet included (empty: what the old one held is gone, and the DbError that told of the
+// loss said so). Inside a transaction or a batch it is not: the statements after the loss fail
+// too, until the transaction is rolled back or the batch ended, so that no part of either ever
+// lands alone on a new connection.
 class PostgresEngine : public Engine {
 public:
     // Connects and checks that the database holds this program's tables of a layout it
@@ -39,43 +48,27 @@ public:
 
     // The name the server knows `sql` by, prepared on first use. Throws DbError.
     QByteArray preparedName(const QString &sql);
-    pg_conn *handle() const { return m_connection; }
+    // The connection, made anew if it was lost. Throws DbError.
+    pg_conn *handle();
+    // Whether the connection still stands, as far as the last exchange with the server told.
+    bool isConnected() const;
     bool isBatching() const { return m_batching; }
     // Sends a prepared statement in the batch; its answer is read later. Throws DbError.
     void sendBatched(const QByteArray &name, const std::vector<const char *> &values);
 
 private:
+    // Connects, checks the layout and makes the worksheet. Throws DbError.
+    void connect(bool upgradesOlderLayout, bool reconnecting);
     void checkLayout(bool upgradesOlderLayout, const QString &shownName);
     // Reads the answers of everything sent in the batch so far, keeping the first refusal.
     void collectBatch();
 
+    DatabaseAddress m_address;
     pg_conn *m_connection = nullptr;
     QHash<QString, QByteArray> m_prepared;
-    std::unique_ptr<MonthClaim> m_monthClaim;
+    std::unique_ptr<AdvisoryMonthClaim> m_monthClaim;
+    bool m_inTransaction = false;
     bool m_batching = false;
     int m_sentInBatch = 0;
-    QString m_batchError;
+    std::optional<DbError> m_batchError;
 };
-
-// Connects to a server without looking at what it holds, for the set-up tool. Throws DbError
-// naming the server. The caller owns the connection (PQfinish).
-pg_conn *connectToServer(const DatabaseAddress &address);
-
-// A result that frees itself; checked(): throws DbError with the server's message unless the
-// statement succeeded.
-class ServerResult {
-public:
-    ServerResult(pg_conn *connection, pg_result *result);
-    ~ServerResult();
-    ServerResult(const ServerResult &) = delete;
-    ServerResult &operator=(const ServerResult &) = delete;
-    pg_result *get() const { return m_result; }
-    const ServerResult &checked() const;
-
-private:
-    pg_conn *m_connection;
-    pg_result *m_result;
-};
-
-// Runs a statement without parameters; throws DbError with the server's message.
-void runOnServer(pg_conn *connection, const QString &sql);

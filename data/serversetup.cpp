@@ -1,8 +1,8 @@
 #include "serversetup.h"
 
 #include "dberror.h"
-#include "postgresengine.h"
 #include "schemastatements.h"
+#include "serverlink.h"
 #include "serverschema.h"
 
 #include <QRegularExpression>
@@ -23,9 +23,9 @@ QStringList payrollTables() {
 }
 
 int tableCount(pg_conn *connection) {
-    const ServerResult result(connection,
-                              PQexec(connection, "select count(*) from pg_catalog.pg_tables where "
-                                                 "schemaname = current_schema()"));
+    const ServerResult result =
+        askServer(connection, QStringLiteral("select count(*) from pg_catalog.pg_tables where "
+                                             "schemaname = current_schema()"));
     result.checked();
     return std::atoi(PQgetvalue(result.get(), 0, 0));
 }
@@ -35,8 +35,6 @@ int tableCount(pg_conn *connection) {
 void createServerStructure(const DatabaseAddress &address) {
     pg_conn *connection = connectToServer(address);
     const auto finish = qScopeGuard([connection] { PQfinish(connection); });
-    PQsetNoticeProcessor(
-        connection, [](void *, const char *) {}, nullptr);
     if (const int tables = tableCount(connection); tables > 0)
         throw DbError(
             QStringLiteral("the database %1 already holds %2 table(s); it is left as it is")
@@ -51,8 +49,6 @@ void createServerStructure(const DatabaseAddress &address) {
 void removeServerStructure(const DatabaseAddress &address) {
     pg_conn *connection = connectToServer(address);
     const auto finish = qScopeGuard([connection] { PQfinish(connection); });
-    PQsetNoticeProcessor(
-        connection, [](void *, const char *) {}, nullptr);
     runOnServer(connection, QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE")
                                 .arg(payrollTables().join(QStringLiteral(", "))));
     runOnServer(connection, QStringLiteral("DROP FUNCTION IF EXISTS gz_next_number() CASCADE"));

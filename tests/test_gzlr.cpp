@@ -306,7 +306,7 @@ void EntryTest::failedPreparationLeavesTheWorksheetEmpty() {
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         chooseMonth(window, 2026, 12);
         window.b_o->click();
-        QCOMPARE(workspace.shownTexts(), QStringList{"worksheet refused."});
+        QCOMPARE(workspace.shownTexts(), QStringList{engineRefusal("worksheet refused.")});
         QVERIFY(salaryRows("temp_gzb").isEmpty());
         QVERIFY(window.b_o->isEnabled() && window.e_n->isEnabled());
         QVERIFY(!window.Panel1->isEnabled() && !window.b_s->isEnabled());
@@ -483,7 +483,7 @@ void EntryTest::refusedSaveKeepsTheMonthAndTheWorksheet() {
 
         workspace.refuseInserts("GZB", "salaries refused");
         window.b_s->click();
-        QCOMPARE(workspace.shownTexts(), QStringList{"salaries refused."});
+        QCOMPARE(workspace.shownTexts(), QStringList{engineRefusal("salaries refused.")});
         QCOMPARE(salaryRows("GZB"), stored);
         QCOMPARE(salaryRows("temp_gzb"), worksheet);
         QVERIFY(inEntryState(window));
@@ -642,8 +642,8 @@ void EntryTest::failedStatusShowsNoStatus() {
         workspace.exec("alter table GZB rename to GZB_away");
         window.e_y->setValue(12);
         QCOMPARE(workspace.shownTexts(),
-                 QStringList{testsOnServer() ? "relation \"gzb\" does not exist."
-                                             : "no such table: GZB."});
+                 QStringList{engineRefusal(testsOnServer() ? "relation \"gzb\" does not exist."
+                                                           : "no such table: GZB.")});
         QCOMPARE(window.l_m->text(), QString());
         window.b_o->click();
         QVERIFY(!inEntryState(window));

@@ -45,6 +45,8 @@ class MessagesTest : public QObject {
 private slots:
     void boxes_data();
     void boxes();
+    void errorTextEndsWithOneStop_data();
+    void errorTextEndsWithOneStop();
 };
 
 void MessagesTest::boxes_data() {
@@ -100,8 +102,34 @@ void MessagesTest::boxes() {
     QTEST(int(seen.icon), "icon");
     QTEST(seen.buttons, "buttons");
     QTEST(proceeds, "proceeds");
-    // Only the error box adds a full stop after a closing character that sorts after ".".
-    QCOMPARE(seen.text, Messages::Kind(kind) == Messages::Kind::Error ? text + "." : text);
+    // The text ends with a mark of its own: no box adds a full stop to it (see below).
+    QCOMPARE(seen.text, text);
+}
+
+void MessagesTest::errorTextEndsWithOneStop_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("an engine's English") << "no such table: BMZD"
+                                         << "no such table: BMZD.";
+    QTest::newRow("a digit") << "error 5"
+                             << "error 5.";
+    QTest::newRow("a Chinese character") << "部门不能为空"
+                                         << "部门不能为空.";
+    QTest::newRow("a full stop") << "disk is full."
+                                 << "disk is full.";
+    QTest::newRow("a Chinese full stop") << "连接已断开。"
+                                         << "连接已断开。";
+    QTest::newRow("a Chinese exclamation mark") << "部门不能为空！"
+                                                << "部门不能为空！";
+    QTest::newRow("a Chinese sentence, then the server's words")
+        << "连接已断开。\nterminating connection"
+        << "连接已断开。\nterminating connection.";
+}
+
+void MessagesTest::errorTextEndsWithOneStop() {
+    QFETCH(QString, text);
+    QTEST(Messages::errorText(text), "shown");
 }
 
 QTEST_MAIN(MessagesTest)

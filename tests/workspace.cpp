@@ -78,3 +78,7 @@ void openLines(Query &query, const QStringList &lines) {
         query.addLine(line);
     query.open();
 }
+
+QString engineRefusal(const QString &words) {
+    return testsOnServer() ? QStringLiteral("数据库服务器拒绝了本次操作。\n") + words : words;
+}

@@ -51,5 +51,9 @@ private:
     MessageRecorder m_messages;
 };
 
+// What the clerk reads of a statement the engine refused with `words`: the words alone from
+// the file, below the server's Chinese sentence from a server.
+QString engineRefusal(const QString &words);
+
 // Runs a statement given as the lines a window would add, on one of the shared queries.
 void openLines(Query &query, const QStringList &lines);

@@ -1,6 +1,7 @@
 #include "databasecopy.h"
 
 #include "connection.h"
+#include "currency.h"
 #include "databasesetup.h"
 #include "dberror.h"
 #include "field.h"
@@ -9,6 +10,7 @@
 #include "salarycolumns.h"
 #include "schemastatements.h"
 #include "schemaversion.h"
+#include "servermessages.h"
 #include "serverschema.h"
 
 #include <QDir>
@@ -16,7 +18,9 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <cstdlib>
 #include <libpq-fe.h>
+#include <vector>
 
 namespace DatabaseSetup {
 namespace {
@@ -80,10 +84,8 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
     for (int column = 0; column < file.columnCount(); ++column)
         columns << file.columnName(column);
     runOnServer(server, QStringLiteral("DELETE FROM %1").arg(table));
-    const ServerResult started(server, PQexec(server, QStringLiteral("COPY %1 (%2) FROM STDIN")
-                                                          .arg(table, columns.join(QChar(',')))
-                                                          .toUtf8()
-                                                          .constData()));
+    const ServerResult started = askServer(
+        server, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QChar(','))));
     if (PQresultStatus(started.get()) != PGRES_COPY_IN)
         started.checked();
     // Which columns hold numbers, from the file's own declaration.
@@ -98,7 +100,7 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
     QByteArray chunk;
     const auto send = [&] {
         if (PQputCopyData(server, chunk.constData(), int(chunk.size())) != 1)
-            throw DbError(QString::fromUtf8(PQerrorMessage(server)).trimmed());
+            throw serverFailure(server, nullptr);
         chunk.clear();
     };
     for (int row = 0; row < file.recordCount(); ++row) {
@@ -113,11 +115,30 @@ void copyTable(Connection &fileConnection, pg_conn *server, const QString &table
             send();
     }
     send();
-    if (PQputCopyEnd(server, nullptr) != 1)
-        throw DbError(QString::fromUtf8(PQerrorMessage(server)).trimmed());
-    ServerResult(server, PQgetResult(server)).checked();
-    while (pg_result *rest = PQgetResult(server))
-        PQclear(rest);
+    awaitAnswer(server, PQputCopyEnd(server, nullptr)).checked();
+}
+
+// The amount columns, in the order a month's sums list them.
+QStringList amountColumns() {
+    QStringList columns;
+    for (const QString &kind : {SalaryColumns::earning, SalaryColumns::deduction})
+        for (int slot = 1; slot <= SalaryColumns::itemsPerKind; ++slot)
+            columns << SalaryColumns::itemColumn(kind, slot);
+    return columns;
+}
+
+// A month's figure: its rows, and the sum of every amount column that is not 0, exactly, in
+// yuan, by the column's name.
+QString monthFigure(const QString &month, const std::vector<std::int64_t> &countAndSums) {
+    const QStringList columns = amountColumns();
+    QStringList sums;
+    for (qsizetype column = 0; column < columns.size(); ++column)
+        if (const std::int64_t units = countAndSums.at(std::size_t(column) + 1); units != 0)
+            sums << columns[column] + QChar('=') + Currency::fromUnits(units).toPlainText();
+    return QStringLiteral("GZB %1: %2 rows; sums in yuan: %3")
+        .arg(month)
+        .arg(countAndSums.at(0))
+        .arg(sums.isEmpty() ? QStringLiteral("all 0") : sums.join(QChar(' ')));
 }
 
 // The figures both sides must agree on, each as "what: figure".
@@ -131,11 +152,10 @@ QStringList figuresOfFile(Query &file, const QStringList &tables, const QString 
     }
     open(file, monthSums);
     for (file.first(); !file.eof(); file.next()) {
-        QStringList sums;
+        std::vector<std::int64_t> countAndSums;
         for (int column = 1; column < file.columnCount(); ++column)
-            sums << QString::number(file.cell(file.currentRow(), column).asInteger());
-        figures << QStringLiteral("GZB %1 sums: %2")
-                       .arg(file.field(QStringLiteral("ny")).asString(), sums.join(QChar(' ')));
+            countAndSums.push_back(file.cell(file.currentRow(), column).asInteger());
+        figures << monthFigure(file.field(QStringLiteral("ny")).asString(), countAndSums);
     }
     return figures;
 }
@@ -143,8 +163,7 @@ QStringList figuresOfFile(Query &file, const QStringList &tables, const QString 
 QStringList figuresOfServer(pg_conn *server, const QStringList &tables, const QString &monthSums) {
     QStringList figures;
     const auto rows = [server](const QString &sql) {
-        auto result =
-            std::make_unique<ServerResult>(server, PQexec(server, sql.toUtf8().constData()));
+        auto result = std::make_unique<ServerResult>(askServer(server, sql));
         result->checked();
         return result;
     };
@@ -155,12 +174,11 @@ QStringList figuresOfServer(pg_conn *server, const QStringList &tables, const QS
     }
     const auto months = rows(monthSums);
     for (int row = 0; row < PQntuples(months->get()); ++row) {
-        QStringList sums;
+        std::vector<std::int64_t> countAndSums;
         for (int column = 1; column < PQnfields(months->get()); ++column)
-            sums << QString::fromUtf8(PQgetvalue(months->get(), row, column));
-        figures << QStringLiteral("GZB %1 sums: %2")
-                       .arg(QString::fromUtf8(PQgetvalue(months->get(), row, 0)),
-                            sums.join(QChar(' ')));
+            countAndSums.push_back(
+                std::strtoll(PQgetvalue(months->get(), row, column), nullptr, 10));
+        figures << monthFigure(QString::fromUtf8(PQgetvalue(months->get(), row, 0)), countAndSums);
     }
     return figures;
 }
@@ -168,10 +186,8 @@ QStringList figuresOfServer(pg_conn *server, const QStringList &tables, const QS
 // Every month's count and the sum of every amount column, in month order.
 QString monthSumsStatement() {
     QStringList sums{QStringLiteral("count(*)")};
-    for (const QString &kind : {SalaryColumns::earning, SalaryColumns::deduction})
-        for (int slot = 1; slot <= SalaryColumns::itemsPerKind; ++slot)
-            sums
-                << QStringLiteral("coalesce(sum(%1),0)").arg(SalaryColumns::itemColumn(kind, slot));
+    for (const QString &column : amountColumns())
+        sums << QStringLiteral("coalesce(sum(%1),0)").arg(column);
     return QStringLiteral("select ny, %1 from GZB group by ny order by ny")
         .arg(sums.join(QChar(',')));
 }
@@ -196,14 +212,11 @@ CopyReport copyToServer(const QString &folder, const DatabaseAddress &server) {
                               .arg(schemaVersion));
         pg_conn *connection = connectToServer(server);
         const auto finish = qScopeGuard([connection] { PQfinish(connection); });
-        PQsetNoticeProcessor(
-            connection, [](void *, const char *) {}, nullptr);
         runOnServer(connection, QStringLiteral("BEGIN"));
-        const ServerResult existing(
-            connection,
-            PQexec(
-                connection,
-                "select count(*) from pg_catalog.pg_tables where schemaname = current_schema()"));
+        const ServerResult existing =
+            askServer(connection,
+                      QStringLiteral("select count(*) from pg_catalog.pg_tables where schemaname = "
+                                     "current_schema()"));
         existing.checked();
         if (std::atoi(PQgetvalue(existing.get(), 0, 0)) > 0)
             throw DbError(

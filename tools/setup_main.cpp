@@ -6,6 +6,7 @@
 // --demo also stores a small example organisation with its last three months of salaries;
 // --synthetic a made-up one of the given size, for measuring the program at scale; --copy
 // moves the GZDB.mdb of FOLDER to an empty server database, checking every count and sum.
+// A server's timeouts are read from gzgl.ini in the working folder, as the program reads them.
 #include "databasecopy.h"
 #include "databasesetup.h"
 #include "syntheticdata.h"
@@ -74,7 +75,7 @@ int main(int argc, char *argv[]) {
     if (copyFrom) {
         if (!server || demo || synthetic || !arguments.isEmpty())
             return usage();
-        return copy(*copyFrom, DatabaseAddress::server(*server));
+        return copy(*copyFrom, DatabaseAddress::server(*server, ServerTimeouts::configured()));
     }
     const DatabaseSetup::Contents contents =
         demo ? DatabaseSetup::Contents::Demo : DatabaseSetup::Contents::Empty;
@@ -83,7 +84,8 @@ int main(int argc, char *argv[]) {
         if (!arguments.isEmpty() || server->isEmpty())
             return usage();
         try {
-            const DatabaseAddress address = DatabaseAddress::server(*server);
+            const DatabaseAddress address =
+                DatabaseAddress::server(*server, ServerTimeouts::configured());
             if (synthetic)
                 DatabaseSetup::createSyntheticServerDatabase(
                     address, DatabaseSetup::parseSyntheticSize(*synthetic));

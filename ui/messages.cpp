@@ -66,7 +66,7 @@ void error(const QString &text) {
 }
 
 QString errorText(const QString &text) {
-    if (!text.isEmpty() && text.back() > QChar('.'))
+    if (!text.isEmpty() && text.back() > QChar('.') && !text.back().isPunct())
         return text + QChar('.');
     return text;
 }
