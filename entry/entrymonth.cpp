@@ -130,7 +130,10 @@ void EntryMonth::giveUp() noexcept {
 }
 
 bool EntryMonth::giveUpIfLost(const DbError &failure) noexcept {
-    if (failure.kind() != DbError::Kind::ConnectionLost || !m_entering)
+    // A statement the program stopped waiting for took its session with it, like a lost one.
+    const bool sessionGone =
+        failure.kind() == DbError::Kind::ConnectionLost || DM->ADC.sessionEnded();
+    if (!sessionGone || !m_entering)
         return false;
     giveUp();
     return true;
