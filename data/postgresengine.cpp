@@ -232,12 +232,11 @@ void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownN
     const DbError notOurs(QStringLiteral("%1 不是本系统的数据库！").arg(shownName));
     const ServerResult layout(
         m_connection,
-        PQexec(m_connection,
-               QStringLiteral("select application_id, version from %1 where to_regclass('%1') "
-                              "is not null")
-                   .arg(serverLayoutTable)
-                   .toUtf8()
-                   .constData()));
+        PQexec(m_connection, QStringLiteral("select application_id, version, %2 from %1 where "
+                                            "to_regclass('%1') is not null")
+                                 .arg(serverLayoutTable, triggerNumberingFound())
+                                 .toUtf8()
+                                 .constData()));
     if (PQresultStatus(layout.get()) != PGRES_TUPLES_OK || PQntuples(layout.get()) != 1)
         throw notOurs;
     if (std::atoi(PQgetvalue(layout.get(), 0, 0)) != payrollFileMark)
@@ -245,11 +244,12 @@ void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownN
     const int version = std::atoi(PQgetvalue(layout.get(), 0, 1));
     if (version > schemaVersion)
         throw newerLayoutError(shownName, version);
-    if (!upgradesOlderLayout || version == schemaVersion)
+    const bool keysByTrigger = *PQgetvalue(layout.get(), 0, 2) == 't';
+    if (!upgradesOlderLayout || (version == schemaVersion && !keysByTrigger))
         return;
     begin();
     try {
-        for (const QString &statement : serverStatementsAfterVersion(version))
+        for (const QString &statement : serverUpgradeStatements(version))
             execute(statement);
         commit();
     } catch (...) {

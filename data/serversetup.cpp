@@ -55,5 +55,4 @@ void removeServerStructure(const DatabaseAddress &address) {
         connection, [](void *, const char *) {}, nullptr);
     runOnServer(connection, QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE")
                                 .arg(payrollTables().join(QStringLiteral(", "))));
-    runOnServer(connection, QStringLiteral("DROP FUNCTION IF EXISTS gz_next_number() CASCADE"));
 }
