@@ -359,10 +359,7 @@ void ServerTest::copiedOfficeShowsTheSameFigures() {
             window.e_n1->setValue(2026);
             window.e_y1->setValue(11);
             window.SpeedButton1->click();
-            // Rows of one employee number come in no particular order of month.
-            QStringList rows = resultRows(DM->AQ1);
-            rows.sort();
-            *shown << rows;
+            *shown << resultRows(DM->AQ1);
         });
         DM = nullptr;
     }
