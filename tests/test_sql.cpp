@@ -67,6 +67,7 @@ private slots:
     void transactionLandsWholeOrNotAtAll();
     void batchedWritesLandOrReportTheirRefusal_data();
     void batchedWritesLandOrReportTheirRefusal();
+    void fragmentsReadAlikeOnEitherEngine();
     void namesSortInPinyinOrder_data();
     void namesSortInPinyinOrder();
     void plainSqliteReadsTheFile();
@@ -573,6 +574,35 @@ void SqlTest::batchedWritesLandOrReportTheirRefusal() {
     QCOMPARE(count("select count(*) as n from GZB"), stored);
     if (stored > 0)
         QCOMPARE(count("select sum(f1) / 10001 as n from GZB"), rows * (rows - 1) / 2);
+}
+
+// A statement written with the fragments an engine is asked for means the same on either.
+void SqlTest::fragmentsReadAlikeOnEitherEngine() {
+    Workspace workspace;
+    Query &query = DM->AQ2;
+    statement(query, {"create temp table numbered (bh " + query.fragment(SqlFragment::NumberedKey) +
+                      ", mc text)"});
+    query.execSql();
+    QStringList keys;
+    for (const QString name : {"ABc", "abd", "xab"}) {
+        statement(query, {"insert into numbered (mc) values (:mc) returning bh"});
+        query.param("mc").setText(name);
+        query.open();
+        keys << query.field("bh").asString();
+    }
+    QCOMPARE(keys, (QStringList{"1", "2", "3"}));
+    QCOMPARE(count("select count(*) as n from numbered where mc " +
+                   DM->AQ1.fragment(SqlFragment::CaseBlindLike) + " 'ab%'"),
+             2);
+
+    statement(query, {"select mc from (select '销售部' as mc union all select '办公室' union all "
+                      "select '财务科') as names order by mc collate " +
+                      query.fragment(SqlFragment::PinyinCollation)});
+    query.open();
+    QStringList names;
+    for (query.first(); !query.eof(); query.next())
+        names << query.field("mc").asString();
+    QCOMPARE(names, (QStringList{"办公室", "财务科", "销售部"}));
 }
 
 // Names sort as a Chinese clerk looks them up, by pinyin, in every list of the program; the
