@@ -216,10 +216,10 @@ pg_conn *PostgresEngine::handle() {
 
 void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownName) {
     const DbError notOurs(QStringLiteral("%1 不是本系统的数据库！").arg(shownName));
-    const ServerResult layout =
-        askServer(m_connection, QStringLiteral("select application_id, version from %1 where "
-                                               "to_regclass('%1') is not null")
-                                    .arg(serverLayoutTable));
+    const ServerResult layout = askServer(
+        m_connection, QStringLiteral("select application_id, version, %2 from %1 where "
+                                     "to_regclass('%1') is not null")
+                          .arg(serverLayoutTable, triggerNumberingFound()));
     // A database without the layout table refuses the statement; a connection that broke is
     // no such refusal.
     if (PQstatus(m_connection) != CONNECTION_OK)
@@ -231,11 +231,12 @@ void PostgresEngine::checkLayout(bool upgradesOlderLayout, const QString &shownN
     const int version = std::atoi(PQgetvalue(layout.get(), 0, 1));
     if (version > schemaVersion)
         throw newerLayoutError(shownName, version);
-    if (!upgradesOlderLayout || version == schemaVersion)
+    const bool keysByTrigger = *PQgetvalue(layout.get(), 0, 2) == 't';
+    if (!upgradesOlderLayout || (version == schemaVersion && !keysByTrigger))
         return;
     begin();
     try {
-        for (const QString &statement : serverStatementsAfterVersion(version))
+        for (const QString &statement : serverUpgradeStatements(version))
             execute(statement);
         commit();
     } catch (...) {

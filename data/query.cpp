@@ -21,6 +21,10 @@ Query::Query(Connection &connection, QObject *parent) : QObject(parent), m_conne
 
 Query::~Query() = default;
 
+QString Query::fragment(SqlFragment which) const {
+    return sqlFragment(which, m_connection.engine().dialect());
+}
+
 void Query::clearSql() {
     close();
     m_text.clear();

@@ -3,6 +3,7 @@
 #include "field.h"
 #include "parameter.h"
 #include "resultset.h"
+#include "sqldialect.h"
 
 #include <QObject>
 #include <QStringList>
@@ -24,6 +25,9 @@ public:
 
     explicit Query(Connection &connection, QObject *parent = nullptr);
     ~Query() override;
+
+    // What the engine behind the query reads differently, for a statement being written.
+    QString fragment(SqlFragment which) const;
 
     // Statement text. Any change closes the query and finds its parameters anew.
     void clearSql();

@@ -3,46 +3,55 @@
 #include "filemark.h"
 #include "schemastatements.h"
 #include "schemaversion.h"
+#include "sqldialect.h"
 
-#include <QHash>
 #include <QRegularExpression>
 
 namespace {
 
 const QRegularExpression::PatternOption caseless = QRegularExpression::CaseInsensitiveOption;
 
-// One past the largest key when an insert leaves the key out, as SQLite numbers a rowid, so
-// that departments stay numbered 1, 2, 3, ... on either engine; a key given is kept.
-const QString numberingFunction = QStringLiteral(R"(CREATE FUNCTION gz_next_number() RETURNS trigger
-LANGUAGE plpgsql AS $body$
-DECLARE
-    next_number bigint;
-BEGIN
-    IF to_jsonb(NEW) ->> TG_ARGV[0] IS NULL THEN
-        EXECUTE format('SELECT coalesce(max(%I), 0) + 1 FROM %I.%I', TG_ARGV[0],
-                       TG_TABLE_SCHEMA, TG_TABLE_NAME) INTO next_number;
-        NEW := jsonb_populate_record(NEW, jsonb_build_object(TG_ARGV[0], next_number));
-    END IF;
-    RETURN NEW;
-END
-$body$)");
+// Today's tables draw their keys from an identity, which never hands one number to two
+// sessions; an earlier layout numbered them one past the largest by this trigger function,
+// which gave two clerks adding at the same moment the same number.
+const QString triggerNumbering = QStringLiteral("gz_next_number");
 
-QString serverTable(QString statement, QStringList &after) {
-    static const QRegularExpression name(QStringLiteral(R"(^CREATE\s+TABLE\s+(\w+))"), caseless);
+// The tables whose key SQLite numbers by itself (INTEGER PRIMARY KEY), each with that key.
+const QList<std::pair<QString, QString>> &numberedKeys() {
+    static const QList<std::pair<QString, QString>> keys = [] {
+        static const QRegularExpression numbered(
+            QStringLiteral(R"(^CREATE\s+TABLE\s+(\w+)\s*\(\s*(\w+)\s+INTEGER\s+PRIMARY\s+KEY)"),
+            caseless);
+        QList<std::pair<QString, QString>> found;
+        for (const QString &statement : schemaStatements())
+            if (const QRegularExpressionMatch match = numbered.match(statement); match.hasMatch())
+                found.append({match.captured(1).toLower(), match.captured(2).toLower()});
+        return found;
+    }();
+    return keys;
+}
+
+// Moves the sequence of `table`'s key past the largest key stored, so that the next row left
+// without one is numbered after every row copied or numbered before.
+QString sequencePastKeys(const QString &table, const QString &key) {
+    return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                          "coalesce(max(%2), 0) + 1, false) FROM %1")
+        .arg(table, key);
+}
+
+QString serverTable(QString statement) {
     static const QRegularExpression numberedKey(
-        QStringLiteral(R"((\w+)\s+INTEGER\s+PRIMARY\s+KEY)"), caseless);
+        QStringLiteral(R"(\b(\w+)\s+INTEGER\s+PRIMARY\s+KEY\b)"), caseless);
     static const QRegularExpression strict(QStringLiteral(R"(\)\s*STRICT\s*$)"), caseless);
     static const QRegularExpression integer(QStringLiteral(R"(\bINTEGER\b)"), caseless);
     static const QRegularExpression nocase(QStringLiteral(R"(\bCOLLATE\s+NOCASE\b)"), caseless);
-    const QString table = name.match(statement).captured(1);
-    const QRegularExpressionMatch key = numberedKey.match(statement);
-    if (key.hasMatch())
-        after << QStringLiteral("CREATE TRIGGER %1_number BEFORE INSERT ON %1 FOR EACH ROW "
-                                "EXECUTE FUNCTION gz_next_number('%2')")
-                     .arg(table, key.captured(1).toLower());
+    // A key given is kept (copies, fixed item numbers); one left out is drawn from the identity.
+    statement.replace(numberedKey, QStringLiteral(R"(\1 )") +
+                                       sqlFragment(SqlFragment::NumberedKey, SqlDialect::Postgres));
     statement.replace(strict, QStringLiteral(")"));
     statement.replace(integer, QStringLiteral("bigint"));
-    statement.replace(nocase, QStringLiteral(R"(COLLATE "zh-x-icu")"));
+    statement.replace(nocase, QStringLiteral("COLLATE ") +
+                                  sqlFragment(SqlFragment::PinyinCollation, SqlDialect::Postgres));
     return statement;
 }
 
@@ -53,8 +62,7 @@ QStringList serverStatementsAfterVersion(int version) {
     static const QRegularExpression table(QStringLiteral(R"(^CREATE\s+TABLE\b)"), caseless);
     QStringList statements;
     if (version == 0)
-        statements << numberingFunction
-                   << QStringLiteral("CREATE TABLE %1 (application_id integer NOT NULL, "
+        statements << QStringLiteral("CREATE TABLE %1 (application_id integer NOT NULL, "
                                      "version integer NOT NULL)")
                           .arg(serverLayoutTable)
                    << QStringLiteral("INSERT INTO %1 VALUES (%2, 0)")
@@ -63,9 +71,7 @@ QStringList serverStatementsAfterVersion(int version) {
     for (const QString &statement : statementsAfterVersion(version)) {
         if (statement.contains(pragma))
             continue;
-        QStringList after;
-        statements << (statement.contains(table) ? serverTable(statement, after) : statement)
-                   << after;
+        statements << (statement.contains(table) ? serverTable(statement) : statement);
     }
     statements
         << QStringLiteral("UPDATE %1 SET version = %2").arg(serverLayoutTable).arg(schemaVersion);
@@ -78,26 +84,49 @@ QStringList serverWorksheetStatements() {
         caseless);
     static const QRegularExpression createTable(QStringLiteral(R"(^CREATE\s+TABLE)"), caseless);
     QStringList statements;
-    QStringList unused;
     for (const QString &statement : schemaStatements())
         if (statement.contains(worksheet))
             statements << (statement.contains(createTable)
-                               ? serverTable(statement, unused)
-                                     .replace(createTable, QStringLiteral("CREATE TEMP TABLE"))
+                               ? serverTable(statement).replace(createTable,
+                                                                QStringLiteral("CREATE TEMP TABLE"))
                                : statement);
     return statements;
 }
 
 QString numberedKeyOf(const QString &table) {
-    static const QHash<QString, QString> keys = [] {
-        static const QRegularExpression numbered(
-            QStringLiteral(R"(^CREATE\s+TABLE\s+(\w+)\s*\(\s*(\w+)\s+INTEGER\s+PRIMARY\s+KEY)"),
-            caseless);
-        QHash<QString, QString> found;
-        for (const QString &statement : schemaStatements())
-            if (const QRegularExpressionMatch match = numbered.match(statement); match.hasMatch())
-                found.insert(match.captured(1).toLower(), match.captured(2));
-        return found;
-    }();
-    return keys.value(table.toLower());
+    for (const auto &[numbered, key] : numberedKeys())
+        if (numbered.compare(table, Qt::CaseInsensitive) == 0)
+            return key;
+    return {};
+}
+
+QStringList serverSequencesPastKeys() {
+    QStringList statements;
+    for (const auto &[table, key] : numberedKeys())
+        statements << sequencePastKeys(table, key);
+    return statements;
+}
+
+QString triggerNumberingFound() {
+    return QStringLiteral("to_regproc('%1') IS NOT NULL").arg(triggerNumbering);
+}
+
+QStringList serverUpgradeStatements(int version) {
+    // The lock makes a second program reaching the database at the same moment wait and then
+    // find the keys already converted, instead of converting them twice.
+    QStringList conversion;
+    for (const auto &[table, key] : numberedKeys())
+        // A table of a layout later than the database's is created with its identity afterwards.
+        conversion << QStringLiteral("IF to_regclass('%1') IS NOT NULL THEN ALTER TABLE %1 ALTER "
+                                     "COLUMN %2 ADD GENERATED BY DEFAULT AS IDENTITY; PERFORM %3; "
+                                     "END IF;")
+                          .arg(table, key, sequencePastKeys(table, key).mid(7));
+    QStringList statements{
+        QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(serverLayoutTable),
+        QStringLiteral("DO $convert$ BEGIN IF %1 THEN DROP FUNCTION %2() CASCADE; "
+                       "%3 END IF; END $convert$")
+            .arg(triggerNumberingFound(), triggerNumbering, conversion.join(QChar(' ')))};
+    if (version < schemaVersion)
+        statements << serverStatementsAfterVersion(version);
+    return statements;
 }

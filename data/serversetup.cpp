@@ -51,5 +51,4 @@ void removeServerStructure(const DatabaseAddress &address) {
     const auto finish = qScopeGuard([connection] { PQfinish(connection); });
     runOnServer(connection, QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE")
                                 .arg(payrollTables().join(QStringLiteral(", "))));
-    runOnServer(connection, QStringLiteral("DROP FUNCTION IF EXISTS gz_next_number() CASCADE"));
 }

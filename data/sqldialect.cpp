@@ -1,6 +1,8 @@
 #include "sqldialect.h"
 
-#include "serverschema.h"
+#include "sqltext.h"
+#include "tablekeys.h"
+#include "totalorder.h"
 
 #include <QRegularExpression>
 #include <vector>
@@ -73,45 +75,13 @@ QString rewriteJetForms(const QString &sql, SqlDialect dialect) {
     return outsideLiterals(sql, [dialect](QString code) {
         code.replace(deleteStar, QStringLiteral("delete from"));
         if (dialect == SqlDialect::Postgres) {
-            code.replace(like, QStringLiteral("ilike"));
+            code.replace(like, sqlFragment(SqlFragment::CaseBlindLike, dialect));
             // A statement's own "collate nocase" asks for the order names are listed in.
-            code.replace(nocase, QStringLiteral(R"(collate "zh-x-icu")"));
+            code.replace(nocase, QStringLiteral("collate ") +
+                                     sqlFragment(SqlFragment::PinyinCollation, dialect));
         }
         return code;
     });
-}
-
-// Where each quoted literal of the statement lies, so that a search can pass over them.
-std::vector<bool> literalMask(const QString &text) {
-    std::vector<bool> inLiteral(std::size_t(text.size()), false);
-    QChar quote;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (!quote.isNull()) {
-            inLiteral[std::size_t(i)] = true;
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QChar('\'') || c == QChar('"')) {
-            quote = c;
-            inLiteral[std::size_t(i)] = true;
-        }
-    }
-    return inLiteral;
-}
-
-// The end of the parenthesised or whole text that starts at `from`: the first ")" that closes
-// nothing opened after `from`, or the end.
-qsizetype levelEnd(const QString &sql, const std::vector<bool> &inLiteral, qsizetype from) {
-    int depth = 0;
-    for (qsizetype i = from; i < sql.size(); ++i) {
-        if (inLiteral[std::size_t(i)])
-            continue;
-        if (sql.at(i) == QChar('('))
-            ++depth;
-        else if (sql.at(i) == QChar(')') && depth-- == 0)
-            return i;
-    }
-    return sql.size();
 }
 
 // PostgreSQL (before 16) wants a name for every sub-query in a from list; Jet and SQLite do
@@ -145,8 +115,22 @@ QString nameDerivedTables(QString sql) {
     }
 }
 
+// Whether `term` orders by a column of the statement's own table that is declared never null.
+bool ordersByNeverNullColumn(const QString &term, const StatementSource &source) {
+    static const QRegularExpression column(
+        QStringLiteral(R"(^(?:(\w+)\.)?(\w+)(?:\s+collate\s+\S+)?(?:\s+(?:asc|desc))?$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = column.match(term);
+    const QString qualifier = match.captured(1);
+    return match.hasMatch() &&
+           (qualifier.isEmpty() || qualifier.compare(source.name, Qt::CaseInsensitive) == 0) &&
+           columnIsNeverNull(source.table, match.captured(2));
+}
+
 // SQLite puts nulls first in an ascending order and last in a descending one; PostgreSQL
-// does the opposite. Every term of every order by says which it wants.
+// does the opposite. Every term of every order by says which it wants, but for a column that
+// cannot hold a null: there the words would only keep the server from reading an index in
+// the order asked for.
 QString orderNullsAsSqlite(QString sql) {
     static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -165,6 +149,9 @@ QString orderNullsAsSqlite(QString sql) {
         from = match.capturedEnd();
         if (inLiteral[std::size_t(match.capturedStart())])
             continue;
+        // A sub-query's terms may name columns of another table than the statement's own.
+        const StatementSource source =
+            depthAt(sql, inLiteral, match.capturedStart()) == 0 ? sourceOf(sql) : StatementSource{};
         qsizetype end = levelEnd(sql, inLiteral, from);
         const QRegularExpressionMatch limit = clauseEnd.match(sql.left(end), from);
         if (limit.hasMatch())
@@ -185,7 +172,8 @@ QString orderNullsAsSqlite(QString sql) {
                 continue;
             QString term = sql.mid(termStart, i - termStart);
             const QString body = term.trimmed();
-            if (!body.isEmpty() && !body.contains(saysNulls))
+            if (!body.isEmpty() && !body.contains(saysNulls) &&
+                !ordersByNeverNullColumn(body, source))
                 term = QStringLiteral(" ") + body +
                        (body.contains(descending) ? QStringLiteral(" nulls last")
                                                   : QStringLiteral(" nulls first")) +
@@ -198,24 +186,23 @@ QString orderNullsAsSqlite(QString sql) {
     }
 }
 
-// SQLite lists a table without an order of its own by its numbered key; PostgreSQL in
-// whatever order its rows happen to lie, which changes with every update. A plain listing of
-// one table is given the order SQLite would use.
-QString orderListingAsSqlite(const QString &sql) {
-    static const QRegularExpression listing(
-        QStringLiteral(R"(^\s*select\s.*?\sfrom\s+(\w+)\s*(where\s.*)?$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression ordered(
-        QStringLiteral(R"(\b(order|group)\s+by\b|\bjoin\b|\bunion\b|\(|\blimit\b)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = listing.match(sql);
-    if (!match.hasMatch() || sql.contains(ordered))
-        return sql;
-    const QString key = numberedKeyOf(match.captured(1));
-    return key.isEmpty() ? sql : sql.trimmed() + QStringLiteral(" order by ") + key;
-}
-
 } // namespace
+
+QString sqlFragment(SqlFragment fragment, SqlDialect dialect) {
+    const bool file = dialect == SqlDialect::Sqlite;
+    switch (fragment) {
+    case SqlFragment::CaseBlindLike:
+        return file ? QStringLiteral("like") : QStringLiteral("ilike");
+    case SqlFragment::PinyinCollation:
+        // On the file the program's connection gives NOCASE pinyin order (pinyinorder.h).
+        return file ? QStringLiteral("nocase") : QStringLiteral(R"("zh-x-icu")");
+    case SqlFragment::NumberedKey:
+        // By default: a key given (a copy, a fixed number) is kept on either engine.
+        return file ? QStringLiteral("INTEGER PRIMARY KEY")
+                    : QStringLiteral("bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
+    }
+    return {};
+}
 
 TranslatedStatement translateStatement(const QString &jetText, SqlDialect dialect) {
     TranslatedStatement result;
@@ -225,9 +212,9 @@ TranslatedStatement translateStatement(const QString &jetText, SqlDialect dialec
                    ? QStringLiteral("?")
                    : QStringLiteral("$%1").arg(result.parameterOrder.size());
     });
-    result.sql = rewriteJetForms(positional, dialect);
+    result.sql = withTotalOrder(rewriteJetForms(positional, dialect));
     if (dialect == SqlDialect::Postgres)
-        result.sql = orderNullsAsSqlite(orderListingAsSqlite(nameDerivedTables(result.sql)));
+        result.sql = orderNullsAsSqlite(nameDerivedTables(result.sql));
     return result;
 }
 

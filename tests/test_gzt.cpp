@@ -34,6 +34,7 @@ private slots:
     void previewsTheSlipsOfTheChosenMonth_data();
     void previewsTheSlipsOfTheChosenMonth();
     void slipsComeDepartmentByDepartment();
+    void slipsOfOneDepartmentComeByNumber();
 };
 
 void PaySlipTest::previewsTheSlipsOfTheChosenMonth_data() {
@@ -105,6 +106,33 @@ void PaySlipTest::slipsComeDepartmentByDepartment() {
     const qsizetype sales = text.indexOf("周伟");
     QVERIFY2(office >= 0 && office < finance && finance < sales, qPrintable(text));
     QVERIFY2(text.contains("7200.00") && text.contains("6950.00"), qPrintable(text));
+}
+
+// Two departments' employees entered alternately and in no order of number: within each
+// department the slips come by number, also where the engine's sort would mix them.
+void PaySlipTest::slipsOfOneDepartmentComeByNumber() {
+    Workspace workspace;
+    QStringList rows;
+    for (int number = 20; number >= 1; --number)
+        rows << QStringLiteral("('202611',%1,'员工','%2')")
+                    .arg(number)
+                    .arg(number % 2 ? "办公室" : "销售部");
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc) values " + rows.join(','));
+    PreviewDriver driver;
+    runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
+        window.e_n->setValue(2026);
+        window.e_y->setValue(11);
+        window.SpeedButton8->click();
+    });
+    QCOMPARE(driver.shown(), 1);
+    QList<qint64> shown;
+    for (int row = 0; row < DM->AQ1.recordCount(); ++row)
+        shown << DM->AQ1.fieldAt(row, "ygh").asInteger();
+    QList<qint64> expected;
+    for (const int first : {1, 2}) // 办公室 before 销售部
+        for (int number = first; number <= 20; number += 2)
+            expected << number;
+    QCOMPARE(shown, expected);
 }
 
 QTEST_MAIN(PaySlipTest)

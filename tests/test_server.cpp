@@ -154,6 +154,42 @@ void writeSettings(const QString &folder, const QString &text) {
     file.write(text.toUtf8());
 }
 
+// Numbers the keys the way a database made by the earlier program did: one past the largest,
+// computed by a trigger, which two sessions inserting at once both compute alike.
+void numberKeysByTrigger(const ServerSession &session) {
+    session.run("CREATE FUNCTION gz_next_number() RETURNS trigger LANGUAGE plpgsql AS $body$ "
+                "DECLARE next_number bigint; BEGIN IF to_jsonb(NEW) ->> TG_ARGV[0] IS NULL THEN "
+                "EXECUTE format('SELECT coalesce(max(%I), 0) + 1 FROM %I.%I', TG_ARGV[0], "
+                "TG_TABLE_SCHEMA, TG_TABLE_NAME) INTO next_number; NEW := "
+                "jsonb_populate_record(NEW, jsonb_build_object(TG_ARGV[0], next_number)); END IF; "
+                "RETURN NEW; END $body$");
+    const QList<std::pair<QString, QString>> numbered{
+        {"bmzd", "bh"},  {"ygzd", "bh"},  {"gzxmzd", "bh"}, {"gzxmjs", "xmbh"},
+        {"gsslb", "bh"}, {"ygjs", "ygh"}, {"ygzxkc", "bh"}};
+    for (const auto &[table, key] : numbered)
+        session.run(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 DROP IDENTITY; CREATE TRIGGER "
+                                   "%1_number BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION "
+                                   "gz_next_number('%2')")
+                        .arg(table, key));
+}
+
+// The key a department gets from an insert that leaves it out.
+QString insertDepartment(const ServerSession &session, const QString &name) {
+    return session.rows(
+        QStringLiteral("insert into BMZD (mc) values ('%1') returning bh").arg(name))[0];
+}
+
+// Waits until the statement `session` sent has either finished or stands waiting for a lock
+// another session holds: then that other session's next step certainly comes after it.
+void waitUntilFinishedOrBlocked(const ServerSession &session, const ServerSession &monitor) {
+    const QString waiting =
+        QStringLiteral("select count(*) from pg_locks where pid = %1 and not granted")
+            .arg(PQbackendPID(session.handle()));
+    while (PQconsumeInput(session.handle()) && PQisBusy(session.handle()) &&
+           monitor.rows(waiting) == QStringList{"0"}) {
+    }
+}
+
 int runSetup(const QStringList &arguments, QString *errors = nullptr) {
     QProcess tool;
     tool.start(QStringLiteral(GZDB_SETUP), arguments);
@@ -182,6 +218,8 @@ private slots:
     void serverTablesAreTheFilesTables();
     void setupTakesOnlyAnEmptyDatabase();
     void olderLayoutIsBroughtUpToDate();
+    void keysOfSimultaneousInsertsDiffer_data();
+    void keysOfSimultaneousInsertsDiffer();
     void copiedOfficeShowsTheSameFigures();
     void monthClaimsEndWithTheirConnection();
 };
@@ -515,6 +553,50 @@ void ServerTest::olderLayoutIsBroughtUpToDate() {
     QCOMPARE(session.rows("select count(*) from GSSLB"), QStringList{"7"});
 }
 
+void ServerTest::keysOfSimultaneousInsertsDiffer_data() {
+    QTest::addColumn<bool>("madeByEarlierProgram");
+    QTest::newRow("new database") << false;
+    QTest::newRow("database numbered by a trigger, upgraded") << true;
+}
+
+// Two clerks add a department at the same moment: the first one's transaction is still open
+// when the second inserts. Both land, with keys of their own that follow the stored ones.
+void ServerTest::keysOfSimultaneousInsertsDiffer() {
+    QFETCH(bool, madeByEarlierProgram);
+    const DatabaseAddress server = freshServerDatabase();
+    createServerStructure(server);
+    const ServerSession first(server);
+    if (madeByEarlierProgram)
+        numberKeysByTrigger(first);
+    QCOMPARE(insertDepartment(first, "办公室"), "1");
+    QCOMPARE(insertDepartment(first, "财务科"), "2");
+    {
+        Connection program(server);
+        program.upgradeOlderLayoutOnConnect();
+        program.engine();
+    }
+    QCOMPARE(first.rows("select count(*) from pg_proc where proname = 'gz_next_number'"),
+             QStringList{"0"});
+
+    const ServerSession second(server);
+    const ServerSession monitor(server);
+    first.run("begin");
+    const QString firstKey = insertDepartment(first, "技术部");
+    QVERIFY(PQsendQuery(second.handle(), "insert into BMZD (mc) values ('销售部') returning bh"));
+    waitUntilFinishedOrBlocked(second, monitor);
+    first.run("commit");
+    const ServerResult secondInsert(second.handle(), PQgetResult(second.handle()));
+    QVERIFY2(PQresultStatus(secondInsert.get()) == PGRES_TUPLES_OK,
+             PQresultErrorMessage(secondInsert.get()));
+    const QString secondKey = QString::fromUtf8(PQgetvalue(secondInsert.get(), 0, 0));
+    QVERIFY(!PQgetResult(second.handle()));
+    QCOMPARE((QStringList{firstKey, secondKey}), (QStringList{"3", "4"}));
+    QCOMPARE(first.rows("select bh || mc from BMZD order by bh"),
+             (QStringList{"1办公室", "2财务科", "3技术部", "4销售部"}));
+    QCOMPARE(first.rows("insert into GSSLB (qsny, sl, sskcs) values ('202701', 0, 0) returning bh"),
+             QStringList{"8"});
+}
+
 // The demonstration file moved to the server: the copy reports equal figures, and the query and
 // statistics windows show the same rows and totals on either.
 void ServerTest::copiedOfficeShowsTheSameFigures() {
@@ -547,15 +629,18 @@ void ServerTest::copiedOfficeShowsTheSameFigures() {
             window.e_n1->setValue(2026);
             window.e_y1->setValue(11);
             window.SpeedButton1->click();
-            // Rows of one employee number come in no particular order of month.
-            QStringList rows = resultRows(DM->AQ1);
-            rows.sort();
-            *shown << rows;
+            *shown << resultRows(DM->AQ1);
         });
         DM = nullptr;
     }
     QVERIFY(onFile.size() > 150);
     QCOMPARE(onServer, onFile);
+
+    // The numbers were carried across; what is added next is numbered after them.
+    const ServerSession session(server);
+    QCOMPARE(insertDepartment(session, "后勤部"), "5");
+    QCOMPARE(session.rows("insert into YGZD (xm) values ('新员工') returning bh"),
+             QStringList{"15"});
 }
 
 // A clerk's month stays claimed through transactions and is given up when released, and when

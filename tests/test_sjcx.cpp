@@ -93,6 +93,8 @@ private slots:
     void buildsTheStatementLineByLine();
     void titleClickSorts_data();
     void titleClickSorts();
+    void equalSortKeysComeByMonthAndNumber_data();
+    void equalSortKeysComeByMonthAndNumber();
     void numberTakesDigitsOnly();
     void numberTooLargeIsReported();
     void filterChangeEmptiesGridsAndReport_data();
@@ -252,6 +254,44 @@ void SalaryQueryTest::titleClickSorts() {
     for (int row = 0; row < DM->AQ1.recordCount(); ++row)
         shown << DM->AQ1.fieldAt(row, field).asString();
     QCOMPARE(shown, values);
+}
+
+void SalaryQueryTest::equalSortKeysComeByMonthAndNumber_data() {
+    QTest::addColumn<QString>("title"); // clicked in the upper grid; none: the magnifier
+    QTest::newRow("by department") << QString();
+    QTest::newRow("by position") << "职务";
+}
+
+// Two departments of one position, their months saved out of order (a month saved again
+// lands after the later ones): rows the sort cannot tell apart come by month, then by number,
+// also where the engine's sort would mix them.
+void SalaryQueryTest::equalSortKeysComeByMonthAndNumber() {
+    QFETCH(QString, title);
+    Workspace workspace;
+    QStringList rows;
+    QStringList expected;
+    for (int month = 12; month >= 1; --month)
+        for (int number = 4; number >= 1; --number)
+            rows << QStringLiteral("('2005%1',%2,'员工','%3','文员')")
+                        .arg(month, 2, 10, QChar('0'))
+                        .arg(number)
+                        .arg(number <= 2 ? "办公室" : "技术部");
+    for (const int first : {1, 3})
+        for (int month = 1; month <= 12; ++month)
+            for (const int number : {first, first + 1})
+                expected << QStringLiteral("2005%1 %2").arg(month, 2, 10, QChar('0')).arg(number);
+    workspace.exec("insert into GZB (ny,ygh,xm,bmmc,zw) values " + rows.join(','));
+    runModule<Tfrm_sjcx>([&](Tfrm_sjcx &window) {
+        Filters().apply(window);
+        title.isEmpty() ? window.SpeedButton1->click() : clickTitle(window.RxDBGrid1, title);
+    });
+    QStringList shown;
+    for (int row = 0; row < DM->AQ1.recordCount(); ++row)
+        shown << DM->AQ1.fieldAt(row, "ny").asString() + ' ' +
+                     DM->AQ1.fieldAt(row, "ygh").asString();
+    if (title == "职务") // one position: by month and number alone
+        std::sort(expected.begin(), expected.end());
+    QCOMPARE(shown, expected);
 }
 
 void SalaryQueryTest::numberTakesDigitsOnly() {

@@ -227,6 +227,8 @@ CopyReport copyToServer(const QString &folder, const DatabaseAddress &server) {
         const QStringList tables = copiedTables();
         for (const QString &table : tables)
             copyTable(file, connection, table);
+        for (const QString &statement : serverSequencesPastKeys())
+            runOnServer(connection, statement);
         const QString monthSums = monthSumsStatement();
         const QStringList fromFile = figuresOfFile(reading, tables, monthSums);
         const QStringList onServer = figuresOfServer(connection, tables, monthSums);
