@@ -140,9 +140,11 @@ SqliteEngine::SqliteEngine(const QString &fileName, bool upgradesOlderLayout)
 }
 
 SqliteEngine::~SqliteEngine() {
-    m_monthClaim.reset();
     QSqlDatabase::database(m_connectionName, false).close();
     QSqlDatabase::removeDatabase(m_connectionName);
+    // Only now: the claims' descriptor is one of the database file, and closing it would drop
+    // the locks the engine holds on the file (see ofdmonthclaim.h).
+    m_monthClaim.reset();
 }
 
 bool SqliteEngine::isOpen() const {
