@@ -40,6 +40,9 @@ void ExportFile::commit() {
         if (::fsync(m_partial.handle()) != 0)
             fail(systemError());
         m_partial.close();
+    } else if (!syncFile(m_partial.fileName())) {
+        // Written by name, by a writer that has closed it.
+        fail(systemError());
     }
     if (std::rename(QFile::encodeName(m_partial.fileName()).constData(),
                     QFile::encodeName(QFileInfo(m_path).absoluteFilePath()).constData()) != 0)
