@@ -1,18 +1,14 @@
 #include "ofdmonthclaim.h"
 
 #include "dberror.h"
+#include "filemessages.h"
 
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
 
 // Sets or clears the lock on the month's byte; false when another description holds it.
 bool lockByte(int descriptor, off_t offset, short type) {
@@ -29,7 +25,8 @@ bool lockByte(int descriptor, off_t offset, short type) {
         return true;
     if (errno == EAGAIN || errno == EACCES)
         return false;
-    throw DbError(QStringLiteral("Cannot lock the month in the lock file: %1").arg(systemError()));
+    throw DbError(withDetail(QStringLiteral("无法锁定本月，其他操作员可能正在录入同一个月。"),
+                             systemErrorText()));
 }
 
 // The engine locks the database file with classic record locks on the bytes from 1 GiB on
@@ -43,7 +40,7 @@ off_t monthOffset(const QString &month) {
     bool ok = false;
     const qlonglong key = month.toLongLong(&ok);
     if (!ok || key < 0 || key >= claimsStart)
-        throw DbError(QStringLiteral("'%1' is not a month key").arg(month));
+        throw DbError(QStringLiteral("“%1”不是月份。").arg(month));
     return claimsStart + off_t(key);
 }
 
@@ -65,7 +62,8 @@ int OfdMonthClaim::descriptor() {
     // the engine's error, not an empty file to claim months in.
     m_descriptor = ::open(QFile::encodeName(m_databasePath).constData(), O_RDWR | O_CLOEXEC);
     if (m_descriptor < 0 && errno != EACCES && errno != EROFS)
-        throw DbError(QStringLiteral("Cannot open %1: %2").arg(m_databasePath, systemError()));
+        throw DbError(
+            withDetail(QStringLiteral("无法打开数据库文件，不能锁定本月。"), systemErrorText()));
     m_opened = true;
     return m_descriptor;
 }

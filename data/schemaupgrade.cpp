@@ -21,9 +21,9 @@ void run(QSqlDatabase &db, const QString &statement) {
 
 void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
     if (backUpDatabase(databasePath, QDateTime::currentDateTime()).isEmpty())
-        throw DbError(QStringLiteral("%1 has database version %2 and must be brought up to "
-                                     "version %3, but no backup of it could be written first; it "
-                                     "is left untouched")
+        throw DbError(QStringLiteral("%1 的数据库版本是 %2，须先升级到版本 %3，但无法先写出它的备份"
+                                     "（磁盘已满，或不能让备份保留原文件的所有者、组和权限），"
+                                     "文件保持原样。")
                           .arg(databasePath)
                           .arg(version)
                           .arg(schemaVersion));

@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "filemark.h"
+#include "filemessages.h"
 #include "ofdmonthclaim.h"
 #include "pinyinorder.h"
 #include "resultset.h"
@@ -97,7 +98,10 @@ private:
                 sqlite3_column_bytes(m_statement, column));
         }
     }
-    DbError failure() const { return DbError(QString::fromUtf8(sqlite3_errmsg(m_engine))); }
+    DbError failure() const {
+        return sqliteFailure(sqlite3_extended_errcode(m_engine),
+                             QString::fromUtf8(sqlite3_errmsg(m_engine)));
+    }
     void check(int status) const {
         if (status != SQLITE_OK)
             throw failure();
@@ -127,8 +131,10 @@ SqliteEngine::SqliteEngine(const QString &fileName, bool upgradesOlderLayout)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
         // The engine's words alone; Qt would add its own "Error opening database".
-        const QString reason = db.lastError().databaseText();
-        throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(m_path) : reason);
+        const QSqlError error = db.lastError();
+        throw sqliteFailure(error.nativeErrorCode().isEmpty() ? SQLITE_CANTOPEN
+                                                              : error.nativeErrorCode().toInt(),
+                            error.databaseText());
     }
     claimPayrollFile(db, m_fileName);
     const int version = checkedLayoutVersion();
@@ -162,19 +168,23 @@ std::unique_ptr<EngineStatement> SqliteEngine::prepare(const QString &sql) {
 void SqliteEngine::execute(const QString &sql) {
     QSqlQuery query(database());
     if (!query.exec(sql))
-        throw DbError(query.lastError().databaseText());
+        throw failure(query.lastError());
 }
 
 void SqliteEngine::begin() {
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw DbError(db.lastError().databaseText());
+        throw failure(db.lastError());
 }
 
 void SqliteEngine::commit() {
     QSqlDatabase db = database();
     if (!db.commit())
-        throw DbError(db.lastError().databaseText());
+        throw failure(db.lastError());
+}
+
+DbError SqliteEngine::failure(const QSqlError &error) const {
+    return sqliteFailure(sqlite3_extended_errcode(sqliteHandle(database())), error.databaseText());
 }
 
 void SqliteEngine::rollback() {
@@ -190,7 +200,7 @@ MonthClaim &SqliteEngine::monthClaim() {
 int SqliteEngine::checkedLayoutVersion() {
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
-        throw DbError(query.lastError().databaseText());
+        throw failure(query.lastError());
     const int version = query.value(0).toInt();
     if (version > schemaVersion)
         throw newerLayoutError(m_fileName, version);

@@ -1,5 +1,6 @@
 #include "exportfile.h"
 
+#include "filemessages.h"
 #include "filesync.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ void ExportFile::commit() {
 }
 
 void ExportFile::fail(const QString &reason) const {
-    throw ExportError(
-        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason).toStdString());
+    throw ExportError(QStringLiteral("%1: %2")
+                          .arg(QDir::toNativeSeparators(m_path),
+                               withDetail(QStringLiteral("文件没有保存。"), reason))
+                          .toStdString());
 }

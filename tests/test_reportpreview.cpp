@@ -260,7 +260,8 @@ void ReportPreviewTest::failedPdfLeavesNoFile() {
     QCOMPARE(workspace.shownMessages().size(), 1);
     QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
     const QString message = workspace.shownTexts().first();
-    QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY2(message.startsWith(path + QStringLiteral(": 文件没有保存。\n（")),
+             qPrintable(message));
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
     QCOMPARE(contents(path), existing ? oldFile : QByteArray());
 

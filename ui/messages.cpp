@@ -66,7 +66,8 @@ void error(const QString &text) {
 }
 
 QString errorText(const QString &text) {
-    if (!text.isEmpty() && text.back() > QChar('.'))
+    // A text that ends in its own punctuation ("！", "。", "）") has its stop already.
+    if (!text.isEmpty() && text.back() > QChar('.') && !text.back().isPunct())
         return text + QChar('.');
     return text;
 }

@@ -26,7 +26,7 @@ bool confirm(const QString &text);     // "Confirm", question icon, "&Yes"/"&No"
 void error(const QString &text);       // application title, error icon, one button
 
 // The error text as the error box shows it: a full stop is added when the last character
-// sorts after "." (a letter, a digit or a Chinese character).
+// sorts after "." (a letter, a digit or a Chinese character) and is not a punctuation mark.
 QString errorText(const QString &text);
 
 // Replaces the boxes with an answering function (true means Yes) until reset with {}.
