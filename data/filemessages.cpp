@@ -1,5 +1,9 @@
 #include "filemessages.h"
 
+#include "sqlitehandle.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
@@ -43,6 +47,14 @@ QString withDetail(const QString &sentence, const QString &detail) {
 DbError sqliteFailure(int resultCode, const QString &engineText) {
     const QString sentence = sentenceFor(resultCode & 0xff);
     return DbError(sentence.isEmpty() ? engineText : withDetail(sentence, engineText));
+}
+
+DbError sqliteFailure(const QSqlDatabase &database, const QSqlError &error) {
+    // The driver leaves out the code of a failed transaction; the engine still has it. A
+    // connection that never opened has only the driver's.
+    const int code = database.isOpen() ? sqlite3_extended_errcode(sqliteHandle(database))
+                                       : error.nativeErrorCode().toInt();
+    return sqliteFailure(code, error.databaseText());
 }
 
 QString systemErrorText() {

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QSqlDatabase;
+class QSqlError;
+
 // What the clerk reads when a file, the disk or the engine fails: a sentence in Chinese that
 // says what happened and what it means for their work, and beneath it the words of the
 // engine or the system, untranslated, for whoever looks into the cause.
@@ -17,6 +20,9 @@ QString withDetail(const QString &sentence, const QString &detail);
 // refused, a rule of the schema) keep the engine's text alone, which is then the program's
 // own or names the statement.
 DbError sqliteFailure(int resultCode, const QString &engineText);
+
+// The same for the failure `error` that Qt's driver reported on the connection `database`.
+DbError sqliteFailure(const QSqlDatabase &database, const QSqlError &error);
 
 // What the system said of the last call that failed (errno).
 QString systemErrorText();

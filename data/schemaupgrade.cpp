@@ -2,6 +2,7 @@
 
 #include "databasebackup.h"
 #include "dberror.h"
+#include "filemessages.h"
 #include "schemastatements.h"
 #include "schemaversion.h"
 
@@ -14,7 +15,7 @@ namespace {
 void run(QSqlDatabase &db, const QString &statement) {
     QSqlQuery query(db);
     if (!query.exec(statement))
-        throw DbError(query.lastError().databaseText());
+        throw sqliteFailure(db, query.lastError());
 }
 
 } // namespace
@@ -28,7 +29,7 @@ void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
                           .arg(version)
                           .arg(schemaVersion));
     if (!db.transaction())
-        throw DbError(db.lastError().databaseText());
+        throw sqliteFailure(db, db.lastError());
     try {
         const QStringList statements = statementsAfterVersion(version);
         if (statements.isEmpty())
@@ -37,7 +38,7 @@ void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
             run(db, statement);
         run(db, QStringLiteral("pragma user_version = %1").arg(schemaVersion));
         if (!db.commit())
-            throw DbError(db.lastError().databaseText());
+            throw sqliteFailure(db, db.lastError());
     } catch (...) {
         db.rollback();
         throw;

@@ -131,10 +131,7 @@ SqliteEngine::SqliteEngine(const QString &fileName, bool upgradesOlderLayout)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
         // The engine's words alone; Qt would add its own "Error opening database".
-        const QSqlError error = db.lastError();
-        throw sqliteFailure(error.nativeErrorCode().isEmpty() ? SQLITE_CANTOPEN
-                                                              : error.nativeErrorCode().toInt(),
-                            error.databaseText());
+        throw sqliteFailure(db, db.lastError());
     }
     claimPayrollFile(db, m_fileName);
     const int version = checkedLayoutVersion();
@@ -168,23 +165,19 @@ std::unique_ptr<EngineStatement> SqliteEngine::prepare(const QString &sql) {
 void SqliteEngine::execute(const QString &sql) {
     QSqlQuery query(database());
     if (!query.exec(sql))
-        throw failure(query.lastError());
+        throw sqliteFailure(database(), query.lastError());
 }
 
 void SqliteEngine::begin() {
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw failure(db.lastError());
+        throw sqliteFailure(db, db.lastError());
 }
 
 void SqliteEngine::commit() {
     QSqlDatabase db = database();
     if (!db.commit())
-        throw failure(db.lastError());
-}
-
-DbError SqliteEngine::failure(const QSqlError &error) const {
-    return sqliteFailure(sqlite3_extended_errcode(sqliteHandle(database())), error.databaseText());
+        throw sqliteFailure(db, db.lastError());
 }
 
 void SqliteEngine::rollback() {
@@ -200,7 +193,7 @@ MonthClaim &SqliteEngine::monthClaim() {
 int SqliteEngine::checkedLayoutVersion() {
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
-        throw failure(query.lastError());
+        throw sqliteFailure(database(), query.lastError());
     const int version = query.value(0).toInt();
     if (version > schemaVersion)
         throw newerLayoutError(m_fileName, version);

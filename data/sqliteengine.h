@@ -1,11 +1,9 @@
 #pragma once
 
-#include "dberror.h"
 #include "engine.h"
 #include "resultsizes.h"
 
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QString>
 
 // The payroll in one SQLite file: the default, for one clerk on one PC. The file is opened
@@ -41,8 +39,6 @@ public:
 private:
     // The file's layout version; throws DbError for a newer one than this program's.
     int checkedLayoutVersion();
-    // The failure the connection's last statement met, in the clerk's words.
-    DbError failure(const QSqlError &error) const;
 
     QString m_fileName;
     QString m_path;
