@@ -59,7 +59,16 @@ BackupFolder::BackupFolder(const QString &databasePath) : m_database(databasePat
 }
 
 bool BackupFolder::create() const {
-    return m_folder.mkpath(QStringLiteral("."));
+    if (m_folder.exists())
+        return true;
+    if (!m_folder.mkpath(QStringLiteral(".")))
+        return false;
+    // Beside a database several users share, it must be as open to each of them as the folder
+    // that holds it.
+    if (takeOwnership(m_folder.path(), QFileInfo(m_database).absolutePath()))
+        return true;
+    QDir().rmdir(m_folder.path());
+    return false;
 }
 
 namespace {

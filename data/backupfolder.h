@@ -23,7 +23,8 @@ public:
     explicit BackupFolder(const QString &databasePath);
 
     QString path() const { return m_folder.path(); }
-    // Makes the folder if it is not there. Yes when it is there.
+    // Makes the folder if it is not there, with the owner, group and permissions of the
+    // database's folder. Yes when it is there.
     bool create() const;
 
     // The path for a new backup made at `moment`, numbered after every file in the folder.

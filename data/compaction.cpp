@@ -34,6 +34,13 @@ bool compactDatabase(const QString &fileName, const QString &password,
     const DatabaseLock lock(database, DatabaseLock::Mode::Exclusive);
     if (!lock.isHeld())
         return false;
+    if (!mayReplace(database)) {
+        // Not the clerk's business, who goes on working on the file as it is; the folder's
+        // administrator finds the reason here.
+        qWarning("%s 未压缩：此用户不能写该文件，或不能让新文件保留它的所有者、组和权限",
+                 qUtf8Printable(QFileInfo(database).fileName()));
+        return false;
+    }
     const QString folder = QFileInfo(database).absolutePath();
     removeUnfinishedReplacements(folder);
     const BackupFolder backups(database);

@@ -13,7 +13,8 @@
 // becomes the backup (see databasebackup.h), and the copy then replaces it atomically (see
 // filereplacement.h), so the file is written once and never in place. Nothing is done when
 // the file is not one of this program's (see filemark.h), when another copy of the program
-// has it (it holds DatabaseLock), when no backup can be kept, when the program is configured
+// has it (it holds DatabaseLock), when this user may not replace it (see mayReplace in
+// filereplacement.h), when no backup can be kept, when the program is configured
 // for a database server (see databaseaddress.h), or when `password` is not
 // empty: SQLite files carry no password, so one that needs a password is not a file this
 // program can open. `progress` is called now and then while the engine works.

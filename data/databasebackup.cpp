@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,9 +22,7 @@ bool claimPrivately(const QString &path) {
 }
 
 bool giveName(const QString &partial, const QString &databasePath, const QString &backup) {
-    struct stat status {};
-    return ::stat(QFile::encodeName(databasePath).constData(), &status) == 0 &&
-           ::chmod(QFile::encodeName(partial).constData(), status.st_mode & 07777) == 0 &&
+    return takeOwnership(partial, databasePath) &&
            ::rename(QFile::encodeName(partial).constData(),
                     QFile::encodeName(backup).constData()) == 0;
 }

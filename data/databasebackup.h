@@ -7,9 +7,9 @@
 
 // Backups of the database file in the folder "backup" beside it (see backupfolder.h), so
 // that a clerk who finds something wrong can go back to an earlier day's file by copying it
-// into place. Each backup is a whole database on its own, with the database's permissions,
-// and appears under its name only once it is complete; nothing half-written stays behind.
-// Only a file of this program's is backed up (see filemark.h). Writers run while the caller
+// into place. Each backup is a whole database on its own, with the database's owner, group and
+// permissions, and appears under its name only once it is complete; nothing half-written stays
+// behind. Only a file of this program's is backed up (see filemark.h). Writers run while the caller
 // holds DatabaseLock exclusively.
 
 // Writes a compacted copy of the database as it is at `moment` through the engine, checks it,

@@ -1,5 +1,7 @@
 #include "databaselock.h"
 
+#include "filereplacement.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -9,8 +11,16 @@
 namespace {
 
 int openLockFile(const QString &databasePath) {
-    const QByteArray path = QFile::encodeName(databasePath + QStringLiteral(".lock"));
-    const int descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const QString lockPath = databasePath + QStringLiteral(".lock");
+    const QByteArray path = QFile::encodeName(lockPath);
+    const int made = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (made >= 0) {
+        // As open to the other users of a shared folder as the database is, as far as this
+        // user may make it so: the lock serves whoever owns its file.
+        takeOwnership(lockPath, databasePath);
+        return made;
+    }
+    const int descriptor = ::open(path.constData(), O_RDWR | O_CLOEXEC);
     // A lock file that is there but not ours to write still serves: flock needs no write.
     return descriptor >= 0 ? descriptor : ::open(path.constData(), O_RDONLY | O_CLOEXEC);
 }

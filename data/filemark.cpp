@@ -1,6 +1,7 @@
 #include "filemark.h"
 
 #include "dberror.h"
+#include "filemessages.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -13,7 +14,7 @@ namespace {
 int integerOf(QSqlDatabase &database, const QString &sql) {
     QSqlQuery query(database);
     if (!query.exec(sql) || !query.next())
-        throw DbError(query.lastError().databaseText());
+        throw sqliteFailure(database, query.lastError());
     return query.value(0).toInt();
 }
 
@@ -40,7 +41,7 @@ void claimPayrollFile(QSqlDatabase &database, const QString &fileName) {
         // Text, or anything else the engine cannot read as a database.
         if (mark.lastError().nativeErrorCode() == QString::number(SQLITE_NOTADB))
             throw notOurs;
-        throw DbError(mark.lastError().databaseText());
+        throw sqliteFailure(database, mark.lastError());
     }
     if (mark.value(0).toInt() == payrollFileMark)
         return;

@@ -1,20 +1,14 @@
 #include "ofdmonthclaim.h"
 
 #include "dberror.h"
+#include "filemessages.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
 
 // Sets or clears the lock on the month's byte; false when another description holds it.
 bool lockByte(int descriptor, off_t offset, short type) {
@@ -31,24 +25,32 @@ bool lockByte(int descriptor, off_t offset, short type) {
         return true;
     if (errno == EAGAIN || errno == EACCES)
         return false;
-    throw DbError(QStringLiteral("Cannot lock the month in the lock file: %1").arg(systemError()));
+    throw DbError(withDetail(QStringLiteral("无法锁定本月，其他操作员可能正在录入同一个月。"),
+                             systemErrorText()));
 }
+
+// The engine locks the database file with classic record locks on the bytes from 1 GiB on
+// (its pending, reserved and shared bytes, a few hundred of them), and classic and
+// open-file-description locks on overlapping bytes conflict. The claims start at 4 EiB, far
+// past any lock of the engine and any size a payroll file can reach; a lock past the end of a
+// file is allowed and does not grow it.
+constexpr off_t claimsStart = off_t(1) << 62;
 
 off_t monthOffset(const QString &month) {
     bool ok = false;
-    const qlonglong offset = month.toLongLong(&ok);
-    if (!ok || offset < 0)
-        throw DbError(QStringLiteral("'%1' is not a month key").arg(month));
-    return off_t(offset);
+    const qlonglong key = month.toLongLong(&ok);
+    if (!ok || key < 0 || key >= claimsStart)
+        throw DbError(QStringLiteral("“%1”不是月份。").arg(month));
+    return claimsStart + off_t(key);
 }
 
 } // namespace
 
-OfdMonthClaim::OfdMonthClaim(QString databasePath)
-    : m_lockPath(databasePath + QStringLiteral(".months")),
-      m_databasePath(std::move(databasePath)) {}
+OfdMonthClaim::OfdMonthClaim(QString databasePath) : m_databasePath(std::move(databasePath)) {}
 
 OfdMonthClaim::~OfdMonthClaim() {
+    // Closing any descriptor of a file drops every classic record lock the process holds on
+    // it, the engine's too: the connection's owner closes the connection first.
     if (m_descriptor >= 0)
         ::close(m_descriptor);
 }
@@ -56,14 +58,12 @@ OfdMonthClaim::~OfdMonthClaim() {
 int OfdMonthClaim::descriptor() {
     if (m_opened)
         return m_descriptor;
-    const QByteArray path = QFile::encodeName(m_lockPath);
-    // Every clerk of a shared folder must be able to lock it, whoever made it first.
-    int made = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (made >= 0)
-        ::fchmod(made, 0666);
-    m_descriptor = made >= 0 ? made : ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (m_descriptor < 0 && QFileInfo(m_databasePath).isWritable())
-        throw DbError(QStringLiteral("Cannot open %1: %2").arg(m_lockPath, systemError()));
+    // A write lock needs a description open for writing; never O_CREAT: a missing file is
+    // the engine's error, not an empty file to claim months in.
+    m_descriptor = ::open(QFile::encodeName(m_databasePath).constData(), O_RDWR | O_CLOEXEC);
+    if (m_descriptor < 0 && errno != EACCES && errno != EROFS)
+        throw DbError(
+            withDetail(QStringLiteral("无法打开数据库文件，不能锁定本月。"), systemErrorText()));
     m_opened = true;
     return m_descriptor;
 }

@@ -2,6 +2,7 @@
 
 #include "databasebackup.h"
 #include "dberror.h"
+#include "filemessages.h"
 #include "schemastatements.h"
 #include "schemaversion.h"
 
@@ -14,21 +15,21 @@ namespace {
 void run(QSqlDatabase &db, const QString &statement) {
     QSqlQuery query(db);
     if (!query.exec(statement))
-        throw DbError(query.lastError().databaseText());
+        throw sqliteFailure(db, query.lastError());
 }
 
 } // namespace
 
 void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
     if (backUpDatabase(databasePath, QDateTime::currentDateTime()).isEmpty())
-        throw DbError(QStringLiteral("%1 has database version %2 and must be brought up to "
-                                     "version %3, but no backup of it could be written first; it "
-                                     "is left untouched")
+        throw DbError(QStringLiteral("%1 的数据库版本是 %2，须先升级到版本 %3，但无法先写出它的备份"
+                                     "（磁盘已满，或不能让备份保留原文件的所有者、组和权限），"
+                                     "文件保持原样。")
                           .arg(databasePath)
                           .arg(version)
                           .arg(schemaVersion));
     if (!db.transaction())
-        throw DbError(db.lastError().databaseText());
+        throw sqliteFailure(db, db.lastError());
     try {
         const QStringList statements = statementsAfterVersion(version);
         if (statements.isEmpty())
@@ -37,7 +38,7 @@ void upgradeLayout(QSqlDatabase &db, const QString &databasePath, int version) {
             run(db, statement);
         run(db, QStringLiteral("pragma user_version = %1").arg(schemaVersion));
         if (!db.commit())
-            throw DbError(db.lastError().databaseText());
+            throw sqliteFailure(db, db.lastError());
     } catch (...) {
         db.rollback();
         throw;

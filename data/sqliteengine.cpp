@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "filemark.h"
+#include "filemessages.h"
 #include "ofdmonthclaim.h"
 #include "pinyinorder.h"
 #include "resultset.h"
@@ -97,7 +98,10 @@ private:
                 sqlite3_column_bytes(m_statement, column));
         }
     }
-    DbError failure() const { return DbError(QString::fromUtf8(sqlite3_errmsg(m_engine))); }
+    DbError failure() const {
+        return sqliteFailure(sqlite3_extended_errcode(m_engine),
+                             QString::fromUtf8(sqlite3_errmsg(m_engine)));
+    }
     void check(int status) const {
         if (status != SQLITE_OK)
             throw failure();
@@ -127,8 +131,7 @@ SqliteEngine::SqliteEngine(const QString &fileName, bool upgradesOlderLayout)
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
         // The engine's words alone; Qt would add its own "Error opening database".
-        const QString reason = db.lastError().databaseText();
-        throw DbError(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(m_path) : reason);
+        throw sqliteFailure(db, db.lastError());
     }
     claimPayrollFile(db, m_fileName);
     const int version = checkedLayoutVersion();
@@ -140,9 +143,11 @@ SqliteEngine::SqliteEngine(const QString &fileName, bool upgradesOlderLayout)
 }
 
 SqliteEngine::~SqliteEngine() {
-    m_monthClaim.reset();
     QSqlDatabase::database(m_connectionName, false).close();
     QSqlDatabase::removeDatabase(m_connectionName);
+    // Only now: the claims' descriptor is one of the database file, and closing it would drop
+    // the locks the engine holds on the file (see ofdmonthclaim.h).
+    m_monthClaim.reset();
 }
 
 bool SqliteEngine::isOpen() const {
@@ -160,19 +165,19 @@ std::unique_ptr<EngineStatement> SqliteEngine::prepare(const QString &sql) {
 void SqliteEngine::execute(const QString &sql) {
     QSqlQuery query(database());
     if (!query.exec(sql))
-        throw DbError(query.lastError().databaseText());
+        throw sqliteFailure(database(), query.lastError());
 }
 
 void SqliteEngine::begin() {
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw DbError(db.lastError().databaseText());
+        throw sqliteFailure(db, db.lastError());
 }
 
 void SqliteEngine::commit() {
     QSqlDatabase db = database();
     if (!db.commit())
-        throw DbError(db.lastError().databaseText());
+        throw sqliteFailure(db, db.lastError());
 }
 
 void SqliteEngine::rollback() {
@@ -188,7 +193,7 @@ MonthClaim &SqliteEngine::monthClaim() {
 int SqliteEngine::checkedLayoutVersion() {
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
-        throw DbError(query.lastError().databaseText());
+        throw sqliteFailure(database(), query.lastError());
     const int version = query.value(0).toInt();
     if (version > schemaVersion)
         throw newerLayoutError(m_fileName, version);

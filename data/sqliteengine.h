@@ -10,8 +10,8 @@
 // shared (another program may use it meanwhile) and never created: a missing file is an
 // error, not an empty database. A file that is not one of this program's (see filemark.h), or
 // of a newer layout than this program's, is refused before any statement runs on it. The
-// connection gets a worksheet of its own (see sqliteworksheet.h), and month claims on a lock
-// file beside the database (see ofdmonthclaim.h).
+// connection gets a worksheet of its own (see sqliteworksheet.h), and month claims on the
+// database file itself (see ofdmonthclaim.h).
 class SqliteEngine : public Engine {
 public:
     // Opens `fileName` in the working folder; throws DbError. With `upgradesOlderLayout`, a

@@ -1,5 +1,6 @@
 #include "exportfile.h"
 
+#include "filemessages.h"
 #include "filesync.h"
 
 #include <QDir>
@@ -40,6 +41,9 @@ void ExportFile::commit() {
         if (::fsync(m_partial.handle()) != 0)
             fail(systemError());
         m_partial.close();
+    } else if (!syncFile(m_partial.fileName())) {
+        // Written by name, by a writer that has closed it.
+        fail(systemError());
     }
     if (std::rename(QFile::encodeName(m_partial.fileName()).constData(),
                     QFile::encodeName(QFileInfo(m_path).absoluteFilePath()).constData()) != 0)
@@ -51,6 +55,8 @@ void ExportFile::commit() {
 }
 
 void ExportFile::fail(const QString &reason) const {
-    throw ExportError(
-        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason).toStdString());
+    throw ExportError(QStringLiteral("%1: %2")
+                          .arg(QDir::toNativeSeparators(m_path),
+                               withDetail(QStringLiteral("文件没有保存。"), reason))
+                          .toStdString());
 }

@@ -4,7 +4,8 @@
 #include <QTemporaryFile>
 #include <stdexcept>
 
-// A report could not be saved as a file; the text names the file and the reason.
+// A report could not be saved as a file; the text names the file, says so in Chinese and
+// gives the writer's or the system's reason beneath.
 class ExportError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

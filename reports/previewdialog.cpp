@@ -3,6 +3,7 @@
 #include "guard.h"
 #include "pageview.h"
 #include "progress.h"
+#include "reportexport.h"
 #include "reportpainter.h"
 
 #include <QAction>
@@ -154,8 +155,8 @@ void PreviewDialog::print() {
         QPrintDialog dialog(&m_printer, this);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        Progress progress(this, QStringLiteral("正在打印报表…"), int(m_report.pages.size()));
-        paintReport(m_report.pages, m_printer, [&](int drawn) { progress.step(drawn); });
+        Progress progress(this, QStringLiteral("正在打印报表…"));
+        printPages(m_report.pages, m_printer, &progress);
     });
 }
 

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <QPrinter>
+#include <QScopeGuard>
 
 const QList<ReportExport> &reportExports() {
     static const QList<ReportExport> exports = {
@@ -35,6 +37,33 @@ void writePdf(const PageModel &pages, const QString &path, Progress *progress) {
             if (progress)
                 progress->step(drawn);
         });
+    }
+    file.commit();
+}
+
+void printPages(const PageModel &pages, QPrinter &printer, Progress *progress) {
+    if (progress)
+        progress->setTotal(int(pages.size()));
+    const auto step = [progress](int drawn) {
+        if (progress)
+            progress->step(drawn);
+    };
+    const QString target = printer.outputFileName();
+    if (target.isEmpty()) {
+        paintReport(pages, printer, step);
+        return;
+    }
+    ExportFile file(target);
+    file.device().close();
+    {
+        // The printer keeps the clerk's choice of file for the next time the dialog opens.
+        printer.setOutputFileName(file.partialPath());
+        const auto restore = qScopeGuard([&] { printer.setOutputFileName(target); });
+        try {
+            paintReport(pages, printer, step);
+        } catch (const std::runtime_error &failure) {
+            file.fail(QString::fromUtf8(failure.what()));
+        }
     }
     file.commit();
 }

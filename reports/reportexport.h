@@ -7,6 +7,7 @@
 #include <functional>
 
 class Progress;
+class QPrinter;
 class Query;
 struct ReportDefinition;
 
@@ -36,6 +37,11 @@ const QList<ReportExport> &reportExports();
 // given. The file appears under its name only when complete: a failure or a cancellation
 // leaves whatever was there before; a failure throws ExportError.
 void writePdf(const PageModel &pages, const QString &path, Progress *progress = nullptr);
+
+// The pages on `printer`, as its print dialog set it up, stepping `progress` over the pages
+// when given. A printer whose output is a file writes it as writePdf does: under its name
+// only when complete, nothing left of it on a failure (ExportError) or a cancellation.
+void printPages(const PageModel &pages, QPrinter &printer, Progress *progress = nullptr);
 
 // The report's rows as a spreadsheet: its title (the document name for a report without
 // one), the captions of its columns, one row per result row and, where the report totals

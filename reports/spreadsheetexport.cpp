@@ -77,7 +77,7 @@ public:
     Sheet(const ExportFile &file, const QString &name) : m_file(file) {
         m_workbook = workbook_new(utf8(file.partialPath()).constData());
         if (!m_workbook)
-            fail(QStringLiteral("cannot be created"));
+            fail(QStringLiteral("无法建立表格文件"));
         m_sheet = workbook_add_worksheet(m_workbook, utf8(name.left(31)).constData());
         m_text = newFormat();
         m_bold = newFormat();

@@ -24,8 +24,11 @@
 #include <QTimer>
 #include <QUuid>
 #include <csignal>
+#include <grp.h>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -49,7 +52,13 @@ enum class Situation {
     BackupsOnAnotherDisk,
     FileLeftUnderABackupName,
     ConfiguredForAServer,
+    AnotherClerksFileInASharedFolder,
+    StartedByAClerkWhoCannotKeepTheOwner,
 };
+
+// A user and group that exist on every system and own nothing of the test's.
+constexpr uid_t otherUser = 65534;
+constexpr gid_t otherGroup = 65534;
 
 // What the payroll holds after the fixture: its rows, their amounts, an untouched column.
 const QString fingerprintSql =
@@ -141,6 +150,39 @@ void crashDuringAnUpdate(const Workspace &workspace) {
     QVERIFY(QFileInfo(database + "-journal").size() > 0);
 }
 
+struct Ownership {
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+    bool operator==(const Ownership &) const = default;
+};
+
+Ownership ownershipOf(const QString &path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {uid_t(-1), gid_t(-1), 0};
+    return {status.st_uid, status.st_gid, status.st_mode & 07777};
+}
+
+// The start-up compaction as another clerk's program runs it: a process of its own, as
+// another user without the administrator's rights. Empty when it could not be run so.
+std::optional<bool> compactAsAnotherUser() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(otherGroup) != 0 || ::setuid(otherUser) != 0)
+            ::_exit(3);
+        // A clerk who could not even write the file would prove nothing.
+        if (::access("GZDB.mdb", W_OK) != 0)
+            ::_exit(4);
+        ::_exit(Tfrm_main::CompactDatabase(QStringLiteral("gzdb.mdb"), QString()) ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
+}
+
 // The progress window on the screen, if any.
 QProgressDialog *shownProgress() {
     for (QWidget *window : QApplication::topLevelWidgets())
@@ -193,7 +235,8 @@ void CompactionTest::compactsOnlyWhatIsSafe_data() {
         << Situation::OtherProgramsDatabase << false << QStringList();
     QTest::newRow("payroll made before files were marked")
         << Situation::PayrollMadeBeforeMarking << true << QStringList();
-    QTest::newRow("read-only file") << Situation::ReadOnlyFile << true << QStringList();
+    // Made so on purpose: not even the administrator's program replaces it.
+    QTest::newRow("read-only file") << Situation::ReadOnlyFile << false << QStringList();
     QTest::newRow("partial backups and journals left behind")
         << Situation::PartialBackupsLeftBehind << true
         << QStringList{"GZDB-before-the-move.mdb", "notes.txt"};
@@ -210,6 +253,12 @@ void CompactionTest::compactsOnlyWhatIsSafe_data() {
     // A server vacuums itself; a file left in the folder of a clerk who moved is not touched.
     QTest::newRow("configured for a server")
         << Situation::ConfiguredForAServer << false << QStringList();
+    // The file and its folder belong to the clerks' group; the compacted file must too, or the
+    // next clerk cannot save.
+    QTest::newRow("another clerk's file in a shared folder")
+        << Situation::AnotherClerksFileInASharedFolder << true << QStringList();
+    QTest::newRow("started by a clerk who cannot keep the file's owner")
+        << Situation::StartedByAClerkWhoCannotKeepTheOwner << false << QStringList();
 }
 
 void CompactionTest::compactsOnlyWhatIsSafe() {
@@ -306,6 +355,21 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         otherDisk.emplace(QStringLiteral("/dev/shm/gz-backup-XXXXXX"));
         QVERIFY(QFile::link(otherDisk->path(), backups));
         break;
+    case Situation::AnotherClerksFileInASharedFolder:
+        if (::geteuid() != 0)
+            QSKIP("only an administrator can make files of another user");
+        QCOMPARE(::chown(QFile::encodeName(database).constData(), otherUser, otherGroup), 0);
+        QCOMPARE(::chmod(QFile::encodeName(database).constData(), 0664), 0);
+        QCOMPARE(::chown(QFile::encodeName(workspace.path()).constData(), otherUser, otherGroup),
+                 0);
+        QCOMPARE(::chmod(QFile::encodeName(workspace.path()).constData(), 02775), 0);
+        break;
+    case Situation::StartedByAClerkWhoCannotKeepTheOwner:
+        if (::geteuid() != 0)
+            QSKIP("only an administrator can run a process as another user");
+        QCOMPARE(::chmod(QFile::encodeName(database).constData(), 0666), 0);
+        QCOMPARE(::chmod(QFile::encodeName(workspace.path()).constData(), 0777), 0);
+        break;
     case Situation::FileLeftUnderABackupName:
         QVERIFY(backupFolder.mkpath("."));
         QCOMPARE(::link(QFile::encodeName(database).constData(),
@@ -318,16 +382,25 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
     }
     const QByteArray before = contents(database);
     const QFile::Permissions permissions = QFile::permissions(database);
+    const Ownership ownership = ownershipOf(database);
+    const Ownership folderOwnership = ownershipOf(workspace.path());
+    const bool hadBackupFolder = QFileInfo::exists(backups);
 
-    const bool result = Tfrm_main::CompactDatabase(QStringLiteral("gzdb.mdb"), QString());
+    std::optional<bool> result;
+    if (situation == Situation::StartedByAClerkWhoCannotKeepTheOwner)
+        result = compactAsAnotherUser();
+    else
+        result = Tfrm_main::CompactDatabase(QStringLiteral("gzdb.mdb"), QString());
     diskFull.reset();
 
-    QCOMPARE(result, compacted);
+    QVERIFY2(result.has_value(), "the other user's program could not run");
+    QCOMPARE(*result, compacted);
     QCOMPARE(entries(workspace.path(), "~CP*"), QStringList());
     QCOMPARE(entries(workspace.path(), "GZDB.mdb-*"), QStringList());
     if (compacted) {
         QVERIFY(QFileInfo(database).size() < before.size() / 4);
         QCOMPARE(QFile::permissions(database), permissions);
+        QVERIFY(ownershipOf(database) == ownership);
         QCOMPARE(valueIn(database, "pragma integrity_check"), QStringLiteral("ok"));
         // Compaction keeps the layout: upgrading is the program's first use's business.
         QCOMPARE(
@@ -345,6 +418,9 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
             situation != Situation::PayrollMadeBeforeMarking)
             QVERIFY(contents(backup) == before);
         QCOMPARE(QFile::permissions(backup), permissions);
+        QVERIFY(ownershipOf(backup) == ownership);
+        if (!hadBackupFolder)
+            QVERIFY(ownershipOf(backups) == folderOwnership);
         QStringList expected = keptBesides + made;
         expected.sort();
         QCOMPARE(entries(backups, "*"), expected);

@@ -186,6 +186,10 @@ void FrameTest::failedHandlerShowsTheErrorBox_data() {
                                               << "数据库错误.";
     QTest::newRow("full stop stays single") << "Invalid value."
                                             << "Invalid value.";
+    QTest::newRow("Chinese exclamation mark stays single") << "GZDB.mdb 不是本系统的数据库文件！"
+                                                           << "GZDB.mdb 不是本系统的数据库文件！";
+    QTest::newRow("engine's words in brackets get no stop") << "磁盘已满。\n（disk is full）"
+                                                            << "磁盘已满。\n（disk is full）";
     QTest::newRow("closing bracket sorts before the stop") << "bad value (x)"
                                                            << "bad value (x)";
     QTest::newRow("empty text") << ""

@@ -1,20 +1,24 @@
 // The report preview as the operator works it: its toolbar turns and zooms the pages, which
 // are drawn as they come into sight; long work can be cancelled, and a cancelled or failed
-// save leaves no file behind and an older file of that name as it was.
+// save or print to a file leaves no file behind and an older file of that name as it was.
 #include "filesizelimit.h"
 #include "fonts.h"
 #include "gzt.h"
 #include "modulerun.h"
 #include "pdftext.h"
 #include "previewdriver.h"
+#include "printdialoganswer.h"
 #include "spinedit.h"
 #include "workspace.h"
 
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
+#include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +72,9 @@ void writeFile(const QString &path, const QByteArray &data) {
 
 const QByteArray oldFile = "the report saved last month";
 
+// Runs this program as the clerk's program that printingKilledLeavesTheOlderFile kills.
+constexpr char printUntilKilledOption[] = "--print-until-killed";
+
 } // namespace
 
 class ReportPreviewTest : public QObject {
@@ -83,6 +90,9 @@ private slots:
     void cancelledSaveLeavesNoFile();
     void failedPdfLeavesNoFile_data();
     void failedPdfLeavesNoFile();
+    void printingToAFileReplacesItOnlyWhole_data();
+    void printingToAFileReplacesItOnlyWhole();
+    void printingKilledLeavesTheOlderFile();
 };
 
 void ReportPreviewTest::toolbarTurnsThePages_data() {
@@ -250,7 +260,8 @@ void ReportPreviewTest::failedPdfLeavesNoFile() {
     QCOMPARE(workspace.shownMessages().size(), 1);
     QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
     const QString message = workspace.shownTexts().first();
-    QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY2(message.startsWith(path + QStringLiteral(": 文件没有保存。\n（")),
+             qPrintable(message));
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
     QCOMPARE(contents(path), existing ? oldFile : QByteArray());
 
@@ -263,5 +274,103 @@ void ReportPreviewTest::failedPdfLeavesNoFile() {
     }
 }
 
-QTEST_MAIN(ReportPreviewTest)
+void ReportPreviewTest::printingToAFileReplacesItOnlyWhole_data() {
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("printed") << false << false;
+    QTest::newRow("printed over an older file") << false << true;
+    QTest::newRow("cancelled") << true << false;
+    QTest::newRow("cancelled over an older file") << true << true;
+}
+
+void ReportPreviewTest::printingToAFileReplacesItOnlyWhole() {
+    QFETCH(bool, cancelled);
+    QFETCH(bool, existing);
+    Workspace workspace;
+    addSlips(workspace, 40);
+    const QDir folder(workspace.path());
+    const QString path = folder.filePath("工资条.pdf");
+    if (existing)
+        writeFile(path, oldFile);
+    QStringList expected = folder.entryList(QDir::AllEntries | QDir::Hidden);
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        if (cancelled)
+            cancelProgressOf(&preview);
+        answerPrintDialog([&] { trigger(preview, "print"); }, path);
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+    QVERIFY(workspace.shownTexts().isEmpty());
+    if (cancelled) {
+        QCOMPARE(contents(path), existing ? oldFile : QByteArray());
+    } else {
+        QCOMPARE(pdfText(path).count("基本工资"), 40);
+        expected << QStringLiteral("工资条.pdf");
+        expected.removeDuplicates();
+        expected.sort();
+    }
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), expected);
+}
+
+// The clerk's program is killed while it writes the pages: the file printed last month is
+// still there, whole, and nothing under its name or any other a clerk would open.
+void ReportPreviewTest::printingKilledLeavesTheOlderFile() {
+    Workspace workspace;
+    const QDir folder(workspace.path());
+    const QString path = folder.filePath("工资条.pdf");
+    writeFile(path, oldFile);
+    // The killed program's own working folder, which it cannot remove.
+    QVERIFY(folder.mkdir("killed"));
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
+
+    QProcess clerk;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", folder.filePath("killed"));
+    clerk.setProcessEnvironment(environment);
+    clerk.start(QCoreApplication::applicationFilePath(), {printUntilKilledOption, path});
+    // A limit for a program that went wrong, not a wait for the printing.
+    QVERIFY2(clerk.waitForReadyRead(120000), clerk.readAllStandardError().constData());
+    QCOMPARE(clerk.readLine(), QByteArray("printing\n"));
+    clerk.kill();
+    QVERIFY(clerk.waitForFinished());
+
+    QCOMPARE(contents(path), oldFile);
+    for (const QString &name : folder.entryList(QDir::AllEntries | QDir::Hidden))
+        QVERIFY2(before.contains(name) || name.startsWith(QLatin1Char('.')), qPrintable(name));
+}
+
+namespace {
+
+// The killed program of printingKilledLeavesTheOlderFile: prints the slips to `path`, says so
+// on its output once the first page is written, and stops there for good.
+int printUntilKilled(const QString &path) {
+    installFontSubstitutes();
+    Workspace workspace;
+    addSlips(workspace, 40);
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        actOnProgressOf(&preview, [](QProgressDialog &) {
+            std::fputs("printing\n", stdout);
+            std::fflush(stdout);
+            for (;;)
+                ::pause();
+        });
+        answerPrintDialog([&] { trigger(preview, "print"); }, path);
+    });
+    previewSlips();
+    return 1; // printing never began
+}
+
+} // namespace
+
+// The tests, or with its option the killed clerk's program of one of them.
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    if (argc == 3 && qstrcmp(argv[1], printUntilKilledOption) == 0)
+        return printUntilKilled(QString::fromLocal8Bit(argv[2]));
+    ReportPreviewTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_reportpreview.moc"

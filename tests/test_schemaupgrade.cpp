@@ -107,7 +107,7 @@ void SchemaUpgradeTest::noBackupNoUpgrade() {
         DM->AQ1.open();
         QFAIL("no error");
     } catch (const DbError &error) {
-        QVERIFY2(error.text().contains("no backup"), qPrintable(error.text()));
+        QVERIFY2(error.text().contains("无法先写出它的备份"), qPrintable(error.text()));
     }
     QCOMPARE(valueIn(workspace.databasePath(), "pragma user_version"), "1");
     QCOMPARE(tableCount(workspace.databasePath()), tables);

@@ -251,7 +251,8 @@ void SpreadsheetExportTest::unwritableFileIsReportedAndLeavesNothing() {
     QCOMPARE(workspace.shownMessages().size(), 1);
     QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
     const QString message = workspace.shownTexts().first();
-    QVERIFY2(message.startsWith(path + QStringLiteral(": ")), qPrintable(message));
+    QVERIFY2(message.startsWith(path + QStringLiteral(": 文件没有保存。\n（")),
+             qPrintable(message));
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
 }

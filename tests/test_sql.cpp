@@ -488,7 +488,8 @@ void SqlTest::missingFileIsAnErrorAndIsNotCreated() {
         DM->AQ1.open();
         QFAIL("no error");
     } catch (const DbError &error) {
-        QCOMPARE(error.text(), QStringLiteral("unable to open database file"));
+        QCOMPARE(error.text(),
+                 QStringLiteral("无法打开数据库文件。\n（unable to open database file）"));
     }
     QVERIFY(!QFile::exists(workspace.databasePath()));
 }
@@ -506,9 +507,8 @@ void SqlTest::newerLayoutIsRefused() {
         QFAIL("no error");
     } catch (const DbError &error) {
         QCOMPARE(error.text(),
-                 QStringLiteral("%1 has database version %2, newer than version %3 that "
-                                "this program knows; it was made by a newer program and is left "
-                                "untouched")
+                 QStringLiteral("%1 是较新版本的程序建立的（数据库版本 %2，本程序只认识到版本 "
+                                "%3），本程序不读也不改它，请使用新版本的程序。")
                      .arg(workspace.address().shownName())
                      .arg(schemaVersion + 1)
                      .arg(schemaVersion));
