@@ -9,7 +9,6 @@
 #include "modulerun.h"
 #include "workspace.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
