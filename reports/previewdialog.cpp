@@ -4,10 +4,10 @@
 #include "pageview.h"
 #include "progress.h"
 #include "reportpainter.h"
+#include "savefiledialog.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QIntValidator>
 #include <QLabel>
@@ -169,7 +169,7 @@ void PreviewDialog::addExportActions(QToolBar &toolBar) {
 
 void PreviewDialog::save(const ReportExport &format) {
     guarded([&] {
-        const QString path = QFileDialog::getSaveFileName(
+        const QString path = askSaveFileName(
             this, format.caption, m_report.documentName + QLatin1Char('.') + format.fileSuffix,
             format.fileFilter);
         if (path.isEmpty())
