@@ -21,6 +21,10 @@ bool Field::isNull() const {
     return !m_result || m_row < 0 || kind() == Kind::Null;
 }
 
+bool Field::isInteger() const {
+    return m_result && m_row >= 0 && kind() == Kind::Integer;
+}
+
 // Only an amount column holds ten-thousandths. Any other number (a count, an unaliased or
 // renamed sum) has no scale this layer knows, and guessing one would be off by 10,000.
 Currency Field::asCurrency() const {

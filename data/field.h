@@ -18,6 +18,8 @@ public:
 
     bool isNull() const;
     bool isAmount() const { return m_result && m_result->isAmountColumn(m_column); }
+    // A whole number as the engine holds it; a number kept as text (a month key) is none.
+    bool isInteger() const;
     QString asString() const;
     qint64 asInteger() const;
     // An integer as the database holds it, an amount in ten-thousandths: for copying a row

@@ -5,10 +5,10 @@
 #include "progress.h"
 #include "reportexport.h"
 #include "reportpainter.h"
+#include "savefiledialog.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QIntValidator>
 #include <QLabel>
@@ -170,7 +170,7 @@ void PreviewDialog::addExportActions(QToolBar &toolBar) {
 
 void PreviewDialog::save(const ReportExport &format) {
     guarded([&] {
-        const QString path = QFileDialog::getSaveFileName(
+        const QString path = askSaveFileName(
             this, format.caption, m_report.documentName + QLatin1Char('.') + format.fileSuffix,
             format.fileFilter);
         if (path.isEmpty())

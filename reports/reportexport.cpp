@@ -70,8 +70,10 @@ void printPages(const PageModel &pages, QPrinter &printer, Progress *progress) {
 
 void writeSpreadsheet(const PreviewedReport &report, const QString &path, Progress *progress) {
     const ReportDefinition &definition = report.definition;
-    const SheetLayout layout{report.documentName.section(QLatin1Char('_'), 0, 0),
-                             definition.title.isEmpty() ? report.documentName : definition.title,
+    // A report without a title of its own (the pay slips) is titled with its name; the file's
+    // name adds the months, which its rows show.
+    const QString name = report.documentName.section(QLatin1Char('_'), 0, 0);
+    const SheetLayout layout{name, definition.title.isEmpty() ? name : definition.title,
                              definition.columns, definition.totalsRow};
     if (progress)
         progress->setTotal(report.rows.recordCount());

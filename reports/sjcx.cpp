@@ -92,6 +92,8 @@ Tfrm_sjcx::Tfrm_sjcx() : ModuleForm(frame()) {
     QWidget::setTabOrder(c_bm, e_zw);
     QWidget::setTabOrder(e_zw, e_n);
     QWidget::setTabOrder(e_y1, RxDBGrid2);
+    // The month boxes are made first, and would otherwise take the focus on opening.
+    RxDBGrid1->setFocus();
 
     for (DBGrid *grid : {RxDBGrid1, RxDBGrid2})
         grid->OnTitleClick = [this](const GridColumn &column) { RxDBGrid1TitleClick(column); };

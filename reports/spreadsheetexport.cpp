@@ -6,6 +6,7 @@
 #include "salarycolumns.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 #include <xlsxwriter.h>
@@ -96,6 +97,9 @@ public:
         check(worksheet_write_string(m_sheet, row, column, utf8(value).constData(),
                                      bold ? m_bold : m_text));
     }
+    void number(int row, int column, qint64 value) {
+        check(worksheet_write_number(m_sheet, row, column, double(value), m_text));
+    }
     void amount(int row, int column, Currency value) {
         check(worksheet_write_number(m_sheet, row, column, value.toDouble(), m_amount));
     }
@@ -142,6 +146,13 @@ public:
         check(worksheet_set_column(m_sheet, column, column, characters, nullptr));
     }
     void freezeAbove(int row) { worksheet_freeze_panes(m_sheet, row, 0); }
+    // Printed like the report: landscape A4, the header row again on every page.
+    void printLikeTheReport(int headerRow) {
+        constexpr std::uint8_t a4 = 9;
+        worksheet_set_landscape(m_sheet);
+        worksheet_set_paper(m_sheet, a4);
+        check(worksheet_repeat_rows(m_sheet, headerRow, headerRow));
+    }
 
     void close() {
         const lxw_error result = workbook_close(m_workbook);
@@ -181,6 +192,7 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Prog
         widths.push_back(displayWidth(layout.columns[column].caption));
     }
     sheet.freezeAbove(header + 1);
+    sheet.printLikeTheReport(header);
 
     const int first = row;
     const std::vector<std::optional<RowTotal>> formulas = rowTotals(layout.columns);
@@ -199,7 +211,10 @@ void writeSheet(Sheet &sheet, const SheetLayout &layout, const Query &rows, Prog
                 widths[column] = std::max(widths[column], int(amount.toFixed2().size()));
             } else {
                 const QString text = value.asString();
-                sheet.text(row, column, text);
+                if (value.isInteger())
+                    sheet.number(row, column, value.asInteger());
+                else
+                    sheet.text(row, column, text);
                 widths[column] = std::max(widths[column], displayWidth(text));
             }
         }

@@ -20,7 +20,9 @@ struct SheetLayout {
 };
 
 // Writes every row of `rows`, in its order, to an .xlsx file at `path`. Amounts are numbers
-// with two decimals from the exact stored values; month keys, numbers and names are texts.
+// with two decimals from the exact stored values, whole numbers (an employee's number) are
+// numbers, month keys and names are texts. It prints on landscape A4 with the header row on
+// every page.
 // The file appears under its name only when complete: a failure leaves whatever was there
 // before and throws ExportError. Steps `progress` over the rows, when given.
 void exportSpreadsheet(const QString &path, const SheetLayout &layout, const Query &rows,

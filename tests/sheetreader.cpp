@@ -19,7 +19,10 @@ for row, values in zip(formulas.iter_rows(), cached.iter_rows()):
                       "bold": bool(cell.font.b), "font": cell.font.name,
                       "cached": value.value})
     rows.append(cells)
-rows.append({"frozen": formulas.freeze_panes})
+rows.append({"frozen": formulas.freeze_panes,
+             "orientation": formulas.page_setup.orientation,
+             "paper": formulas.page_setup.paperSize,
+             "titleRows": formulas.print_title_rows})
 json.dump(rows, sys.stdout, ensure_ascii=False)
 )";
 

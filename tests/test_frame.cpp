@@ -9,9 +9,12 @@
 #include "modulerun.h"
 #include "workspace.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -71,6 +74,8 @@ private slots:
     void looksAsLaidOut_data();
     void looksAsLaidOut();
     void keysReachTheWindowFirst();
+    void focusedControlsShowIt_data();
+    void focusedControlsShowIt();
     void closesOnlyThroughItsCloseButton();
     void openingRunsTheHandlersInOrder();
     void failedHandlerShowsTheErrorBox_data();
@@ -124,6 +129,35 @@ void FrameTest::looksAsLaidOut() {
     } else {
         QVERIFY(!window.Bevel2);
     }
+}
+
+// A control the operator's Enter moved to shows that it has the focus, whatever its kind.
+void FrameTest::focusedControlsShowIt_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("combo box") << "combo";
+    QTest::newRow("check box") << "check";
+    QTest::newRow("radio button") << "radio";
+}
+
+void FrameTest::focusedControlsShowIt() {
+    QFETCH(QString, kind);
+    DemoWindow window;
+    QWidget *control =
+        kind == "combo" ? static_cast<QWidget *>(new QComboBox(&window))
+        : kind == "check"
+            ? static_cast<QWidget *>(new QCheckBox(QStringLiteral("是否结转"), &window))
+            : new QRadioButton(QStringLiteral("收入项目"), &window);
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        combo->addItems({QStringLiteral("手工录入"), QStringLiteral("按比例计算")});
+    control->setGeometry(20, 140, 120, 21);
+    QWidget::setTabOrder(window.edits[0], control);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edits[0]->setFocus();
+    const QImage unfocused = control->grab().toImage();
+    QTest::keyClick(window.edits[0], Qt::Key_Return);
+    QVERIFY(control->hasFocus());
+    QVERIFY(control->grab().toImage() != unfocused);
 }
 
 void FrameTest::keysReachTheWindowFirst() {

@@ -102,27 +102,28 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed_data() {
     QTest::addColumn<QString>("suggested");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("fixedCaptions");
+    QTest::addColumn<QString>("fixedTypes"); // openpyxl's letter per fixed column
     QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("firstRow"); // texts, and amounts as numbers
     QTest::addColumn<bool>("totals");
 
     QTest::newRow("pay slips") << int(Report::PaySlips) << "工资条_202603.xlsx"
-                               << "工资条_202603" << QStringList{"月份", "编号", "姓名"} << 2
+                               << "工资条" << QStringList{"月份", "编号", "姓名"} << "sns" << 2
                                << QStringList{"202603", "1", "张三", "0.1",  "1.005",
                                               "1.105",  "0", "0",    "1.105"}
                                << false;
     QTest::newRow("query") << int(Report::Query) << "数据查询_2026年3月至2026年4月.xlsx"
-                           << "数 据 查 询 结 果" << QStringList{"月份", "编号", "姓名"} << 3
-                           << QStringList{"202603", "1", "张三", "0.1",  "1.005",
-                                          "1.105",  "0", "0",    "1.105"}
+                           << "数 据 查 询 结 果" << QStringList{"月份", "编号", "姓名"} << "sns"
+                           << 3 << QStringList{"202603", "1", "张三", "0.1",  "1.005",
+                                               "1.105",  "0", "0",    "1.105"}
                            << true;
     QTest::newRow("month statistics")
         << int(Report::MonthStatistics) << "月工资统计表_2026年3月至2026年4月.xlsx"
-        << "月工资统计表[2026年3月 至 2026年4月]" << QStringList{"年月"} << 2
+        << "月工资统计表[2026年3月 至 2026年4月]" << QStringList{"年月"} << "s" << 2
         << QStringList{"202603", "0.3", "3.005", "3.305", "0.5", "0.5", "2.805"} << true;
     QTest::newRow("employee statistics")
         << int(Report::EmployeeStatistics) << "员工工资统计表_2026年3月至2026年4月.xlsx"
-        << "员工工资统计表[2026年3月 至 2026年4月]" << QStringList{"编号", "姓名"} << 2
+        << "员工工资统计表[2026年3月 至 2026年4月]" << QStringList{"编号", "姓名"} << "ns" << 2
         << QStringList{"1", "张三", "3.1", "1.005", "4.105", "0", "0", "4.105"} << true;
 }
 
@@ -131,6 +132,7 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
     QFETCH(QString, suggested);
     QFETCH(QString, title);
     QFETCH(QStringList, fixedCaptions);
+    QFETCH(QString, fixedTypes);
     QFETCH(int, rows);
     QFETCH(QStringList, firstRow);
     QFETCH(bool, totals);
@@ -151,10 +153,14 @@ void SpreadsheetExportTest::everyReportReadsBackAsPreviewed() {
     QCOMPARE(rowTexts(sheet, 1), fixedCaptions + amountCaptions);
     QVERIFY(cell(sheet, 1, 0)["bold"].toBool());
     QCOMPARE(sheet.last()["frozen"].toString(), QStringLiteral("A3"));
+    QCOMPARE(sheet.last()["orientation"].toString(), QStringLiteral("landscape"));
+    QCOMPARE(sheet.last()["paper"].toInt(), 9); // A4
+    QCOMPARE(sheet.last()["titleRows"].toString(), QStringLiteral("$2:$2"));
 
     QCOMPARE(rowTexts(sheet, 2), firstRow);
+    // Month keys stay text, an employee's number is a number that sorts as one.
     for (int column = 0; column < fixedCaptions.size(); ++column)
-        QCOMPARE(cell(sheet, 2, column)["t"].toString(), QStringLiteral("s")); // keys stay text
+        QCOMPARE(cell(sheet, 2, column)["t"].toString(), QString(fixedTypes[column]));
     const QJsonObject firstAmount = cell(sheet, 2, fixedCaptions.size());
     QCOMPARE(firstAmount["t"].toString(), QStringLiteral("n"));
     QCOMPARE(firstAmount["fmt"].toString(), QStringLiteral("0.00"));

@@ -1,9 +1,11 @@
 // Texts wider than their box, on the printed page and in the grids: every digit of a figure
 // and every character of a caption is drawn, narrower where needed and inside the box; a figure
 // that cannot fit even so shows the overflow mark, never a part of itself.
+#include "currencyedit.h"
 #include "dbgrid.h"
 #include "fonts.h"
 #include "paintrecorder.h"
+#include "pdftext.h"
 #include "reportfonts.h"
 #include "reportpainter.h"
 #include "textfit.h"
@@ -12,6 +14,11 @@
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
@@ -33,6 +40,22 @@ QString describe(const PaintRecorder &recorder) {
     return drawn.join(QStringLiteral(", "));
 }
 
+// How much more ink a bold text carries than the same text regular, on an image `page` where
+// layout units are `toPage` pixels.
+qreal boldInk(const QImage &page, qreal toPage, const QRectF &regularBox, const QRectF &boldBox) {
+    auto ink = [&](const QRectF &box) {
+        const QRect pixels(QPointF(box.topLeft() * toPage).toPoint(),
+                           QPointF(box.bottomRight() * toPage).toPoint());
+        qint64 sum = 0;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                sum += 255 - qGray(page.pixel(x, y));
+        return sum;
+    };
+    const qint64 regular = ink(regularBox);
+    return regular > 0 ? qreal(ink(boldBox)) / regular : 0;
+}
+
 } // namespace
 
 class TextFitTest : public QObject {
@@ -42,6 +65,9 @@ private slots:
     void pageTextsFitTheirBoxes_data();
     void pageTextsFitTheirBoxes();
     void gridCellsAndTitlesFitTheirColumns();
+    void amountsFitTheEntryBoxes_data();
+    void amountsFitTheEntryBoxes();
+    void boldIsBoldOnPaper();
 };
 
 void TextFitTest::pageTextsFitTheirBoxes_data() {
@@ -161,6 +187,105 @@ void TextFitTest::gridCellsAndTitlesFitTheirColumns() {
     };
     QCOMPARE(tipAt(4), QString());
     QCOMPARE(tipAt(3), QStringLiteral("2346534000.00"));
+}
+
+// The entry window's 70-pixel boxes, shown and not being typed in: the currency sign and every
+// digit are drawn, inside the box.
+void TextFitTest::amountsFitTheEntryBoxes_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("fits as it is") << "4382.5"
+                                   << "¥4,382.50";
+    QTest::newRow("millions") << "4382763.53"
+                              << "¥4,382,763.53";
+    QTest::newRow("largest with seven digits") << "9999999.99"
+                                               << "¥9,999,999.99";
+    QTest::newRow("negative millions") << "-9999999.99"
+                                       << "-¥9,999,999.99";
+    QTest::newRow("largest the box takes") << "9999999999999.99"
+                                           << "¥9,999,999,999,999.99";
+}
+
+void TextFitTest::amountsFitTheEntryBoxes() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+
+    QWidget window;
+    auto *box = new CurrencyEdit(&window);
+    box->setFont(pixelFont(FontFamily::sans, 11));
+    box->setGeometry(0, 0, 70, 21);
+    box->setValue(*Currency::fromText(typed));
+    auto *focused = new QLineEdit(&window);
+    focused->setGeometry(0, 30, 70, 21);
+    window.resize(100, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    focused->setFocus();
+    QVERIFY(!box->hasFocus());
+
+    PaintRecorder recorder(box->size(), 96);
+    box->render(&recorder);
+    QCOMPARE(recorder.texts().size(), 1);
+    QCOMPARE(recorder.texts().first().text, shown);
+    QVERIFY2(within(recorder.texts().first().extent, 0, box->width()),
+             qPrintable(describe(recorder)));
+}
+
+// The installed Chinese faces have no bold cut. A report's bold title, written to PDF and
+// rendered by poppler, is as much heavier than the regular weight as it is on the screen,
+// and it is still text.
+void TextFitTest::boldIsBoldOnPaper() {
+    const QString text = QStringLiteral("工资统计表");
+    const QRectF regularBox(50, 50, 400, 60);
+    const QRectF boldBox(50, 150, 400, 60);
+    auto paint = [&](QPainter &painter) {
+        QFont font = reportFont(TextStyle::Title);
+        font.setBold(false);
+        painter.setFont(font);
+        drawFittedText(painter, regularBox, Qt::AlignLeft | Qt::AlignTop, text);
+        font.setBold(true);
+        painter.setFont(font);
+        drawFittedText(painter, boldBox, Qt::AlignLeft | Qt::AlignTop, text);
+    };
+    constexpr int dotsPerInch = 288;
+    constexpr qreal toPage = dotsPerInch / 96.0;
+
+    QImage screen(QSize(500, 250) * toPage, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    screen.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    screen.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+    {
+        QPainter painter(&screen);
+        painter.scale(toPage, toPage);
+        paint(painter);
+    }
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString pdf = folder.filePath(QStringLiteral("bold.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(96);
+        QPainter painter(&writer);
+        paint(painter);
+    }
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QString::number(dotsPerInch), QStringLiteral("-gray"),
+                  QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                  folder.filePath(QStringLiteral("page"))});
+    QVERIFY(render.waitForFinished() && render.exitCode() == 0);
+    const QImage paper(folder.filePath(QStringLiteral("page.png")));
+    QVERIFY(!paper.isNull());
+
+    const qreal onScreen = boldInk(screen, toPage, regularBox, boldBox);
+    const qreal onPaper = boldInk(paper, toPage, regularBox, boldBox);
+    QVERIFY2(onScreen > 1.5, qPrintable(QString::number(onScreen)));
+    QVERIFY2(qAbs(onPaper - onScreen) <= onScreen * 0.15,
+             qPrintable(QStringLiteral("bold on screen %1 × regular, on paper %2 ×")
+                            .arg(onScreen)
+                            .arg(onPaper)));
+    QCOMPARE(pdfText(pdf).count(text), 2);
 }
 
 QTEST_MAIN(TextFitTest)

@@ -1,12 +1,19 @@
 #include "currencyedit.h"
 
 #include "focusleave.h"
+#include "textfit.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionFrame>
 
 namespace {
+
+// QLineEdit's own space between its frame's contents and its text, left and right.
+constexpr int horizontalTextMargin = 2;
 
 // What the validator lets through always reads; only an empty text or a lone minus is no
 // number, and those read as 0.
@@ -106,4 +113,25 @@ void CurrencyEdit::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+// QLineEdit scrolls a text wider than the box so that its end shows, which cuts the currency
+// sign and leading digits off a large amount. The shown form is never edited, so it can be
+// drawn by hand, fitted, inside the frame QLineEdit would draw.
+void CurrencyEdit::paintEvent(QPaintEvent *event) {
+    QStyleOptionFrame frame;
+    initStyleOption(&frame);
+    QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &frame, this);
+    contents = contents.marginsRemoved(textMargins());
+    // QLineEdit's own inner margins around its text.
+    contents.adjust(horizontalTextMargin, 0, -horizontalTextMargin, 0);
+    if (m_plain || QFontMetricsF(font()).horizontalAdvance(text()) <= contents.width()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    drawFittedText(painter, contents, alignment(), text());
 }

@@ -6,7 +6,8 @@
 
 // An amount of money. It is typed as a plain number and read, once the operator has moved on,
 // in the one currency style every amount in the program shows, whatever the machine's locale.
-// It holds whole fen: what is set, shown and read back agree.
+// It holds whole fen: what is set, shown and read back agree. Shown, an amount too wide for the
+// box is drawn condensed, like the grids draw it, never cut.
 class CurrencyEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -30,6 +31,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QString plainText() const;

@@ -79,6 +79,9 @@ bool ModuleForm::receivesKeysFirst(const QObject *watched) const {
 bool ModuleForm::FormKeyPress(QKeyEvent *event) {
     if (!isEnter(event))
         return false;
+    // Styles mark the focused combo box, check box or radio button only in a window whose
+    // focus moved by key, and Qt counts only Tab as such a key.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     focusNextChild();
     return true;
 }

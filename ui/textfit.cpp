@@ -1,8 +1,12 @@
 #include "textfit.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -13,13 +17,14 @@ namespace {
 constexpr qreal narrowest = 0.6;
 constexpr qreal smallest = 0.45;
 
-// Digits with their sign, decimal point and group separators: cutting one changes the value.
+// Digits with their sign, currency sign, decimal point and group separators: cutting one
+// changes the value.
 bool isFigure(const QString &text) {
     bool digit = false;
     for (const QChar c : text) {
         if (c.isDigit())
             digit = true;
-        else if (c != u'-' && c != u'+' && c != u'.' && c != u',')
+        else if (c != u'-' && c != u'+' && c != u'.' && c != u',' && c != u'¥')
             return false;
     }
     return digit;
@@ -35,6 +40,64 @@ std::optional<FittedText> scaled(const QString &text, qreal natural, qreal width
     if (share >= smallest)
         return FittedText{text, share, share / narrowest};
     return std::nullopt;
+}
+
+// Qt's own emboldening of a face without a bold cut thickens each stroke by this share of the
+// em.
+constexpr qreal emboldeningPerEm = 1.0 / 24;
+
+bool hasBoldFace(const QString &family) {
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::any_of(styles.cbegin(), styles.cend(), [&](const QString &style) {
+        return QFontDatabase::weight(family, style) >= QFont::DemiBold;
+    });
+}
+
+// Whether the painter's device would draw the painter's bold font much lighter than the
+// screen does: for a face without a bold cut, the PDF writer only draws the regular glyphs
+// twice, a hair apart.
+bool drawsBoldLight(const QPainter &painter) {
+    const QFont &font = painter.font();
+    return font.bold() && painter.paintEngine()->type() == QPaintEngine::Pdf &&
+           !hasBoldFace(QFontInfo(font).family());
+}
+
+// The regular glyphs of `text` where `drawText(box, flags, text)` places them, with their
+// outlines traced by a pen as wide as the screen's emboldening thickens a stroke.
+void drawTracedText(QPainter &painter, const QRectF &box, int flags, const QString &text) {
+    painter.save();
+    QFont regular = painter.font();
+    regular.setBold(false);
+    painter.setFont(regular);
+    painter.drawText(box, flags, text);
+
+    const QFontMetricsF metrics(regular, painter.device());
+    const qreal width = metrics.horizontalAdvance(text);
+    qreal left = box.left();
+    if (flags & Qt::AlignRight)
+        left = box.right() - width;
+    else if (flags & Qt::AlignHCenter)
+        left = box.left() + (box.width() - width) / 2;
+    qreal baseline = box.top() + metrics.ascent();
+    if (flags & Qt::AlignBottom)
+        baseline = box.bottom() - metrics.descent();
+    else if (flags & Qt::AlignVCenter)
+        baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    QPainterPath outline;
+    outline.addText(QPointF(left, baseline), regular, text);
+    const qreal em = regular.pixelSize() > 0
+                         ? regular.pixelSize()
+                         : regular.pointSizeF() * painter.device()->logicalDpiY() / 72;
+    painter.strokePath(outline, QPen(painter.pen().color(), em * emboldeningPerEm, Qt::SolidLine,
+                                     Qt::RoundCap, Qt::RoundJoin));
+    painter.restore();
+}
+
+void drawText(QPainter &painter, const QRectF &box, int flags, const QString &text) {
+    if (drawsBoldLight(painter))
+        drawTracedText(painter, box, flags, text);
+    else
+        painter.drawText(box, flags, text);
 }
 
 } // namespace
@@ -63,7 +126,7 @@ void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignmen
     const FittedText fitted =
         fitText(text, QFontMetricsF(painter.font(), painter.device()), box.width());
     if (fitted.widthScale == 1 && fitted.heightScale == 1) {
-        painter.drawText(box, flags, fitted.text);
+        drawText(painter, box, flags, fitted.text);
         return;
     }
     // Drawn into the box as seen through the scales, so the alignment still places the text
@@ -71,8 +134,8 @@ void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignmen
     painter.save();
     painter.translate(box.topLeft());
     painter.scale(fitted.widthScale, fitted.heightScale);
-    painter.drawText(
-        QRectF(0, 0, box.width() / fitted.widthScale, box.height() / fitted.heightScale), flags,
-        fitted.text);
+    drawText(painter,
+             QRectF(0, 0, box.width() / fitted.widthScale, box.height() / fitted.heightScale),
+             flags, fitted.text);
     painter.restore();
 }

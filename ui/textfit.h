@@ -24,5 +24,8 @@ FittedText fitText(const QString &text, const QFontMetricsF &metrics, qreal widt
 inline const QString overflowMark = QStringLiteral("###");
 
 // Draws `text` on one line in `box` with the painter's font, fitted to the box's width.
+// A bold font whose family has no bold face is drawn as bold on paper as on the screen: Qt
+// emboldens such glyphs on the screen, but its PDF writer, and so the printer, barely does;
+// there the regular glyphs' outlines are traced as thick as the screen emboldens them.
 void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
                     const QString &text);
