@@ -67,6 +67,19 @@ QString stored(const QString &month, int employee = 1) {
     return amounts.join(' ');
 }
 
+// Saves the months of 2026 from January through `last`: the first employee's salary typed in
+// January, every later month carried.
+void saveMonthsThrough(Tfrm_gzlr &window, int last) {
+    prepare(window, 2026, 1);
+    type(window.itemEditors.at(0), "30000");
+    pressF1(window);
+    window.b_s->click();
+    for (int month = 2; month <= last; ++month) {
+        prepare(window, 2026, month);
+        window.b_s->click();
+    }
+}
+
 QString taxEditor(const Tfrm_gzlr &window) {
     return window.itemEditors.at(5)->value().toFixed2();
 }
@@ -131,14 +144,7 @@ void EntryTaxTest::hireInJulyAndANewYear() {
     workspace.exec("insert into YGZXKC (ygh,lb,je,qsny) values (2,'住房租金',20000000,'202607')");
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        prepare(window, 2026, 1);
-        type(window.itemEditors.at(0), "30000");
-        pressF1(window);
-        window.b_s->click();
-        for (int month = 2; month <= 6; ++month) {
-            prepare(window, 2026, month);
-            window.b_s->click();
-        }
+        saveMonthsThrough(window, 6);
         workspace.exec("update YGZD set zt='1' where bh=2");
         prepare(window, 2026, 7);
         DM->AQ2.next(); // 周敏, added with nothing typed yet
@@ -183,14 +189,7 @@ void EntryTaxTest::savingAMonthOffersItsLaterMonths() {
     addComputedPayroll(workspace);
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        prepare(window, 2026, 1);
-        type(window.itemEditors.at(0), "30000");
-        pressF1(window);
-        window.b_s->click();
-        for (int month = 2; month <= 6; ++month) {
-            prepare(window, 2026, month);
-            window.b_s->click();
-        }
+        saveMonthsThrough(window, 6);
         QCOMPARE(workspace.shownTexts(), QStringList());
         workspace.answerConfirmations({recompute});
         prepare(window, 2026, 3);
@@ -225,14 +224,7 @@ void EntryTaxTest::laterMonthHeldByAnotherCopyIsLeftToIt() {
     QString aprilByB;
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        prepare(window, 2026, 1);
-        type(window.itemEditors.at(0), "30000");
-        pressF1(window);
-        window.b_s->click();
-        for (int month = 2; month <= 4; ++month) {
-            prepare(window, 2026, month);
-            window.b_s->click();
-        }
+        saveMonthsThrough(window, 4);
         clerkA.act([&] { prepare(windowA, 2026, 3); });
         QCOMPARE(stored("202603").section(' ', 4), "1850.00");
 
