@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // Finding one's way in a statement's text without parsing it: which characters lie inside
@@ -15,3 +16,8 @@ qsizetype levelEnd(const QString &sql, const std::vector<bool> &inLiteral, qsize
 
 // How many parentheses outside literals are open at `position`.
 int depthAt(const QString &sql, const std::vector<bool> &inLiteral, qsizetype position);
+
+// The parts of the text from `from` to `end` between the commas outside literals and outside
+// the parentheses opened after `from`, trimmed.
+QStringList splitAtTopLevelCommas(const QString &sql, const std::vector<bool> &inLiteral,
+                                  qsizetype from, qsizetype end);

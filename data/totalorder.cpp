@@ -22,28 +22,6 @@ QRegularExpressionMatch topLevelMatch(const QString &sql, const std::vector<bool
     return {};
 }
 
-// The terms between `from` and `end`, split at the commas outside literals and parentheses.
-QStringList termsBetween(const QString &sql, const std::vector<bool> &inLiteral, qsizetype from,
-                         qsizetype end) {
-    QStringList terms;
-    int depth = 0;
-    qsizetype start = from;
-    for (qsizetype i = from; i < end; ++i) {
-        if (inLiteral[std::size_t(i)])
-            continue;
-        if (sql.at(i) == QChar('('))
-            ++depth;
-        else if (sql.at(i) == QChar(')'))
-            --depth;
-        else if (sql.at(i) == QChar(',') && depth == 0) {
-            terms << sql.mid(start, i - start).trimmed();
-            start = i + 1;
-        }
-    }
-    terms << sql.mid(start, end - start).trimmed();
-    return terms;
-}
-
 // The column a term orders by, without its qualifier, direction or collation, lower case;
 // empty for an expression.
 QString orderedColumn(const QString &term) {
@@ -67,8 +45,8 @@ QStringList missingTerms(const QString &sql, const std::vector<bool> &inLiteral,
     QStringList identifying;
     if (const QRegularExpressionMatch group = topLevelMatch(sql, inLiteral, groupBy);
         group.hasMatch()) {
-        identifying = termsBetween(sql, inLiteral, group.capturedEnd(),
-                                   clauseEnd(sql, inLiteral, group.capturedEnd()));
+        identifying = splitAtTopLevelCommas(sql, inLiteral, group.capturedEnd(),
+                                            clauseEnd(sql, inLiteral, group.capturedEnd()));
     } else {
         const StatementSource source = sourceOf(sql);
         // A column of a join is named after its table; a single table's stands alone.
@@ -143,8 +121,8 @@ QString withTotalOrder(const QString &sql) {
     if (!order.hasMatch())
         return listingInKeyOrder(sql);
     const qsizetype termsEnd = clauseEnd(sql, inLiteral, order.capturedEnd());
-    const QStringList missing =
-        missingTerms(sql, inLiteral, termsBetween(sql, inLiteral, order.capturedEnd(), termsEnd));
+    const QStringList missing = missingTerms(
+        sql, inLiteral, splitAtTopLevelCommas(sql, inLiteral, order.capturedEnd(), termsEnd));
     if (missing.isEmpty())
         return sql;
     qsizetype lastTermEnd = termsEnd;
