@@ -249,7 +249,8 @@ void ReportPreviewTest::keysWorkThePreview() {
 }
 
 // Tab goes round every button and box of the tool bar and back to the pages, a button with
-// the focus shows it, and every button that has a key names it in its tooltip.
+// the focus shows it and is pressed by Space, and every button that has a key names it in its
+// tooltip.
 void ReportPreviewTest::buttonsAreReachedByTabAndNameTheirKeys() {
     const QHash<QString, QString> keyed = {
         {"zoomIn", "放大 (Ctrl++)"},     {"zoomOut", "缩小 (Ctrl+-)"},
@@ -263,6 +264,11 @@ void ReportPreviewTest::buttonsAreReachedByTabAndNameTheirKeys() {
         QVERIFY(takesTheKeys(preview));
         QWidget *pages = QApplication::focusWidget();
         QCOMPARE(pages, &preview.pages());
+        auto *toolBar = preview.findChild<QToolBar *>();
+        QVERIFY(toolBar);
+        const QWidget *printButton =
+            toolBar->widgetForAction(preview.findChild<QAction *>(QStringLiteral("print")));
+        bool printDialogBySpace = false;
         QHash<QWidget *, QImage> focusedLook;
         for (int tabs = 0; tabs < 50; ++tabs) {
             press(Qt::Key_Tab);
@@ -270,11 +276,17 @@ void ReportPreviewTest::buttonsAreReachedByTabAndNameTheirKeys() {
             if (focused == pages)
                 break;
             focusedLook.insert(focused, focused->grab().toImage());
+            if (focused == printButton) {
+                printDialogBySpace = cancelPrintDialog([] { press(Qt::Key_Space); });
+                // Where a window manager would give the keys back to the preview, the test
+                // platform leaves them with no window.
+                preview.activateWindow();
+                QVERIFY(takesTheKeys(preview));
+                QCOMPARE(QApplication::focusWidget(), focused);
+            }
         }
         QCOMPARE(QApplication::focusWidget(), pages);
-
-        auto *toolBar = preview.findChild<QToolBar *>();
-        QVERIFY(toolBar);
+        QVERIFY(printDialogBySpace); // a button reached by Tab is pressed by Space
         QStringList keysNamed;
         for (QAction *action : toolBar->actions()) {
             QWidget *widget = toolBar->widgetForAction(action);
