@@ -17,6 +17,7 @@
 #include <QPrintDialog>
 #include <QScreen>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,10 +32,23 @@ QIcon previewIcon(const QString &name) {
     return icon;
 }
 
-QAction *toolAction(QToolBar &toolBar, const char *name, const QString &icon, const QString &text) {
+QAction *toolAction(QToolBar &toolBar, const char *name, const QString &icon, const QString &text,
+                    const QList<QKeySequence> &keys = {}) {
     QAction *action = toolBar.addAction(previewIcon(icon), text);
     action->setObjectName(QString::fromLatin1(name));
+    if (!keys.isEmpty()) {
+        action->setShortcuts(keys);
+        // Portable text: the key caps read the same whatever language Qt's own texts are in.
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(text, keys.first().toString(QKeySequence::PortableText)));
+    }
     return action;
+}
+
+// A tool bar gives its buttons no focus, which leaves them to the mouse.
+void letTabReachTheButtons(QToolBar &toolBar) {
+    for (QToolButton *button : toolBar.findChildren<QToolButton *>())
+        button->setFocusPolicy(Qt::TabFocus);
 }
 
 QString percent(double factor) {
@@ -60,6 +74,7 @@ PreviewDialog::PreviewDialog(const PreviewedReport &report, QWidget *parent)
     addPrintActions(*toolBar);
     toolBar->addSeparator();
     addExportActions(*toolBar);
+    letTabReachTheButtons(*toolBar);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -100,9 +115,12 @@ void PreviewDialog::addZoomActions(QToolBar &toolBar) {
     connect(m_zoom, &QComboBox::activated, m_view, [this](int index) {
         m_view->setZoomFactor(m_zoom->itemText(index).chopped(1).toDouble() / 100);
     });
-    connect(toolAction(toolBar, "zoomIn", QStringLiteral("zoom-in"), QStringLiteral("放大")),
+    // Ctrl+= too: on most keyboards plus is the shifted equals sign.
+    connect(toolAction(toolBar, "zoomIn", QStringLiteral("zoom-in"), QStringLiteral("放大"),
+                       {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}),
             &QAction::triggered, m_view, &PageView::zoomIn);
-    connect(toolAction(toolBar, "zoomOut", QStringLiteral("zoom-out"), QStringLiteral("缩小")),
+    connect(toolAction(toolBar, "zoomOut", QStringLiteral("zoom-out"), QStringLiteral("缩小"),
+                       {Qt::CTRL | Qt::Key_Minus}),
             &QAction::triggered, m_view, &PageView::zoomOut);
     connect(m_view, &PageView::zoomChanged, this, &PreviewDialog::showZoom);
     showZoom();
@@ -113,10 +131,11 @@ void PreviewDialog::showZoom() {
 }
 
 void PreviewDialog::addPageActions(QToolBar &toolBar) {
-    connect(toolAction(toolBar, "firstPage", QStringLiteral("go-first"), QStringLiteral("第一页")),
+    connect(toolAction(toolBar, "firstPage", QStringLiteral("go-first"), QStringLiteral("第一页"),
+                       {Qt::Key_Home}),
             &QAction::triggered, m_view, [this] { m_view->setCurrentPage(1); });
     connect(toolAction(toolBar, "previousPage", QStringLiteral("go-previous"),
-                       QStringLiteral("上一页")),
+                       QStringLiteral("上一页"), {Qt::Key_PageUp}),
             &QAction::triggered, m_view,
             [this] { m_view->setCurrentPage(m_view->currentPage() - 1); });
 
@@ -135,10 +154,12 @@ void PreviewDialog::addPageActions(QToolBar &toolBar) {
     connect(m_view, &PageView::currentPageChanged, m_pageNumber,
             [this](int page) { m_pageNumber->setText(QString::number(page)); });
 
-    connect(toolAction(toolBar, "nextPage", QStringLiteral("go-next"), QStringLiteral("下一页")),
+    connect(toolAction(toolBar, "nextPage", QStringLiteral("go-next"), QStringLiteral("下一页"),
+                       {Qt::Key_PageDown}),
             &QAction::triggered, m_view,
             [this] { m_view->setCurrentPage(m_view->currentPage() + 1); });
-    connect(toolAction(toolBar, "lastPage", QStringLiteral("go-last"), QStringLiteral("最后一页")),
+    connect(toolAction(toolBar, "lastPage", QStringLiteral("go-last"), QStringLiteral("最后一页"),
+                       {Qt::Key_End}),
             &QAction::triggered, m_view, [this] { m_view->setCurrentPage(m_view->pageCount()); });
 }
 
@@ -146,7 +167,8 @@ void PreviewDialog::addPrintActions(QToolBar &toolBar) {
     connect(
         toolAction(toolBar, "pageSetup", QStringLiteral("page-setup"), QStringLiteral("页面设置")),
         &QAction::triggered, this, [this] { QPageSetupDialog(&m_printer, this).exec(); });
-    connect(toolAction(toolBar, "print", QStringLiteral("printer"), QStringLiteral("打印")),
+    connect(toolAction(toolBar, "print", QStringLiteral("printer"), QStringLiteral("打印"),
+                       {Qt::CTRL | Qt::Key_P}),
             &QAction::triggered, this, &PreviewDialog::print);
 }
 

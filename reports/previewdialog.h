@@ -13,7 +13,8 @@ class QToolBar;
 
 // The preview of a report: its pages to page through and zoom, and from its toolbar the
 // page set-up, printing, and saving as a PDF file or a spreadsheet. Every action has an
-// object name ("print", "nextPage", "导出PDF", ...).
+// object name ("print", "nextPage", "导出PDF", ...). Every button is reached by Tab, and
+// turning, zooming and printing have keys too, named in the buttons' tooltips.
 class PreviewDialog : public QDialog {
     Q_OBJECT
 public:

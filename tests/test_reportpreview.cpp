@@ -1,5 +1,5 @@
-// The report preview as the operator works it: its toolbar turns and zooms the pages, which
-// are drawn as they come into sight; long work can be cancelled, and a cancelled or failed
+// The report preview as the operator works it: its toolbar and keys turn and zoom the pages,
+// which are drawn as they come into sight; long work can be cancelled, and a cancelled or failed
 // save or print to a file leaves no file behind and an older file of that name as it was.
 #include "filesizelimit.h"
 #include "fonts.h"
@@ -13,9 +13,12 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -47,6 +50,30 @@ void trigger(PreviewDialog &preview, const QString &action) {
     QAction *found = preview.findChild<QAction *>(action);
     QVERIFY2(found, qPrintable(action));
     found->trigger();
+}
+
+// A dialog counts as active while its parent window is: it is the keyboard's once it is the
+// application's active window.
+bool takesTheKeys(QWidget &dialog) {
+    return QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; });
+}
+
+// The tool bar's own button at its end, behind which waits what it has no room for.
+QWidget *overflowButton(QToolBar &toolBar) {
+    const QList<QAction *> actions = toolBar.actions();
+    for (QToolButton *button : toolBar.findChildren<QToolButton *>())
+        if (std::none_of(actions.begin(), actions.end(), [&](QAction *action) {
+                return toolBar.widgetForAction(action) == button;
+            }))
+            return button;
+    return nullptr;
+}
+
+// Presses `key` where the focus is, as on the keyboard.
+void press(QKeyCombination key) {
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QTest::keyClick(focused, key.key(), key.keyboardModifiers());
 }
 
 // Dark dots in the view: the boxes and texts of the pages in sight, and the pages' shadows.
@@ -84,6 +111,9 @@ private slots:
     void toolbarTurnsThePages_data();
     void toolbarTurnsThePages();
     void zoomKeepsThePageInSight();
+    void keysWorkThePreview_data();
+    void keysWorkThePreview();
+    void buttonsAreReachedByTabAndNameTheirKeys();
     void pagesAreDrawnWhereTheyComeIntoSight();
     void cancelledLayoutShowsNoPreview();
     void cancelledSaveLeavesNoFile_data();
@@ -159,6 +189,122 @@ void ReportPreviewTest::zoomKeepsThePageInSight() {
         QVERIFY(paperHeight <= view.viewport()->height());
         trigger(preview, "fitWidth");
         QCOMPARE(view.zoomFactor(), fitted);
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+}
+
+void ReportPreviewTest::keysWorkThePreview_data() {
+    QTest::addColumn<QKeySequence>("keys"); // pressed one after another
+    QTest::addColumn<int>("page");
+    QTest::addColumn<double>("zoom"); // of the zoom the preview opened with
+    QTest::addColumn<bool>("printDialog");
+    const QKeyCombination keypadPlus(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus);
+    QTest::newRow("End: the last page") << QKeySequence(Qt::Key_End) << 3 << 1.0 << false;
+    QTest::newRow("Home: the first page")
+        << QKeySequence(Qt::Key_End, Qt::Key_Home) << 1 << 1.0 << false;
+    QTest::newRow("PageDown: the next page") << QKeySequence(Qt::Key_PageDown) << 2 << 1.0 << false;
+    QTest::newRow("PageUp: the previous page")
+        << QKeySequence(Qt::Key_End, Qt::Key_PageUp) << 2 << 1.0 << false;
+    QTest::newRow("Ctrl+plus zooms in")
+        << QKeySequence(Qt::CTRL | Qt::Key_Plus) << 1 << 1.25 << false;
+    QTest::newRow("Ctrl+= zooms in")
+        << QKeySequence(Qt::CTRL | Qt::Key_Equal) << 1 << 1.25 << false;
+    QTest::newRow("Ctrl+plus of the keypad zooms in")
+        << QKeySequence(keypadPlus) << 1 << 1.25 << false;
+    QTest::newRow("Ctrl+minus zooms out")
+        << QKeySequence(Qt::CTRL | Qt::Key_Minus) << 1 << 0.8 << false;
+    QTest::newRow("Ctrl+P opens the print dialog")
+        << QKeySequence(Qt::CTRL | Qt::Key_P) << 1 << 1.0 << true;
+    QTest::newRow("End with the focus on a tool button")
+        << QKeySequence(Qt::Key_Tab, Qt::Key_End) << 3 << 1.0 << false;
+}
+
+void ReportPreviewTest::keysWorkThePreview() {
+    QFETCH(QKeySequence, keys);
+    QFETCH(int, page);
+    QFETCH(double, zoom);
+    QFETCH(bool, printDialog);
+    Workspace workspace;
+    addSlips(workspace, 25);
+    int current = 0;
+    double zoomed = 0;
+    bool printDialogShown = false;
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        QVERIFY(takesTheKeys(preview));
+        const double opened = preview.pages().zoomFactor();
+        printDialogShown = cancelPrintDialog([&] {
+            for (int i = 0; i < keys.count(); ++i)
+                press(keys[i]);
+        });
+        current = preview.pages().currentPage();
+        zoomed = preview.pages().zoomFactor() / opened;
+    });
+    previewSlips();
+    QCOMPARE(driver.shown(), 1);
+    QCOMPARE(current, page);
+    QCOMPARE(zoomed, zoom);
+    QCOMPARE(printDialogShown, printDialog);
+    QVERIFY(workspace.shownTexts().isEmpty()); // a print dialog cancelled prints nothing
+}
+
+// Tab goes round every button and box of the tool bar and back to the pages, a button with
+// the focus shows it and is pressed by Space, and every button that has a key names it in its
+// tooltip.
+void ReportPreviewTest::buttonsAreReachedByTabAndNameTheirKeys() {
+    const QHash<QString, QString> keyed = {
+        {"zoomIn", "放大 (Ctrl++)"},     {"zoomOut", "缩小 (Ctrl+-)"},
+        {"firstPage", "第一页 (Home)"},  {"previousPage", "上一页 (PgUp)"},
+        {"nextPage", "下一页 (PgDown)"}, {"lastPage", "最后一页 (End)"},
+        {"print", "打印 (Ctrl+P)"},
+    };
+    Workspace workspace;
+    addSlips(workspace, 25);
+    PreviewDriver driver([&](PreviewDialog &preview) {
+        QVERIFY(takesTheKeys(preview));
+        QWidget *pages = QApplication::focusWidget();
+        QCOMPARE(pages, &preview.pages());
+        auto *toolBar = preview.findChild<QToolBar *>();
+        QVERIFY(toolBar);
+        const QWidget *printButton =
+            toolBar->widgetForAction(preview.findChild<QAction *>(QStringLiteral("print")));
+        bool printDialogBySpace = false;
+        QHash<QWidget *, QImage> focusedLook;
+        for (int tabs = 0; tabs < 50; ++tabs) {
+            press(Qt::Key_Tab);
+            QWidget *focused = QApplication::focusWidget();
+            if (focused == pages)
+                break;
+            focusedLook.insert(focused, focused->grab().toImage());
+            if (focused == printButton) {
+                printDialogBySpace = cancelPrintDialog([] { press(Qt::Key_Space); });
+                // Where a window manager would give the keys back to the preview, the test
+                // platform leaves them with no window.
+                preview.activateWindow();
+                QVERIFY(takesTheKeys(preview));
+                QCOMPARE(QApplication::focusWidget(), focused);
+            }
+        }
+        QCOMPARE(QApplication::focusWidget(), pages);
+        QVERIFY(printDialogBySpace); // a button reached by Tab is pressed by Space
+        QStringList keysNamed;
+        for (QAction *action : toolBar->actions()) {
+            QWidget *widget = toolBar->widgetForAction(action);
+            if (action->isSeparator() || qobject_cast<QLabel *>(widget))
+                continue;
+            if (qobject_cast<QToolButton *>(widget)) {
+                QCOMPARE(action->toolTip(), keyed.value(action->objectName(), action->text()));
+                if (keyed.contains(action->objectName()))
+                    keysNamed << action->objectName();
+            }
+            if (!widget->isVisible()) // no room for it on the tool bar
+                widget = overflowButton(*toolBar);
+            QVERIFY2(focusedLook.contains(widget), qPrintable(action->objectName()));
+            if (qobject_cast<QToolButton *>(widget))
+                QVERIFY2(focusedLook.value(widget) != widget->grab().toImage(),
+                         qPrintable(action->objectName()));
+        }
+        QCOMPARE(keysNamed.size(), keyed.size());
     });
     previewSlips();
     QCOMPARE(driver.shown(), 1);
