@@ -1,6 +1,7 @@
 #include "sqliteworksheet.h"
 
 #include "dberror.h"
+#include "filemessages.h"
 #include "schemastatements.h"
 
 #include <QRegularExpression>
@@ -34,7 +35,7 @@ QStringList temporaryWorksheetStatements() {
             statements << statement.replace(index, QStringLiteral(R"(\1temp.connection_\2\3)"));
     }
     if (statements.isEmpty())
-        throw DbError(QStringLiteral("The program carries no description of the worksheet"));
+        throw DbError(QStringLiteral("程序中没有工作表的定义。"));
     return statements;
 }
 
@@ -45,6 +46,6 @@ void createConnectionWorksheet(QSqlDatabase &database) {
     for (const QString &statement : statements) {
         QSqlQuery query(database);
         if (!query.exec(statement))
-            throw DbError(query.lastError().databaseText());
+            throw sqliteFailure(database, query.lastError());
     }
 }
