@@ -11,6 +11,7 @@
 #include "filereplacement.h"
 #include "filesizelimit.h"
 #include "mainwindow.h"
+#include "ofdlockbytes.h"
 #include "progress.h"
 #include "schemaversion.h"
 #include "workspace.h"
@@ -29,6 +30,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -194,6 +196,24 @@ std::optional<bool> compactAsAnotherUser() {
     });
 }
 
+// Whether some lock request waits on the byte that tells of running copies of the file at
+// `path`.
+bool waitsForTheLockOf(const QString &path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return false;
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    // " 1: -> OFDLCK ADVISORY READ -1 fe:00:10959370 4611686018427387903 4611686018427387903"
+    const QByteArray file = ':' + QByteArray::number(quint64(status.st_ino)) + ' ' +
+                            QByteArray::number(qint64(copiesRunningByte)) + ' ';
+    for (const QByteArray &line : locks.readAll().split('\n'))
+        if (line.contains("->") && line.contains(file))
+            return true;
+    return false;
+}
+
 // The progress window on the screen, if any.
 QProgressDialog *shownProgress() {
     for (QWidget *window : QApplication::topLevelWidgets())
@@ -216,6 +236,7 @@ private slots:
     void mainWindowCompactsWhenCreated();
     void leavesTheFileOfARunningCopyWhateverIsRemovedBeside_data();
     void leavesTheFileOfARunningCopyWhateverIsRemovedBeside();
+    void copyStartedDuringACompactionHoldsTheCompactedFile();
     void keepsTheTenNewestBackups();
     void keepsBackupsByOrderAndDay_data();
     void keepsBackupsByOrderAndDay();
@@ -500,6 +521,38 @@ void CompactionTest::leavesTheFileOfARunningCopyWhateverIsRemovedBeside() {
     QVERIFY2(!*compacted, "the second copy compacted the file under the first");
     QVERIFY(save.exec(QStringLiteral("update GZB set f1 = 4711 where ygh = 1")));
     QCOMPARE(valueIn(database, "select f1 from GZB where ygh = 1"), QStringLiteral("4711"));
+}
+
+// A copy starts while another compacts: it waits, and then must hold the file that now has
+// the name, not the one replaced, or a third copy would find the new file free to replace.
+void CompactionTest::copyStartedDuringACompactionHoldsTheCompactedFile() {
+    Workspace workspace;
+    const QString database = workspace.databasePath();
+    std::optional<DatabaseLock> compacting(std::in_place, database, DatabaseLock::Mode::Exclusive);
+    QVERIFY(compacting->isHeld());
+
+    std::optional<DatabaseLock> started;
+    std::thread starting([&] { started.emplace(database, DatabaseLock::Mode::Shared); });
+    // Also when a check fails: the waiting copy goes on once the compaction is over.
+    const auto joined = qScopeGuard([&] {
+        compacting.reset();
+        if (starting.joinable())
+            starting.join();
+    });
+    QTRY_VERIFY2(waitsForTheLockOf(database), "the starting copy does not wait");
+
+    const QString compacted = workspace.path() + QStringLiteral("/compacted");
+    QVERIFY(QFile::copy(database, compacted));
+    QCOMPARE(
+        ::rename(QFile::encodeName(compacted).constData(), QFile::encodeName(database).constData()),
+        0);
+    compacting.reset();
+    starting.join();
+    QVERIFY(started->isHeld());
+
+    const std::optional<bool> third = compactInAnotherProcess();
+    QVERIFY2(third.has_value(), "the third copy could not run");
+    QVERIFY2(!*third, "the third copy compacted the file under the one started");
 }
 
 // Backups named before they were numbered are ordered by the moment in their names; files of
