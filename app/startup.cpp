@@ -7,6 +7,7 @@
 #include "qttranslations.h"
 
 #include <QApplication>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -15,14 +16,19 @@ int main(int argc, char *argv[]) {
     installFontSubstitutes();
     installQtTranslations();
 
+    // Declared before the data module so that it is released after the connection closes:
+    // releasing it closes a descriptor of the database file, which would drop the engine's
+    // locks on it.
+    std::optional<DatabaseLock> databaseInUse;
     TDM dataModule;
     DM = &dataModule;
     Tfrm_main mainWindow;
-    // Taken once the main window has compacted the file, held until the program ends: another
-    // copy started meanwhile then leaves the file in place. (A server needs no such lock.)
-    const DatabaseLock databaseInUse(
-        DM->ADC.address().isServer() ? QString() : findDatabaseFile(QStringLiteral("GZDB.mdb")),
-        DatabaseLock::Mode::Shared);
+    // Taken once the main window has compacted the file and before any connection opens it,
+    // held until the program ends: another copy started meanwhile then leaves the file in
+    // place, and the connection opens the very file locked. (A server needs no such lock.)
+    if (!DM->ADC.address().isServer())
+        databaseInUse.emplace(findDatabaseFile(QStringLiteral("GZDB.mdb")),
+                              DatabaseLock::Mode::Shared);
     mainWindow.show();
     const int status = QApplication::exec();
     DM = nullptr;

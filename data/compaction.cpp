@@ -31,9 +31,6 @@ bool compactDatabase(const QString &fileName, const QString &password,
     const QString database = findDatabaseFile(fileName);
     if (database.isEmpty())
         return false;
-    const DatabaseLock lock(database, DatabaseLock::Mode::Exclusive);
-    if (!lock.isHeld())
-        return false;
     if (!mayReplace(database)) {
         // Not the clerk's business, who goes on working on the file as it is; the folder's
         // administrator finds the reason here.
@@ -41,6 +38,11 @@ bool compactDatabase(const QString &fileName, const QString &password,
                  qUtf8Printable(QFileInfo(database).fileName()));
         return false;
     }
+    // After the check above: the lock needs the file open for writing, and without it the
+    // administrator would not learn why the file stays as it is.
+    const DatabaseLock lock(database, DatabaseLock::Mode::Exclusive);
+    if (!lock.isHeld())
+        return false;
     const QString folder = QFileInfo(database).absolutePath();
     removeUnfinishedReplacements(folder);
     const BackupFolder backups(database);

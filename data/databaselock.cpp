@@ -1,47 +1,61 @@
 #include "databaselock.h"
 
-#include "filereplacement.h"
+#include "ofdlockbytes.h"
 
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-int openLockFile(const QString &databasePath) {
-    const QString lockPath = databasePath + QStringLiteral(".lock");
-    const QByteArray path = QFile::encodeName(lockPath);
-    const int made = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (made >= 0) {
-        // As open to the other users of a shared folder as the database is, as far as this
-        // user may make it so: the lock serves whoever owns its file.
-        takeOwnership(lockPath, databasePath);
-        return made;
-    }
-    const int descriptor = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    // A lock file that is there but not ours to write still serves: flock needs no write.
-    return descriptor >= 0 ? descriptor : ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+bool lockCopiesRunningByte(int descriptor, DatabaseLock::Mode mode) {
+    struct flock lock {};
+    lock.l_type = mode == DatabaseLock::Mode::Shared ? F_RDLCK : F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = copiesRunningByte;
+    lock.l_len = 1;
+    const int command = mode == DatabaseLock::Mode::Shared ? F_OFD_SETLKW : F_OFD_SETLK;
+    int status;
+    do
+        status = ::fcntl(descriptor, command, &lock);
+    while (status != 0 && errno == EINTR);
+    return status == 0;
+}
+
+// Whether `path` still names the file open as `descriptor`: not when another copy replaced
+// it, or someone removed it, between the opening and the lock.
+bool namesFile(const QByteArray &path, int descriptor) {
+    struct stat named {};
+    struct stat held {};
+    return ::stat(path.constData(), &named) == 0 && ::fstat(descriptor, &held) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
 }
 
 } // namespace
 
 DatabaseLock::DatabaseLock(const QString &databasePath, Mode mode) {
-    if (databasePath.isEmpty() || !QFile::exists(databasePath))
+    if (databasePath.isEmpty())
         return;
-    const int descriptor = openLockFile(databasePath);
-    if (descriptor < 0)
-        return;
-    const int operation = mode == Mode::Shared ? LOCK_SH : LOCK_EX | LOCK_NB;
-    int status;
-    do
-        status = ::flock(descriptor, operation);
-    while (status != 0 && errno == EINTR);
-    if (status == 0)
-        m_descriptor = descriptor;
-    else
+    const QByteArray path = QFile::encodeName(databasePath);
+    // A shared lock needs only reading; an exclusive one needs writing, which replacing the
+    // file needs anyway. Never O_CREAT: a missing file has nobody to keep out.
+    const int access = mode == Mode::Shared ? O_RDONLY : O_RDWR;
+    for (;;) {
+        const int descriptor = ::open(path.constData(), access | O_CLOEXEC);
+        if (descriptor < 0)
+            return;
+        const bool locked = lockCopiesRunningByte(descriptor, mode);
+        if (locked && namesFile(path, descriptor)) {
+            m_descriptor = descriptor;
+            return;
+        }
         ::close(descriptor);
+        // Locked but on a file replaced meanwhile: the name's new file is the one to lock.
+        if (!locked || !QFile::exists(databasePath))
+            return;
+    }
 }
 
 DatabaseLock::~DatabaseLock() {

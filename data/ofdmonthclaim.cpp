@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "filemessages.h"
+#include "ofdlockbytes.h"
 
 #include <QFile>
 #include <cerrno>
@@ -29,19 +30,12 @@ bool lockByte(int descriptor, off_t offset, short type) {
                              systemErrorText()));
 }
 
-// The engine locks the database file with classic record locks on the bytes from 1 GiB on
-// (its pending, reserved and shared bytes, a few hundred of them), and classic and
-// open-file-description locks on overlapping bytes conflict. The claims start at 4 EiB, far
-// past any lock of the engine and any size a payroll file can reach; a lock past the end of a
-// file is allowed and does not grow it.
-constexpr off_t claimsStart = off_t(1) << 62;
-
 off_t monthOffset(const QString &month) {
     bool ok = false;
     const qlonglong key = month.toLongLong(&ok);
-    if (!ok || key < 0 || key >= claimsStart)
+    if (!ok || key < 0 || key >= monthClaimsStart)
         throw DbError(QStringLiteral("“%1”不是月份。").arg(month));
-    return claimsStart + off_t(key);
+    return monthClaimsStart + off_t(key);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "filereplacement.h"
 #include "filesizelimit.h"
 #include "mainwindow.h"
+#include "ofdlockbytes.h"
 #include "progress.h"
 #include "schemaversion.h"
 #include "workspace.h"
@@ -29,6 +30,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +57,9 @@ enum class Situation {
     AnotherClerksFileInASharedFolder,
     StartedByAClerkWhoCannotKeepTheOwner,
 };
+
+// What someone tidying the folder does to the files beside the database.
+enum class Tidying { LockFileRemoved, LockFileMadeAnew, EverythingBesideRemoved };
 
 // A user and group that exist on every system and own nothing of the test's.
 constexpr uid_t otherUser = 65534;
@@ -164,16 +169,14 @@ Ownership ownershipOf(const QString &path) {
     return {status.st_uid, status.st_gid, status.st_mode & 07777};
 }
 
-// The start-up compaction as another clerk's program runs it: a process of its own, as
-// another user without the administrator's rights. Empty when it could not be run so.
-std::optional<bool> compactAsAnotherUser() {
+// The start-up compaction as another copy of the program runs it: a process of its own,
+// which first runs `prepare` and gives up with its status when that is not 0. Empty when it
+// could not be run so.
+std::optional<bool> compactInAnotherProcess(int (*prepare)() = [] { return 0; }) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(otherGroup) != 0 || ::setuid(otherUser) != 0)
-            ::_exit(3);
-        // A clerk who could not even write the file would prove nothing.
-        if (::access("GZDB.mdb", W_OK) != 0)
-            ::_exit(4);
+        if (const int failure = prepare())
+            ::_exit(failure);
         ::_exit(Tfrm_main::CompactDatabase(QStringLiteral("gzdb.mdb"), QString()) ? 0 : 1);
     }
     int status = 0;
@@ -181,6 +184,34 @@ std::optional<bool> compactAsAnotherUser() {
         WEXITSTATUS(status) > 1)
         return std::nullopt;
     return WEXITSTATUS(status) == 0;
+}
+
+// As another clerk's program, another user without the administrator's rights.
+std::optional<bool> compactAsAnotherUser() {
+    return compactInAnotherProcess([] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(otherGroup) != 0 || ::setuid(otherUser) != 0)
+            return 3;
+        // A clerk who could not even write the file would prove nothing.
+        return ::access("GZDB.mdb", W_OK) != 0 ? 4 : 0;
+    });
+}
+
+// Whether some lock request waits on the byte that tells of running copies of the file at
+// `path`.
+bool waitsForTheLockOf(const QString &path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return false;
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    // " 1: -> OFDLCK ADVISORY READ -1 fe:00:10959370 4611686018427387903 4611686018427387903"
+    const QByteArray file = ':' + QByteArray::number(quint64(status.st_ino)) + ' ' +
+                            QByteArray::number(qint64(copiesRunningByte)) + ' ';
+    for (const QByteArray &line : locks.readAll().split('\n'))
+        if (line.contains("->") && line.contains(file))
+            return true;
+    return false;
 }
 
 // The progress window on the screen, if any.
@@ -195,6 +226,7 @@ QProgressDialog *shownProgress() {
 } // namespace
 
 Q_DECLARE_METATYPE(Situation)
+Q_DECLARE_METATYPE(Tidying)
 
 class CompactionTest : public QObject {
     Q_OBJECT
@@ -202,6 +234,9 @@ private slots:
     void compactsOnlyWhatIsSafe_data();
     void compactsOnlyWhatIsSafe();
     void mainWindowCompactsWhenCreated();
+    void leavesTheFileOfARunningCopyWhateverIsRemovedBeside_data();
+    void leavesTheFileOfARunningCopyWhateverIsRemovedBeside();
+    void copyStartedDuringACompactionHoldsTheCompactedFile();
     void keepsTheTenNewestBackups();
     void keepsBackupsByOrderAndDay_data();
     void keepsBackupsByOrderAndDay();
@@ -325,6 +360,8 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         break;
     case Situation::ReadOnlyFile:
         QVERIFY(QFile::setPermissions(database, QFile::ReadOwner | QFile::ReadGroup));
+        // The administrator learns why the file stays as it is.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^GZDB.mdb 未压缩")));
         break;
     case Situation::PartialBackupsLeftBehind:
         QVERIFY(backupFolder.mkpath("."));
@@ -439,6 +476,85 @@ void CompactionTest::mainWindowCompactsWhenCreated() {
     Tfrm_main window;
     QVERIFY(QFileInfo(workspace.databasePath()).size() < before / 4);
     QCOMPARE(valueIn(workspace.databasePath(), fingerprintSql), fingerprint);
+}
+
+void CompactionTest::leavesTheFileOfARunningCopyWhateverIsRemovedBeside_data() {
+    QTest::addColumn<Tidying>("tidying");
+    QTest::newRow("lock file removed") << Tidying::LockFileRemoved;
+    QTest::newRow("lock file removed and made anew") << Tidying::LockFileMadeAnew;
+    QTest::newRow("every file beside removed") << Tidying::EverythingBesideRemoved;
+}
+
+// Someone tidies the folder while a copy runs; a second copy started then must not replace
+// the file under the first, whose later saves would go to a file nobody opens again.
+void CompactionTest::leavesTheFileOfARunningCopyWhateverIsRemovedBeside() {
+    QFETCH(Tidying, tidying);
+    Workspace workspace;
+    fillAndThinOut(workspace);
+    const QString database = workspace.databasePath();
+    const QString lockFile = database + QStringLiteral(".lock");
+
+    // The running copy as start-up leaves it: the lock taken, then its connection opened.
+    const DatabaseLock running(database, DatabaseLock::Mode::Shared);
+    QVERIFY(running.isHeld());
+    Connection runningCopy(QStringLiteral("GZDB.mdb"));
+    QSqlQuery save(runningCopy.database());
+    QVERIFY(save.exec(QStringLiteral("select count(*) from GZB")));
+    save.finish();
+
+    const QDir folder(workspace.path());
+    switch (tidying) {
+    case Tidying::LockFileRemoved:
+        QFile::remove(lockFile);
+        break;
+    case Tidying::LockFileMadeAnew:
+        QFile::remove(lockFile);
+        write(lockFile, QByteArray());
+        break;
+    case Tidying::EverythingBesideRemoved:
+        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+            if (name != QStringLiteral("GZDB.mdb"))
+                QVERIFY(QFile::remove(folder.filePath(name)));
+        break;
+    }
+
+    const std::optional<bool> compacted = compactInAnotherProcess();
+    QVERIFY2(compacted.has_value(), "the second copy could not run");
+    QVERIFY2(!*compacted, "the second copy compacted the file under the first");
+    QVERIFY(save.exec(QStringLiteral("update GZB set f1 = 4711 where ygh = 1")));
+    QCOMPARE(valueIn(database, "select f1 from GZB where ygh = 1"), QStringLiteral("4711"));
+}
+
+// A copy starts while another compacts: it waits, and then must hold the file that now has
+// the name, not the one replaced, or a third copy would find the new file free to replace.
+void CompactionTest::copyStartedDuringACompactionHoldsTheCompactedFile() {
+    Workspace workspace;
+    const QString database = workspace.databasePath();
+    std::optional<DatabaseLock> compacting(std::in_place, database, DatabaseLock::Mode::Exclusive);
+    QVERIFY(compacting->isHeld());
+
+    std::optional<DatabaseLock> started;
+    std::thread starting([&] { started.emplace(database, DatabaseLock::Mode::Shared); });
+    // Also when a check fails: the waiting copy goes on once the compaction is over.
+    const auto joined = qScopeGuard([&] {
+        compacting.reset();
+        if (starting.joinable())
+            starting.join();
+    });
+    QTRY_VERIFY2(waitsForTheLockOf(database), "the starting copy does not wait");
+
+    const QString compacted = workspace.path() + QStringLiteral("/compacted");
+    QVERIFY(QFile::copy(database, compacted));
+    QCOMPARE(
+        ::rename(QFile::encodeName(compacted).constData(), QFile::encodeName(database).constData()),
+        0);
+    compacting.reset();
+    starting.join();
+    QVERIFY(started->isHeld());
+
+    const std::optional<bool> third = compactInAnotherProcess();
+    QVERIFY2(third.has_value(), "the third copy could not run");
+    QVERIFY2(!*third, "the third copy compacted the file under the one started");
 }
 
 // Backups named before they were numbered are ordered by the moment in their names; files of
