@@ -9,8 +9,9 @@
 // that a clerk who finds something wrong can go back to an earlier day's file by copying it
 // into place. Each backup is a whole database on its own, with the database's owner, group and
 // permissions, and appears under its name only once it is complete; nothing half-written stays
-// behind. Only a file of this program's is backed up (see filemark.h). Writers run while the caller
-// holds DatabaseLock exclusively.
+// behind. Only a file of this program's is backed up (see filemark.h). A backup only adds a file
+// to the folder: the start-up compaction writes its backup holding DatabaseLock exclusively,
+// the upgrade of an older layout while the program's own connection holds the file.
 
 // Writes a compacted copy of the database as it is at `moment` through the engine, checks it,
 // and gives it its backup name. For a change that is about to be made to the file in place.
