@@ -50,7 +50,7 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     l_xm = makeCaption("l_xm", "员工：" + name, {12, 34}, font(), this);
     e_sbjs = amountBox("e_sbjs", "社保基数：", {12, 60}, this);
     e_gjjjs = amountBox("e_gjjjs", "公积金基数：", {250, 60}, this);
-    e_qtkc = amountBox("e_qtkc", "其他扣除（每月）：", {12, 84}, this);
+    e_qtkc = amountBox("e_qtkc", "每月其他扣除：", {12, 84}, this);
 
     makeCaption(QString(), "专项附加扣除：", {12, 108}, font(), this);
     const QStringList &kinds = specialDeductionKinds();

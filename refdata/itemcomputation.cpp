@@ -50,7 +50,7 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     makeCaption(QString(), "计算方式：", {12, 60}, font(), this);
     c_jsfs = place(new QComboBox(this), "c_jsfs", {80, 56, 110, 20});
     c_jsfs->addItems(deduction ? methods : methods.mid(0, 2));
-    makeCaption(QString(), "比例（%）：", {210, 60}, font(), this);
+    makeCaption(QString(), "比例（%）：", {196, 60}, font(), this);
     e_bl = place(new QLineEdit(this), "e_bl", {270, 56, 70, 18});
     makeCaption(QString(), "基数：", {12, 86}, font(), this);
     c_jsjs = place(new QComboBox(this), "c_jsjs", {80, 82, 110, 20});

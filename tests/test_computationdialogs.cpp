@@ -243,14 +243,15 @@ void ComputationDialogsTest::cellsShownAsEveryWindowShowsThem() {
 }
 
 // Captions, column headings and the month box as the other windows have them: full-width
-// brackets and colons, and the month box wide enough for the longest month.
+// brackets and colons, every caption clear of the boxes beside it, and the month box wide
+// enough for the longest month.
 void ComputationDialogsTest::captionsInFullWidthPunctuation_data() {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("caption"); // one the dialog must have
     QTest::newRow("item") << "item"
                           << "比例（%）：";
     QTest::newRow("employee") << "employee"
-                              << "其他扣除（每月）：";
+                              << "年初数据（年度）：";
 }
 
 void ComputationDialogsTest::captionsInFullWidthPunctuation() {
@@ -261,6 +262,17 @@ void ComputationDialogsTest::captionsInFullWidthPunctuation() {
         for (const QLabel *label : window.findChildren<QLabel *>())
             texts << label->text();
         QVERIFY(texts.contains(caption));
+        for (const QLabel *label : window.findChildren<QLabel *>()) {
+            const QRect ink(
+                label->pos(),
+                QSize(label->fontMetrics().horizontalAdvance(label->text()), label->height()));
+            for (const QWidget *control :
+                 window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+                if (!qobject_cast<const QLabel *>(control) && control->isVisibleTo(&window) &&
+                    !control->testAttribute(Qt::WA_TransparentForMouseEvents))
+                    QVERIFY2(!ink.intersects(control->geometry()),
+                             qPrintable(label->text() + " under " + control->objectName()));
+        }
         const QTableWidget *table = window.findChild<QTableWidget *>();
         for (int column = 0; column < table->columnCount(); ++column)
             texts << table->horizontalHeaderItem(column)->text();
