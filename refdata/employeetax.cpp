@@ -10,6 +10,7 @@
 #include "monthtext.h"
 #include "placement.h"
 #include "rowasread.h"
+#include "settingtable.h"
 #include "toolbutton.h"
 #include "wiring.h"
 
@@ -41,15 +42,6 @@ CurrencyEdit *amountBox(const char *name, const QString &caption, const QPoint &
     return place(new CurrencyEdit(parent), name, {at.x() + 100, at.y() - 4, 100, 18});
 }
 
-QString cellText(const QTableWidget *table, int row, int column) {
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text().trimmed() : QString();
-}
-
-void setCell(QTableWidget *table, int row, int column, const QString &text) {
-    table->setItem(row, column, new QTableWidgetItem(text));
-}
-
 } // namespace
 
 EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
@@ -58,7 +50,7 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     l_xm = makeCaption("l_xm", "员工：" + name, {12, 34}, font(), this);
     e_sbjs = amountBox("e_sbjs", "社保基数：", {12, 60}, this);
     e_gjjjs = amountBox("e_gjjjs", "公积金基数：", {250, 60}, this);
-    e_qtkc = amountBox("e_qtkc", "其他扣除(每月)：", {12, 84}, this);
+    e_qtkc = amountBox("e_qtkc", "每月其他扣除：", {12, 84}, this);
 
     makeCaption(QString(), "专项附加扣除：", {12, 108}, font(), this);
     const QStringList &kinds = specialDeductionKinds();
@@ -73,6 +65,7 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
         kind->setFlags(kind->flags() & ~Qt::ItemIsEditable);
         t_zxkc->setItem(row, Kind, kind);
     }
+    showCellsAs(t_zxkc, {CellKind::Text, CellKind::Amount, CellKind::Month, CellKind::Month});
 
     makeCaption(QString(), "年初数据（年度）：", {12, 266}, font(), this);
     e_qcnd = place(new QLineEdit(this), "e_qcnd", {126, 262, 50, 18});
@@ -132,15 +125,16 @@ void EmployeeTaxDialog::b_okClick() {
     std::vector<SpecialDeduction> deductions;
     for (int row = 0; row < t_zxkc->rowCount(); ++row) {
         const QString amountText = cellText(t_zxkc, row, Amount);
-        const QString from = cellText(t_zxkc, row, From);
-        const QString through = cellText(t_zxkc, row, Through);
+        const QString from = monthKeyOf(cellText(t_zxkc, row, From));
+        const QString through = monthKeyOf(cellText(t_zxkc, row, Through));
         if (amountText.isEmpty() && from.isEmpty() && through.isEmpty())
             continue;
         const std::optional<Currency> amount = amountIn(amountText, std::nullopt);
         if (!amount || *amount <= Currency() || !isMonthKey(from) ||
             (!through.isEmpty() && (!isMonthKey(through) || through < from))) {
-            Messages::plain(cellText(t_zxkc, row, Kind) +
-                            "输入错误：每月金额须大于零，月份如 202601，终止月份不早于起始月份！");
+            Messages::plain(
+                cellText(t_zxkc, row, Kind) +
+                "输入错误：每月金额须大于零，月份如 2026年1月，终止月份不早于起始月份！");
             return;
         }
         deductions.push_back({cellText(t_zxkc, row, Kind), *amount, from, through});

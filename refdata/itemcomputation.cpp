@@ -10,6 +10,7 @@
 #include "monthtext.h"
 #include "placement.h"
 #include "rowasread.h"
+#include "settingtable.h"
 #include "toolbutton.h"
 #include "wiring.h"
 
@@ -38,10 +39,7 @@ constexpr int bracketRows = 8;
 // In the order of Method: a choice's index is its method.
 const QStringList methods = {"手工录入", "按比例", "个人所得税"};
 
-QString cellText(const QTableWidget *table, int row, int column) {
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text().trimmed() : QString();
-}
+enum Column { Limit, Rate, QuickDeduction };
 
 } // namespace
 
@@ -52,7 +50,7 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     makeCaption(QString(), "计算方式：", {12, 60}, font(), this);
     c_jsfs = place(new QComboBox(this), "c_jsfs", {80, 56, 110, 20});
     c_jsfs->addItems(deduction ? methods : methods.mid(0, 2));
-    makeCaption(QString(), "比例(%)：", {210, 60}, font(), this);
+    makeCaption(QString(), "比例（%）：", {196, 60}, font(), this);
     e_bl = place(new QLineEdit(this), "e_bl", {270, 56, 70, 18});
     makeCaption(QString(), "基数：", {12, 86}, font(), this);
     c_jsjs = place(new QComboBox(this), "c_jsjs", {80, 82, 110, 20});
@@ -68,11 +66,12 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     c_js->setChecked(true);
 
     makeCaption(QString(), "税率表起始月份：", {12, 162}, font(), this);
-    e_qsny = place(new QLineEdit(this), "e_qsny", {110, 158, 60, 18});
+    e_qsny = place(new QLineEdit(this), "e_qsny", {110, 158, 76, 18});
     makeCaption(QString(), "每月减除费用：", {190, 162}, font(), this);
     e_jcfy = place(new CurrencyEdit(this), "e_jcfy", {280, 158, 100, 18});
     t_sl = place(new QTableWidget(bracketRows, 3, this), "t_sl", {12, 182, 396, 130});
-    t_sl->setHorizontalHeaderLabels({"累计应纳税所得额上限", "税率(%)", "速算扣除数"});
+    t_sl->setHorizontalHeaderLabels({"累计应纳税所得额上限", "税率（%）", "速算扣除数"});
+    showCellsAs(t_sl, {CellKind::Amount, CellKind::Number, CellKind::Amount});
     t_sl->horizontalHeader()->setStretchLastSection(true);
     t_sl->setColumnWidth(0, 150);
     t_sl->setColumnWidth(1, 80);
@@ -81,6 +80,8 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     b_ok = makeToolButton("b_ok", Icon::save, "确定", {240, 316, 80, 40}, this);
     b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {325, 316, 80, 40}, this);
 
+    QObject::connect(e_qsny, &QLineEdit::editingFinished, e_qsny,
+                     [this] { e_qsny->setText(monthCaption(monthKeyOf(e_qsny->text()))); });
     wire(c_jsfs, &QComboBox::currentIndexChanged, this, &ItemComputationDialog::c_jsfsChange);
     wire(b_ok, &FlatButton::clicked, this, &ItemComputationDialog::b_okClick);
     QObject::connect(b_cancel, &FlatButton::clicked, this, &QDialog::reject);
@@ -107,14 +108,14 @@ void ItemComputationDialog::showStored() {
     c_js->setChecked(!method.untaxed);
 
     m_lawAsRead = readLatestTaxLaw(DM->ADC);
-    e_qsny->setText(m_lawAsRead.month);
+    e_qsny->setText(monthCaption(m_lawAsRead.month));
     e_jcfy->setValue(m_lawAsRead.monthlyDeduction);
-    t_sl->clearContents();
-    for (int row = 0; row < int(m_lawAsRead.brackets.size()) && row < bracketRows; ++row) {
-        const TaxBracket &line = m_lawAsRead.brackets[std::size_t(row)];
-        t_sl->setItem(row, 0, new QTableWidgetItem(line.upTo ? line.upTo->toFixed2() : QString()));
-        t_sl->setItem(row, 1, new QTableWidgetItem(line.rate.toText()));
-        t_sl->setItem(row, 2, new QTableWidgetItem(line.quickDeduction.toFixed2()));
+    for (int row = 0; row < bracketRows; ++row) {
+        const bool stored = row < int(m_lawAsRead.brackets.size());
+        const TaxBracket line = stored ? m_lawAsRead.brackets[std::size_t(row)] : TaxBracket();
+        setCell(t_sl, row, Limit, line.upTo ? line.upTo->toFixed2() : QString());
+        setCell(t_sl, row, Rate, stored ? line.rate.toText() : QString());
+        setCell(t_sl, row, QuickDeduction, stored ? line.quickDeduction.toFixed2() : QString());
     }
     c_jsfsChange();
 }
@@ -132,9 +133,9 @@ void ItemComputationDialog::c_jsfsChange() {
 std::optional<std::vector<TaxBracket>> ItemComputationDialog::readTaxTable() {
     std::vector<TaxBracket> lines;
     for (int row = 0; row < bracketRows; ++row) {
-        const QString limitText = cellText(t_sl, row, 0);
-        const QString rateText = cellText(t_sl, row, 1);
-        const QString quickText = cellText(t_sl, row, 2);
+        const QString limitText = cellText(t_sl, row, Limit);
+        const QString rateText = cellText(t_sl, row, Rate);
+        const QString quickText = cellText(t_sl, row, QuickDeduction);
         if (limitText.isEmpty() && rateText.isEmpty() && quickText.isEmpty())
             continue;
         const QString wrong = QStringLiteral("税率表第%1行输入错误！").arg(row + 1);
@@ -184,7 +185,8 @@ void ItemComputationDialog::b_okClick() {
             Messages::plain("已有计算个人所得税的项目！");
             return;
         }
-        if (!isMonthKey(e_qsny->text().trimmed())) {
+        const QString from = monthKeyOf(e_qsny->text());
+        if (!isMonthKey(from)) {
             Messages::plain("起始月份输入错误！");
             e_qsny->setFocus();
             return;
@@ -197,7 +199,7 @@ void ItemComputationDialog::b_okClick() {
         std::optional<std::vector<TaxBracket>> brackets = readTaxTable();
         if (!brackets)
             return;
-        law = TaxLawFrom{e_qsny->text().trimmed(), e_jcfy->value(), std::move(*brackets)};
+        law = TaxLawFrom{from, e_jcfy->value(), std::move(*brackets)};
     }
 
     // No floor or no cap is stored as none.

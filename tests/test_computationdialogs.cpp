@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -38,6 +39,21 @@ void setCell(QTableWidget *table, int row, int column, const QString &text) {
     table->setItem(row, column, new QTableWidgetItem(text));
 }
 
+// Runs `look` on the item dialog of a tax item or on the employee dialog, as first shown.
+void onSettingsDialog(const QString &dialog, const std::function<void(ModuleForm &)> &look) {
+    Workspace workspace;
+    if (dialog == "item") {
+        workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
+        runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>(
+            [&](Tfrm_xmsz &window) { onDialog<ItemComputationDialog>(window.RxDBGrid2, look); }));
+    } else {
+        workspace.exec("insert into BMZD (mc) values ('财务科')");
+        workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+        runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>(
+            [&](Tfrm_ygsz &window) { onDialog<EmployeeTaxDialog>(window.RxDBGrid1, look); }));
+    }
+}
+
 } // namespace
 
 class ComputationDialogsTest : public QObject {
@@ -46,6 +62,10 @@ private slots:
     void itemComputation();
     void taxTable();
     void employeeTax();
+    void cellsShownAsEveryWindowShowsThem_data();
+    void cellsShownAsEveryWindowShowsThem();
+    void captionsInFullWidthPunctuation_data();
+    void captionsInFullWidthPunctuation();
     void datesOutsideTheKeptMonthsAreRefused_data();
     void datesOutsideTheKeptMonthsAreRefused();
     void changeMadeMeanwhileIsNotOverwritten_data();
@@ -94,7 +114,7 @@ void ComputationDialogsTest::taxTable() {
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')");
     runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
         onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
-            QCOMPARE(dialog.e_qsny->text(), "201901");
+            QCOMPARE(dialog.e_qsny->text(), "2019年1月");
             QCOMPARE(dialog.e_jcfy->value().toFixed2(), "5000.00");
             QCOMPARE(dialog.t_sl->item(6, 1)->text(), "45");
             dialog.c_jsfs->setCurrentIndex(2);
@@ -113,7 +133,7 @@ void ComputationDialogsTest::taxTable() {
         });
         // Opened again, it shows the new law and stores over it as it is.
         onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
-            QCOMPARE(dialog.e_qsny->text(), "202701");
+            QCOMPARE(dialog.e_qsny->text(), "2027年1月");
             QCOMPARE(dialog.c_jsfs->currentIndex(), 2);
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
@@ -151,7 +171,7 @@ void ComputationDialogsTest::employeeTax() {
         // Opened again, it shows what was stored, and stores over it.
         onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
-            QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "202601");
+            QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "2026年1月");
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
         });
@@ -159,6 +179,113 @@ void ComputationDialogsTest::employeeTax() {
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
              QStringList{"1|30000|25000|2026|180000"});
     QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
+}
+
+// Whatever the window or the clerk puts into a cell: amounts right-aligned with two decimals,
+// months as "2019年1月" and wide enough to be read whole; what the clerk typed wrongly stays
+// as typed, for saving to name it.
+void ComputationDialogsTest::cellsShownAsEveryWindowShowsThem_data() {
+    QTest::addColumn<QString>("dialog"); // item or employee
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("alignment");
+    const int right = Qt::AlignRight | Qt::AlignVCenter;
+    const int centre = Qt::AlignCenter;
+    QTest::newRow("tax limit") << "item" << 0 << "36000"
+                               << "36000.00" << right;
+    QTest::newRow("tax limit with a fen") << "item" << 0 << " 36000.5 "
+                                          << "36000.50" << right;
+    QTest::newRow("tax limit wrong") << "item" << 0 << "36,000"
+                                     << "36,000" << right;
+    QTest::newRow("tax rate") << "item" << 1 << "3"
+                              << "3" << right;
+    QTest::newRow("quick deduction") << "item" << 2 << "2520"
+                                     << "2520.00" << right;
+    QTest::newRow("monthly deduction") << "employee" << 1 << "1000"
+                                       << "1000.00" << right;
+    QTest::newRow("amount below a fen") << "employee" << 1 << "0.001"
+                                        << "0.001" << right;
+    QTest::newRow("from as a key") << "employee" << 2 << "202601"
+                                   << "2026年1月" << centre;
+    QTest::newRow("through as shown") << "employee" << 3 << "2026年12月"
+                                      << "2026年12月" << centre;
+    QTest::newRow("month with its zero") << "employee" << 2 << "2026年01月"
+                                         << "2026年1月" << centre;
+    QTest::newRow("month 13") << "employee" << 2 << "2026年13月"
+                              << "2026年13月" << centre;
+    QTest::newRow("month without number") << "employee" << 2 << "2026年月"
+                                          << "2026年月" << centre;
+    QTest::newRow("month signed") << "employee" << 2 << "2026年+1月"
+                                  << "2026年+1月" << centre;
+    QTest::newRow("short year") << "employee" << 2 << "26年1月"
+                                << "26年1月" << centre;
+    QTest::newRow("month not kept") << "employee" << 3 << "190001"
+                                    << "190001" << centre;
+}
+
+void ComputationDialogsTest::cellsShownAsEveryWindowShowsThem() {
+    QFETCH(QString, dialog);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, alignment);
+    onSettingsDialog(dialog, [&](ModuleForm &window) {
+        auto *table = window.findChild<QTableWidget *>();
+        const int empty = table->rowCount() - 1; // no tax table line, no deduction stored there
+        QCOMPARE(table->item(empty, column)->textAlignment(), alignment);
+        // The clerk's typing is committed to the cell's item, as the table's editor does.
+        table->item(empty, column)->setText(typed);
+        QCOMPARE(table->item(empty, column)->text(), shown);
+        QCOMPARE(table->item(empty, column)->textAlignment(), alignment);
+        QVERIFY(table->fontMetrics().horizontalAdvance(shown) + 6 <= table->columnWidth(column));
+    });
+}
+
+// Captions, column headings and the month box as the other windows have them: full-width
+// brackets and colons, every caption clear of the boxes beside it, and the month box wide
+// enough for the longest month.
+void ComputationDialogsTest::captionsInFullWidthPunctuation_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("caption"); // one the dialog must have
+    QTest::newRow("item") << "item"
+                          << "比例（%）：";
+    QTest::newRow("employee") << "employee"
+                              << "年初数据（年度）：";
+}
+
+void ComputationDialogsTest::captionsInFullWidthPunctuation() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, caption);
+    onSettingsDialog(dialog, [&](ModuleForm &window) {
+        QStringList texts;
+        for (const QLabel *label : window.findChildren<QLabel *>())
+            texts << label->text();
+        QVERIFY(texts.contains(caption));
+        for (const QLabel *label : window.findChildren<QLabel *>()) {
+            const QRect ink(
+                label->pos(),
+                QSize(label->fontMetrics().horizontalAdvance(label->text()), label->height()));
+            for (const QWidget *control :
+                 window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+                if (!qobject_cast<const QLabel *>(control) && control->isVisibleTo(&window) &&
+                    !control->testAttribute(Qt::WA_TransparentForMouseEvents))
+                    QVERIFY2(!ink.intersects(control->geometry()),
+                             qPrintable(label->text() + " under " + control->objectName()));
+        }
+        const QTableWidget *table = window.findChild<QTableWidget *>();
+        for (int column = 0; column < table->columnCount(); ++column)
+            texts << table->horizontalHeaderItem(column)->text();
+        for (const QString &text : texts)
+            for (const QChar halfWidth : {u'(', u')', u':', u','})
+                QVERIFY2(!text.contains(halfWidth), qPrintable(text));
+        if (auto *month = window.findChild<QLineEdit *>("e_qsny")) {
+            QCOMPARE(month->text(), "2019年1月");
+            const QString longest = "2019年12月";
+            QVERIFY(month->fontMetrics().horizontalAdvance(longest) <
+                    month->contentsRect().width() - 4);
+        }
+    });
 }
 
 // A month or year outside those the program keeps would be stored where no month reaches it.

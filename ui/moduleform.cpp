@@ -6,6 +6,7 @@
 #include "guard.h"
 #include "labels.h"
 #include "placement.h"
+#include "windowgrey.h"
 #include "wiring.h"
 
 #include <QApplication>
@@ -13,9 +14,6 @@
 
 namespace {
 
-const QColor background(197, 195, 198);
-// The toolkit's own grey for disabled captions all but vanishes on the window's grey.
-const QColor disabledText(128, 128, 128);
 constexpr int bevel2Top = 25;
 // A window without a rule or band has its tool bar there instead, a pixel higher.
 constexpr int toolBarTop = 24;
@@ -32,12 +30,7 @@ ModuleForm::ModuleForm(const FrameLayout &layout, QWidget *parent)
     setModal(true);
     setFixedSize(layout.clientSize);
     setFont(layout.baseFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, background);
-    for (const QPalette::ColorRole role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        colours.setColor(QPalette::Disabled, role, disabledText);
-    setPalette(colours);
+    setPalette(withWindowGrey(palette()));
     setAutoFillBackground(true);
 
     const int width = layout.clientSize.width();

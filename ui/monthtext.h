@@ -17,3 +17,26 @@ inline bool isMonthKey(const QString &text) {
 inline bool isKeptYear(const QString &text) {
     return text.size() == 4 && isMonthKey(text + QStringLiteral("01"));
 }
+
+// A month key as the windows show it: "201901" is "2019年1月". Anything else as it is.
+inline QString monthCaption(const QString &key) {
+    if (!isMonthKey(key))
+        return key;
+    return QStringLiteral("%1年%2月").arg(key.left(4)).arg(key.mid(4).toInt());
+}
+
+// The month key of what the clerk typed or was shown, "201901" or "2019年1月"; other text as
+// it is, for isMonthKey to refuse.
+inline QString monthKeyOf(const QString &text) {
+    const QString typed = text.trimmed();
+    const qsizetype year = typed.indexOf(QChar(u'年'));
+    if (year != 4 || !typed.endsWith(QChar(u'月')))
+        return typed;
+    const QString month = typed.mid(5, typed.size() - 6);
+    bool ok = false;
+    const int number = month.toInt(&ok);
+    if (!ok || month.size() > 2 || !month.front().isDigit())
+        return typed;
+    const QString key = monthKey(typed.left(4).toInt(), number);
+    return isMonthKey(key) ? key : typed;
+}

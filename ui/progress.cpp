@@ -1,7 +1,12 @@
 #include "progress.h"
 
+#include "bevel.h"
+#include "labels.h"
+#include "windowgrey.h"
+
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QProgressDialog>
 
 namespace {
@@ -10,13 +15,35 @@ constexpr std::chrono::milliseconds cancellableShowAfter(800);
 // Often enough for the bar to move smoothly, rare enough to cost the work nothing.
 constexpr qint64 millisecondsBetweenTurns = 40;
 
-// A dialog the desktop cannot close while work that must not stop runs: closing it would
-// not end the work.
+constexpr int titleTop = 5;
+constexpr int titleSideRoom = 20;
+
+// Framed as the module windows are: borderless and grey, an etched border, the work's name as
+// the title, and under it the text with the count. The desktop cannot close it while work
+// that must not stop runs: closing it would not end the work.
 class ProgressDialog : public QProgressDialog {
 public:
     ProgressDialog(const QString &text, const QString &cancelText, int total, QWidget *parent,
                    bool closable)
-        : QProgressDialog(text, cancelText, 0, total, parent), m_closable(closable) {}
+        : QProgressDialog(text, cancelText, 0, total, parent, Qt::Dialog | Qt::FramelessWindowHint),
+          m_closable(closable) {
+        setPalette(withWindowGrey(palette()));
+        setAutoFillBackground(true);
+        m_border = new Bevel(Bevel::Shape::Frame, rect(), this);
+        m_border->setObjectName(QStringLiteral("Bevel1"));
+        m_title = makeTitle(text, QPoint(0, titleTop), this);
+        // The dialog lays its text out from the top edge; the room kept above the text is the
+        // title's.
+        auto *label = new QLabel(text);
+        label->setAlignment(Qt::AlignCenter);
+        label->setContentsMargins(0, titleTop + m_title->height(), 0, 0);
+        setLabel(label);
+    }
+
+    QSize sizeHint() const override {
+        return QProgressDialog::sizeHint().expandedTo(
+            QSize(m_title->width() + 2 * titleSideRoom, 0));
+    }
 
 protected:
     void closeEvent(QCloseEvent *event) override {
@@ -26,8 +53,16 @@ protected:
             event->ignore();
     }
 
+    void resizeEvent(QResizeEvent *event) override {
+        QProgressDialog::resizeEvent(event);
+        m_border->setGeometry(rect());
+        m_title->move((width() - m_title->width()) / 2, titleTop);
+    }
+
 private:
     bool m_closable;
+    Bevel *m_border = nullptr;
+    QLabel *m_title = nullptr;
 };
 
 } // namespace

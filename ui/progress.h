@@ -14,10 +14,10 @@ class OperationCancelled {};
 
 // Tells the clerk what long work the program is doing and keeps the screen alive meanwhile:
 // a report laid out row by row ("正在生成报表… 120/3530"), a month prepared statement by
-// statement, the compaction at start-up. The busy cursor shows at once; a small window with
-// the text and a bar follows once the work has lasted a while, so that quick work flashes
-// nothing. Work without a count (yet) shows a bar that only says it goes on. The window
-// leaves with the object.
+// statement, the compaction at start-up. The busy cursor shows at once; a small window in the
+// module windows' frame, with the work's name as its title, the text and a bar, follows once
+// the work has lasted a while, so that quick work flashes nothing. Work without a count (yet)
+// shows a bar that only says it goes on. The window leaves with the object.
 class Progress {
 public:
     // Work over the window `parent` that the operator may cancel; `total` 0 while unknown.
