@@ -59,8 +59,8 @@ AmountColumns AmountColumns::fromSchema(const QString &schemaText) {
     for (auto it = plain.cbegin(); it != plain.cend(); ++it)
         for (const QString &name : it.value())
             if (columns.m_names.contains(name))
-                throw DbError(QStringLiteral("Column %1 of table %2 is not declared an amount, "
-                                             "but the name holds amounts elsewhere")
+                throw DbError(QStringLiteral("程序的数据库定义有误：表 %2 的列 %1 不是金额，"
+                                             "同名的列在别的表中却是金额。")
                                   .arg(name, it.key()));
     return columns;
 }
@@ -71,7 +71,7 @@ const AmountColumns &AmountColumns::current() {
     static const AmountColumns program = [] {
         QFile file(QStringLiteral(":/data/schema.sql"));
         if (!file.open(QIODevice::ReadOnly))
-            throw DbError(QStringLiteral("The schema is missing from the program"));
+            throw DbError(QStringLiteral("程序中缺少数据库的定义。"));
         return fromSchema(QString::fromUtf8(file.readAll()));
     }();
     return program;

@@ -31,8 +31,7 @@ Currency Field::asCurrency() const {
     if (!m_result)
         return {};
     if (!isAmount())
-        throw DbError(QStringLiteral("Field '%1' is not an amount column and cannot be read as "
-                                     "currency; name it after its amount column")
+        throw DbError(QStringLiteral("程序有误：字段 %1 不是金额列，不能作为金额读取。")
                           .arg(m_result->columnName(m_column)));
     if (isNull())
         return {};

@@ -18,9 +18,8 @@ struct PlainValue {
     // Only an amount column holds ten-thousandths; yuan bound anywhere else would compare and
     // store 10,000 times too small.
     void operator()(Currency) const {
-        throw DbError(QStringLiteral("Parameter ':%1' is not an amount column and cannot take an "
-                                     "amount; declare its column an amount in the schema")
-                          .arg(name));
+        throw DbError(
+            QStringLiteral("程序有误：参数 :%1 对应的列不是金额，不能以金额写入。").arg(name));
     }
 };
 
