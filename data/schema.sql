@@ -18,7 +18,7 @@
 -- Each layout version's additions follow a line "-- Version N": a file of an earlier version
 -- is brought up to date by running the sections after its own, so this file stays the one
 -- description of the tables.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 -- The mark of the program's own files ("GZDB", data/filemark.h): a file without it is never
 -- compacted, backed up or written.
 PRAGMA application_id = 1197098050;
@@ -234,3 +234,20 @@ INSERT INTO GSSLB (qsny, sx, sl, sskcs) VALUES
     ('201901', 9600000000, 350000, 859200000),
     ('201901', NULL, 450000, 1819200000);
 INSERT INTO GSJCFY (qsny, je) VALUES ('201901', 50000000);
+
+-- Version 3: what a month needs to leave the program, and what it keeps of its history.
+
+-- An employee's identity and bank account, for the tax declaration and the bank's payment file.
+-- zjlx the kind of identity document, zjhm its number (one employee per number), gj the
+-- nationality or region, khyh the bank, yhzh the account number (digits only), sjhm a mobile
+-- number. An employee without a row has none of these yet.
+CREATE TABLE YGZJ (
+    ygh INTEGER PRIMARY KEY,
+    zjlx TEXT NOT NULL DEFAULT '居民身份证',
+    zjhm TEXT,
+    gj TEXT NOT NULL DEFAULT '中国',
+    khyh TEXT,
+    yhzh TEXT,
+    sjhm TEXT
+) STRICT;
+CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "schemastatements.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+// The tables a file of layout `version` lacks, in the order the later sections create them: what
+// a test drops to make a file of that layout out of a current one.
+inline QStringList tablesCreatedAfterVersion(int version) {
+    static const QRegularExpression createTable(QStringLiteral(R"(^CREATE\s+TABLE\s+(\w+))"));
+    QStringList tables;
+    for (const QString &statement : statementsAfterVersion(version)) {
+        const QRegularExpressionMatch match = createTable.match(statement);
+        if (match.hasMatch())
+            tables << match.captured(1);
+    }
+    return tables;
+}
