@@ -64,7 +64,7 @@ public:
         QList<QByteArray> cells;
         for (qsizetype index = 0; index < values.size(); ++index)
             cells << cell(values[index], m_profile.fields[std::size_t(index)]);
-        m_bytes += cells.join(encoded({m_profile.separator, QString()})) + "\r\n";
+        m_bytes += cells.join(encoded({m_profile.separator, QStringLiteral("分隔符")})) + "\r\n";
     }
 
     // The count and the total, between the separator (a space when there is none).

@@ -11,6 +11,9 @@ class Connection;
 // order, in which kind of file. Kept in the database, one row per profile and one per field.
 
 enum class BankFileKind { Workbook, Separated, FixedWidth };
+// The line with the count and the total of the payments, above or below them: in a workbook
+// two numbers in the first two cells, in a text the two between the separator (a space in a
+// fixed-width text without one).
 enum class BankTotalLine { None, First, Last };
 
 // What a field of a payment line holds. A constant is the same text on every line; the

@@ -81,12 +81,13 @@ BankProfileDialog::BankProfileDialog() : ModuleForm(frame()) {
     e_btwb = place(new QPlainTextEdit(this), "e_btwb", {246, 106, 340, 44});
 
     t_zd = place(new QTableWidget(0, 5, this), "t_zd", {176, 156, 410, 160});
-    t_zd->setHorizontalHeaderLabels({"字段", "标题", "内容", "宽度（字节）", "对齐"});
+    t_zd->setHorizontalHeaderLabels({"字段", "标题", "内容", "宽度(字节)", "对齐"});
     t_zd->verticalHeader()->setDefaultSectionSize(20);
-    t_zd->setColumnWidth(Kind, 86);
-    t_zd->setColumnWidth(Caption, 80);
+    t_zd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t_zd->setColumnWidth(Kind, 84);
+    t_zd->setColumnWidth(Caption, 76);
     t_zd->setColumnWidth(Text, 70);
-    t_zd->setColumnWidth(Width, 76);
+    t_zd->setColumnWidth(Width, 70);
     t_zd->horizontalHeader()->setStretchLastSection(true);
 
     b_addfield = makeToolButton("b_addfield", Icon::add, "增加字段", {176, 320, 96, 40}, this);
@@ -97,6 +98,7 @@ BankProfileDialog::BankProfileDialog() : ModuleForm(frame()) {
     b_save = makeToolButton("b_save", Icon::save, "保存", {488, 370, 90, 40}, this);
 
     wire(l_gs, &QListWidget::currentRowChanged, this, &BankProfileDialog::l_gsChange);
+    wire(c_wjlx, &QComboBox::currentIndexChanged, this, &BankProfileDialog::c_wjlxChange);
     wire(b_addfield, &FlatButton::clicked, this, &BankProfileDialog::b_addfieldClick);
     wire(b_delfield, &FlatButton::clicked, this, &BankProfileDialog::b_delfieldClick);
     wire(b_new, &FlatButton::clicked, this, &BankProfileDialog::b_newClick);
@@ -131,6 +133,7 @@ void BankProfileDialog::showProfile(const BankProfile &profile) {
     m_asRead = profile;
     e_mc->setText(profile.name);
     c_wjlx->setCurrentIndex(int(profile.kind));
+    c_wjlxChange();
     c_bm->setCurrentIndex(profile.gbk ? 0 : 1);
     e_fgf->setText(profile.separator);
     c_lbt->setChecked(profile.captionLine);
@@ -186,6 +189,13 @@ void BankProfileDialog::l_gsChange() {
         showProfile(m_profiles[std::size_t(row)]);
 }
 
+// A workbook has neither an encoding nor a separator of its own.
+void BankProfileDialog::c_wjlxChange() {
+    const bool text = BankFileKind(c_wjlx->currentIndex()) != BankFileKind::Workbook;
+    c_bm->setEnabled(text);
+    e_fgf->setEnabled(text);
+}
+
 void BankProfileDialog::b_addfieldClick() {
     addField({BankFieldKind::Constant, QString(), QString(), 10, false});
     t_zd->setCurrentCell(t_zd->rowCount() - 1, Caption);
@@ -198,7 +208,7 @@ void BankProfileDialog::b_delfieldClick() {
 }
 
 void BankProfileDialog::b_newClick() {
-    l_gs->clearSelection();
+    l_gs->setCurrentRow(-1);
     showProfile(newProfile());
     e_mc->setFocus();
 }
@@ -208,7 +218,7 @@ void BankProfileDialog::b_copyClick() {
     BankProfile copy = edited();
     copy.id = 0;
     copy.name += QStringLiteral("（副本）");
-    l_gs->clearSelection();
+    l_gs->setCurrentRow(-1);
     showProfile(copy);
     e_mc->setFocus();
 }

@@ -46,6 +46,7 @@ private:
     void showProfile(const BankProfile &profile);
     BankProfile edited() const;
     void l_gsChange();
+    void c_wjlxChange();
     void b_addfieldClick();
     void b_delfieldClick();
     void b_newClick();
