@@ -21,10 +21,9 @@ public:
     FlatButton *b_gs = nullptr;
     FlatButton *b_export = nullptr;
 
+private:
     // What the clerk is asked before anything is written.
     static QString confirmation(const BankProfile &profile, const BankBatch &batch);
-
-private:
     void listProfiles();
     void b_gsClick();
     void b_exportClick();

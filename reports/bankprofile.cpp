@@ -3,6 +3,8 @@
 #include "query.h"
 #include "transaction.h"
 
+#include <algorithm>
+
 namespace {
 
 const QStringList kindCodes = {"xlsx", "csv", "txt"};

@@ -37,14 +37,13 @@ public:
     FlatButton *b_delete = nullptr;
     FlatButton *b_save = nullptr;
 
-    // The profile's row in the table of fields.
-    void addField(const BankField &field);
-
 private:
     // The stored profiles, the one numbered `shown` chosen (none, or gone: the first).
     void listProfiles(qint64 shown);
     void showProfile(const BankProfile &profile);
     BankProfile edited() const;
+    // A row of the table of fields, at its end.
+    void addField(const BankField &field);
     void l_gsChange();
     void c_wjlxChange();
     void b_addfieldClick();

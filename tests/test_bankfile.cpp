@@ -6,6 +6,7 @@
 #include "bankpayments.h"
 #include "bankprofile.h"
 #include "exportfile.h"
+#include "filesizelimit.h"
 #include "sheetreader.h"
 #include "workspace.h"
 
@@ -68,6 +69,8 @@ private slots:
     void workbookKeepsAccountsAsTextAndAmountsAsNumbers();
     void refusedFileLeavesNothing_data();
     void refusedFileLeavesNothing();
+    void unwritableFileLeavesNothing_data();
+    void unwritableFileLeavesNothing();
     void profileChangedMeanwhileIsNotOverwritten();
 };
 
@@ -244,6 +247,41 @@ void BankFileTest::refusedFileLeavesNothing() {
         QVERIFY2(QString::fromStdString(refused.what()).contains(refusal), refused.what());
     }
     QCOMPARE(filesIn(workspace.path()).filter("bank"), QStringList());
+}
+
+void BankFileTest::unwritableFileLeavesNothing_data() {
+    QTest::addColumn<QString>("starter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("sizeLimit"); // bytes a file may take; 0: no limit
+
+    QTest::newRow("workbook, disk full while writing") << "通用Excel格式"
+                                                       << "代发.xlsx" << 2048;
+    QTest::newRow("text, disk full while writing") << "GBK定长文本"
+                                                   << "代发.txt" << 64;
+    QTest::newRow("text, missing folder") << "GBK定长文本"
+                                          << "no such folder/代发.txt" << 0;
+}
+
+void BankFileTest::unwritableFileLeavesNothing() {
+    QFETCH(QString, starter);
+    QFETCH(QString, name);
+    QFETCH(int, sizeLimit);
+    Workspace workspace;
+    addBankMonth(workspace);
+    const BankProfile profile = starterProfile(starter);
+    const BankBatch batch = readBankBatch(DM->ADC, "202603");
+    const QStringList before = filesIn(workspace.path());
+    const QString path = QDir(workspace.path()).filePath(name);
+    try {
+        const std::optional<FileSizeLimit> limit =
+            sizeLimit > 0 ? std::make_optional<FileSizeLimit>(rlim_t(sizeLimit)) : std::nullopt;
+        writeBankFile(path, profile, batch);
+        QFAIL("the file was written");
+    } catch (const ExportError &failed) {
+        QVERIFY2(QString::fromStdString(failed.what()).startsWith(path + ": 文件没有保存。"),
+                 failed.what());
+    }
+    QCOMPARE(filesIn(workspace.path()), before);
 }
 
 void BankFileTest::profileChangedMeanwhileIsNotOverwritten() {
