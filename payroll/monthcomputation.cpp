@@ -1,5 +1,6 @@
 #include "monthcomputation.h"
 
+#include "monthkey.h"
 #include "query.h"
 #include "salarycolumns.h"
 #include "writebatch.h"
@@ -22,8 +23,9 @@ YearToDate openingOf(const PayrollRules &rules, const EmployeeProfile &profile,
     year.specialDeductions = opening.specialDeductions;
     year.taxWithheld = opening.taxWithheld;
     year.months = opening.months;
-    for (int i = 0; i < opening.months; ++i)
-        year.basicDeductions += rules.law.monthlyDeductionFor(month);
+    // The opening months are the year's first, each with the deduction in force in it.
+    for (int i = 1; i <= opening.months; ++i)
+        year.basicDeductions += rules.law.monthlyDeductionFor(monthKey(opening.year.toInt(), i));
     return year;
 }
 
@@ -114,7 +116,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
 }
 
 void computeMonth(Connection &connection, const PayrollRules &rules, const QString &table,
-                  const QString &month, bool taxOnly) {
+                  const QString &month, bool taxOnly, const Employees &employees) {
     const QStringList columns = rules.computedColumns(taxOnly);
     if (columns.isEmpty())
         return;
@@ -138,6 +140,8 @@ void computeMonth(Connection &connection, const PayrollRules &rules, const QStri
     WriteBatch batch(connection);
     for (; !rows.eof(); rows.next()) {
         const qint64 number = rows.field("ygh").asInteger();
+        if (employees && !employees->contains(number))
+            continue;
         const auto year = years.find(number);
         SalaryAmounts amounts = amountsOf(rows);
         computeItems(rules, profileOf(profiles, number), year == years.end() ? fresh : year->second,
