@@ -251,3 +251,17 @@ CREATE TABLE YGZJ (
     sjhm TEXT
 ) STRICT;
 CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);
+
+-- Dated settings of an employee: the contribution bases (sbjs, gjjjs) and other monthly
+-- deductions (qtkc) in force from month qsny until the employee's next row. YGJS's sbjs,
+-- gjjjs and qtkc are those in force before the first row, as they were for every month
+-- stored before settings had dates: a change adds a row and overwrites nothing.
+CREATE TABLE YGJSBD (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    qsny TEXT NOT NULL,
+    sbjs INTEGER NOT NULL, -- amount
+    gjjjs INTEGER NOT NULL, -- amount
+    qtkc INTEGER NOT NULL -- amount
+) STRICT;
+CREATE UNIQUE INDEX YGJSBD_employee_month ON YGJSBD (ygh, qsny);

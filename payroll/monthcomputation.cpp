@@ -7,9 +7,8 @@
 
 namespace {
 
-Currency baseOf(const ItemRule &item, const EmployeeProfile &profile) {
-    return item.base == ContributionBase::HousingFund ? profile.housingFundBase
-                                                      : profile.socialInsuranceBase;
+Currency baseOf(const ItemRule &item, const EmployeeBases &bases) {
+    return item.base == ContributionBase::HousingFund ? bases.housingFund : bases.socialInsurance;
 }
 
 YearToDate openingOf(const PayrollRules &rules, const EmployeeProfile &profile,
@@ -60,7 +59,7 @@ MonthOfPay monthOfPay(const PayrollRules &rules, const EmployeeProfile &profile,
             pay.preTaxDeductions += amounts.at(item);
     }
     pay.specialDeductions = profile.specialDeductionsIn(month);
-    pay.otherDeductions = profile.otherDeductions;
+    pay.otherDeductions = profile.bases.in(month).otherDeductions;
     pay.basicDeduction = rules.law.monthlyDeductionFor(month);
     return pay;
 }
@@ -71,7 +70,8 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
     if (!taxOnly)
         for (const ItemRule &item : rules.items)
             if (item.method == Method::Percentage)
-                amounts.at(item) = contribution(item.contribution, baseOf(item, profile));
+                amounts.at(item) =
+                    contribution(item.contribution, baseOf(item, profile.bases.in(month)));
     if (const ItemRule *tax = rules.taxItem())
         amounts.at(*tax) = monthTax(before, monthOfPay(rules, profile, amounts, month),
                                     rules.law.bracketsFor(month));
@@ -105,7 +105,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         pay.taxableIncome = history.field("sr").asCurrency();
         pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
-        pay.otherDeductions = profile.otherDeductions;
+        pay.otherDeductions = profile.bases.in(stored).otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
         auto [year, added] = years.try_emplace(number);
         if (added)

@@ -102,6 +102,8 @@ private slots:
     void laterMonthHeldByAnotherCopyIsLeftToIt();
     void adjustingOneEmployeeLeavesTheOthersAsWithheld_data();
     void adjustingOneEmployeeLeavesTheOthersAsWithheld();
+    void storedAgainWithTheBasesInForceInItsMonth_data();
+    void storedAgainWithTheBasesInForceInItsMonth();
     void openingMonthsTakeTheirOwnDeduction_data();
     void openingMonthsTakeTheirOwnDeduction();
     void byHandWithoutRules();
@@ -313,6 +315,59 @@ void EntryTaxTest::adjustingOneEmployeeLeavesTheOthersAsWithheld() {
     QCOMPARE(fileRows(his), asWithheld);
     QCOMPARE(stored("202603").section(' ', 4), "9850.00");
     QTEST(stored("202604").section(' ', 4), "aprilOfHers");
+}
+
+// 陈明's settings change from July, and his March is then stored again: March keeps the
+// settings of March, July has its own, and his later months recomputed on the clerk's Yes
+// withhold what they withheld.
+void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth_data() {
+    QTest::addColumn<QString>("fromJuly"); // his bases and other deductions, in ten-thousandths
+    QTest::addColumn<QString>("july");     // his July as stored
+    // 6 × 1,605 + 1,425 at 3 % less 6 × 48.15.
+    QTest::newRow("bases raised") << "110000000,110000000,0"
+                                  << "880.00 220.00 55.00 1320.00 42.75";
+    // 6 × 1,605 + 605 at 3 % less 6 × 48.15.
+    QTest::newRow("other deductions begun") << "102000000,102000000,10000000"
+                                            << "816.00 204.00 51.00 1224.00 18.15";
+}
+
+void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth() {
+    QFETCH(QString, fromJuly);
+    QFETCH(QString, july);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+                   "('陈明','男','1986- 6- 6','2009- 7- 6',1,'工程师','1')");
+    workspace.exec("insert into YGJS (ygh,sbjs,gjjjs) values (2,102000000,102000000)");
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        type(window.itemEditors.at(0), "8900");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 6; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        workspace.exec("insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) values (2,'202607'," +
+                       fromJuly + ")");
+        prepare(window, 2026, 7);
+        window.b_s->click();
+        QCOMPARE(stored("202607", 2), july);
+
+        workspace.answerConfirmations({true});
+        prepare(window, 2026, 3);
+        window.b_n->click();
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+        pressF1(window);
+        window.b_s->click();
+    }));
+    QCOMPARE(workspace.shownTexts().size(), 1); // the later months offered
+    for (const char *month : {"202603", "202604", "202605", "202606"})
+        QCOMPARE(stored(QLatin1String(month), 2), "816.00 204.00 51.00 1224.00 48.15");
+    QCOMPARE(stored("202607", 2), july);
 }
 
 // 林晓梅's first half of 2026 was paid before the program: her opening figures are the
