@@ -2,43 +2,6 @@
 
 #include "query.h"
 
-#include <algorithm>
-
-const EmployeeBases &DatedBases::in(const QString &month) const {
-    const EmployeeBases *inForce = &initial;
-    for (const Dated<EmployeeBases> &change : changes)
-        if (change.fromMonth <= month)
-            inForce = &change.value;
-    return *inForce;
-}
-
-const EmployeeBases &DatedBases::latest() const {
-    return changes.empty() ? initial : changes.back().value;
-}
-
-void DatedBases::setFrom(const QString &month, const EmployeeBases &bases) {
-    if (month.isEmpty()) {
-        initial = bases;
-        return;
-    }
-    const auto at = std::lower_bound(changes.begin(), changes.end(), month,
-                                     [](const Dated<EmployeeBases> &change, const QString &key) {
-                                         return change.fromMonth < key;
-                                     });
-    if (at != changes.end() && at->fromMonth == month)
-        at->value = bases;
-    else
-        changes.insert(at, {month, bases});
-}
-
-bool DatedBases::operator==(const DatedBases &other) const {
-    return initial == other.initial &&
-           std::equal(changes.begin(), changes.end(), other.changes.begin(), other.changes.end(),
-                      [](const Dated<EmployeeBases> &a, const Dated<EmployeeBases> &b) {
-                          return a.fromMonth == b.fromMonth && a.value == b.value;
-                      });
-}
-
 std::map<qint64, std::vector<Dated<EmployeeBases>>>
 readBaseChanges(Connection &connection, std::optional<qint64> employee) {
     std::map<qint64, std::vector<Dated<EmployeeBases>>> changes;

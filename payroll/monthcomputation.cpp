@@ -70,8 +70,8 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
     if (!taxOnly)
         for (const ItemRule &item : rules.items)
             if (item.method == Method::Percentage)
-                amounts.at(item) =
-                    contribution(item.contribution, baseOf(item, profile.bases.in(month)));
+                amounts.at(item) = contribution(item.contribution.in(month),
+                                                baseOf(item, profile.bases.in(month)));
     if (const ItemRule *tax = rules.taxItem())
         amounts.at(*tax) = monthTax(before, monthOfPay(rules, profile, amounts, month),
                                     rules.law.bracketsFor(month));

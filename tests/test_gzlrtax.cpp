@@ -102,8 +102,8 @@ private slots:
     void laterMonthHeldByAnotherCopyIsLeftToIt();
     void adjustingOneEmployeeLeavesTheOthersAsWithheld_data();
     void adjustingOneEmployeeLeavesTheOthersAsWithheld();
-    void storedAgainWithTheBasesInForceInItsMonth_data();
-    void storedAgainWithTheBasesInForceInItsMonth();
+    void storedAgainWithTheSettingsInForceInItsMonth_data();
+    void storedAgainWithTheSettingsInForceInItsMonth();
     void openingMonthsTakeTheirOwnDeduction_data();
     void openingMonthsTakeTheirOwnDeduction();
     void byHandWithoutRules();
@@ -317,21 +317,27 @@ void EntryTaxTest::adjustingOneEmployeeLeavesTheOthersAsWithheld() {
     QTEST(stored("202604").section(' ', 4), "aprilOfHers");
 }
 
-// 陈明's settings change from July, and his March is then stored again: March keeps the
-// settings of March, July has its own, and his later months recomputed on the clerk's Yes
-// withhold what they withheld.
-void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth_data() {
-    QTest::addColumn<QString>("fromJuly"); // his bases and other deductions, in ten-thousandths
+// 陈明's settings change from July. His first half year, July, and his March stored again
+// afterwards each take the settings in force in their month, and his later months recomputed
+// on the clerk's Yes withhold what they withheld.
+void EntryTaxTest::storedAgainWithTheSettingsInForceInItsMonth_data() {
+    QTest::addColumn<QString>("fromJuly"); // the change, stored as the settings dialogs do
     QTest::addColumn<QString>("july");     // his July as stored
     // 6 × 1,605 + 1,425 at 3 % less 6 × 48.15.
-    QTest::newRow("bases raised") << "110000000,110000000,0"
+    QTest::newRow("bases raised") << "insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) values "
+                                     "(2,'202607',110000000,110000000,0)"
                                   << "880.00 220.00 55.00 1320.00 42.75";
     // 6 × 1,605 + 605 at 3 % less 6 × 48.15.
-    QTest::newRow("other deductions begun") << "102000000,102000000,10000000"
+    QTest::newRow("other deductions begun") << "insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) "
+                                               "values (2,'202607',102000000,102000000,10000000)"
                                             << "816.00 204.00 51.00 1224.00 18.15";
+    // 6 × 1,605 + 1,503 at 3 % less 6 × 48.15.
+    QTest::newRow("pension rate raised")
+        << "insert into GZXMJSBD (xmbh,qsny,bl,sx) values (2,'202607',90000,200000000)"
+        << "918.00 204.00 51.00 1224.00 45.09";
 }
 
-void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth() {
+void EntryTaxTest::storedAgainWithTheSettingsInForceInItsMonth() {
     QFETCH(QString, fromJuly);
     QFETCH(QString, july);
     Workspace workspace;
@@ -339,6 +345,7 @@ void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth() {
     workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
                    "('陈明','男','1986- 6- 6','2009- 7- 6',1,'工程师','1')");
     workspace.exec("insert into YGJS (ygh,sbjs,gjjjs) values (2,102000000,102000000)");
+    workspace.exec(fromJuly);
     runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
         QVERIFY(QTest::qWaitForWindowActive(&window));
         prepare(window, 2026, 1);
@@ -351,8 +358,6 @@ void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth() {
             prepare(window, 2026, month);
             window.b_s->click();
         }
-        workspace.exec("insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) values (2,'202607'," +
-                       fromJuly + ")");
         prepare(window, 2026, 7);
         window.b_s->click();
         QCOMPARE(stored("202607", 2), july);
@@ -365,7 +370,7 @@ void EntryTaxTest::storedAgainWithTheBasesInForceInItsMonth() {
         window.b_s->click();
     }));
     QCOMPARE(workspace.shownTexts().size(), 1); // the later months offered
-    for (const char *month : {"202603", "202604", "202605", "202606"})
+    for (const char *month : {"202601", "202602", "202603", "202604", "202605", "202606"})
         QCOMPARE(stored(QLatin1String(month), 2), "816.00 204.00 51.00 1224.00 48.15");
     QCOMPARE(stored("202607", 2), july);
 }
