@@ -159,12 +159,14 @@ bool EntryMonth::save(const Pulse &pulse) {
 
 void EntryMonth::close() {
     m_entering = false;
+    m_adjusting = false;
     DM->AQ2.close();
     monthClaim().release();
 }
 
 void EntryMonth::giveUp() noexcept {
     m_entering = false;
+    m_adjusting = false;
     DM->AQ2.close();
     releaseQuietly();
 }

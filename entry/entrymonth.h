@@ -43,6 +43,8 @@ public:
     // The latest month in GZB; empty when GZB has no rows.
     QString lastMonth() const { return m_lastMonth; }
     bool isEntering() const { return m_entering; }
+    // Whether the month being entered is a stored one being adjusted.
+    bool isAdjusting() const { return m_adjusting; }
     // While the list is read again after storing an employee: the rows passed on the way back
     // to the employee are not to be shown.
     bool isRereading() const { return m_rereading; }

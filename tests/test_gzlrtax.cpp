@@ -307,6 +307,9 @@ void EntryTaxTest::adjustingOneEmployeeLeavesTheOthersAsWithheld() {
 
         workspace.answerConfirmations({recompute});
         prepare(window, 2026, 3);
+        window.b_n->click();
+        QCOMPARE(taxEditor(window), stored("202603", 2).section(' ', 4)); // shown as withheld
+        window.b_p->click();
         type(window.itemEditors.at(0), "110000");
         pressF1(window);
         window.b_s->click();
