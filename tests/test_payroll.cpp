@@ -183,7 +183,6 @@ void TestPayroll::lawInForceByMonth() {
     QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("201812")), Currency());
 }
 
-// The tax administration's example: the year's tax equals the annual computation.
 // Changes set in any order, one a month: each month takes the latest not after it.
 void TestPayroll::settingInForceByMonth_data() {
     QTest::addColumn<QStringList>("set"); // "month=value" in the order set; no month: initial
@@ -211,6 +210,7 @@ void TestPayroll::settingInForceByMonth() {
     QTEST(setting.latest(), "latest");
 }
 
+// The tax administration's example: the year's tax equals the annual computation.
 void TestPayroll::publishedYear() {
     const char *expected[] = {"555.00",  "625.00",  "1850.00", "1850.00", "1850.00", "1850.00",
                               "1850.00", "2250.00", "3700.00", "3700.00", "3700.00", "3700.00"};
