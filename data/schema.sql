@@ -299,3 +299,31 @@ INSERT INTO YHDFZD (gsbh, xh, zd, bt, nr, kd, dq)
     UNION ALL SELECT bh, 2, '户名', '户名', '', 20, 'L' FROM YHDFGS WHERE mc = 'GBK定长文本'
     UNION ALL SELECT bh, 3, '金额', '金额', '', 15, 'R' FROM YHDFGS WHERE mc = 'GBK定长文本'
     UNION ALL SELECT bh, 4, '用途', '用途', '工资', 10, 'L' FROM YHDFGS WHERE mc = 'GBK定长文本';
+
+-- Settings kept from a month on: a change adds a row and overwrites nothing. The values in
+-- the undated tables are those in force before an employee's or item's first row, as they
+-- were for every month stored before settings had dates.
+
+-- An employee's contribution bases (sbjs, gjjjs) and other monthly deductions (qtkc) in force
+-- from month qsny until the employee's next row; YGJS's are those before the first row.
+CREATE TABLE YGJSBD (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    qsny TEXT NOT NULL,
+    sbjs INTEGER NOT NULL, -- amount
+    gjjjs INTEGER NOT NULL, -- amount
+    qtkc INTEGER NOT NULL -- amount
+) STRICT;
+CREATE UNIQUE INDEX YGJSBD_employee_month ON YGJSBD (ygh, qsny);
+
+-- A percentage item's rate bl, floor xx and cap sx in force from month qsny until the item's
+-- next row; GZXMJS's are those in force before the first row.
+CREATE TABLE GZXMJSBD (
+    bh INTEGER PRIMARY KEY,
+    xmbh INTEGER NOT NULL,
+    qsny TEXT NOT NULL,
+    bl INTEGER NOT NULL,
+    xx INTEGER, -- amount
+    sx INTEGER -- amount
+) STRICT;
+CREATE UNIQUE INDEX GZXMJSBD_item_month ON GZXMJSBD (xmbh, qsny);

@@ -25,6 +25,23 @@ void releaseQuietly() noexcept {
     }
 }
 
+// The employees whose year differs between `before` and `after`; one missing from either
+// has had nothing.
+std::set<qint64> yearsChanged(const std::map<qint64, YearToDate> &before,
+                              const std::map<qint64, YearToDate> &after) {
+    static const YearToDate nothing;
+    const auto yearIn = [](const std::map<qint64, YearToDate> &years, qint64 employee) {
+        const auto found = years.find(employee);
+        return found == years.end() ? nothing : found->second;
+    };
+    std::set<qint64> changed;
+    for (const auto *years : {&before, &after})
+        for (const auto &[employee, year] : *years)
+            if (yearIn(before, employee) != yearIn(after, employee))
+                changed.insert(employee);
+    return changed;
+}
+
 } // namespace
 
 void EntryMonth::readRules() {
@@ -70,7 +87,13 @@ void EntryMonth::prepare(const Pulse &pulse) {
         Worksheet::empty();
         Worksheet::fill(m_status, m_month, m_lastMonth);
         pulse();
-        if (m_rules.computes())
+        m_adjusting = m_status == Status::Entered;
+        m_stored.clear();
+        m_computed.reset();
+        m_yearsAsPrepared.clear();
+        if (m_adjusting && m_rules.taxItem())
+            m_yearsAsPrepared = yearsBefore();
+        else if (!m_adjusting && m_rules.computes())
             computeMonth(DM->ADC, m_rules, "temp_gzb", m_month);
         pulse();
         transaction.commit();
@@ -93,8 +116,10 @@ void EntryMonth::storeEmployee(const QList<ItemAmount> &amounts) {
     Query &update = setSql(DM->AQ1, lines);
     for (const ItemAmount &item : amounts)
         update.param(item.column).setCurrency(item.amount);
-    update.param("ygh").setInteger(list.field("ygh").asInteger());
+    const qint64 employee = list.field("ygh").asInteger();
+    update.param("ygh").setInteger(employee);
     update.execSql();
+    m_stored.insert(employee);
 
     {
         // The row moved on to below is the one shown: the next move always lands on a row.
@@ -106,25 +131,42 @@ void EntryMonth::storeEmployee(const QList<ItemAmount> &amounts) {
     list.next();
 }
 
+std::map<qint64, YearToDate> EntryMonth::yearsBefore() const {
+    return readYearsBefore(DM->ADC, m_rules, readProfiles(DM->ADC), m_month);
+}
+
+Employees EntryMonth::employeesToCompute() const {
+    if (!m_adjusting)
+        return std::nullopt;
+    std::set<qint64> employees = m_stored;
+    if (m_rules.taxItem())
+        employees.merge(yearsChanged(m_yearsAsPrepared, yearsBefore()));
+    return employees;
+}
+
 bool EntryMonth::save(const Pulse &pulse) {
     Transaction transaction(DM->ADC);
+    const Employees computed = employeesToCompute();
     if (m_rules.taxItem())
-        computeMonth(DM->ADC, m_rules, "temp_gzb", m_month, true);
+        computeMonth(DM->ADC, m_rules, "temp_gzb", m_month, true, computed);
     if (!Worksheet::store(m_status, m_month))
         return false;
     pulse();
     transaction.commit();
+    m_computed = computed;
     return true;
 }
 
 void EntryMonth::close() {
     m_entering = false;
+    m_adjusting = false;
     DM->AQ2.close();
     monthClaim().release();
 }
 
 void EntryMonth::giveUp() noexcept {
     m_entering = false;
+    m_adjusting = false;
     DM->AQ2.close();
     releaseQuietly();
 }
@@ -176,7 +218,7 @@ QStringList EntryMonth::recomputeLaterMonths(const QStringList &months, const St
             held << months.at(done);
             continue;
         }
-        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true);
+        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true, m_computed);
     }
     step(int(months.size()));
     transaction.commit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "monthcomputation.h"
 #include "payrollrules.h"
 #include "worksheet.h"
 
@@ -42,6 +43,8 @@ public:
     // The latest month in GZB; empty when GZB has no rows.
     QString lastMonth() const { return m_lastMonth; }
     bool isEntering() const { return m_entering; }
+    // Whether the month being entered is a stored one being adjusted.
+    bool isAdjusting() const { return m_adjusting; }
     // While the list is read again after storing an employee: the rows passed on the way back
     // to the employee are not to be shown.
     bool isRereading() const { return m_rereading; }
@@ -51,8 +54,9 @@ public:
     // next.
     bool claim(const QString &month);
     // Fills the worksheet of the claimed month, computes its computed items, and lists its
-    // employees on AQ2. The worksheet is written whole or not at all: a failure or a cancel
-    // leaves it empty and the month unclaimed.
+    // employees on AQ2. A stored month is what was withheld: adjusting it computes nothing
+    // until an employee's amounts are stored. The worksheet is written whole or not at all: a
+    // failure or a cancel leaves it empty and the month unclaimed.
     void prepare(const Pulse &pulse);
 
     struct ItemAmount {
@@ -65,8 +69,10 @@ public:
 
     // Replaces the month in GZB by the worksheet, its tax first computed again from the year
     // as GZB holds it now: a later month's tax never rests on months another copy changed
-    // since the worksheet was prepared. False, with GZB as it was, when the worksheet would
-    // empty a stored month. The month stays entered until it is closed.
+    // since the worksheet was prepared. Of a month adjusted, only the employees stored in it
+    // and those whose earlier months changed meanwhile are computed again. False, with GZB as
+    // it was, when the worksheet would empty a stored month. The month stays entered until it
+    // is closed.
     bool save(const Pulse &pulse);
     // Ends the entering of the month: the list is closed and the claim given up. The window
     // runs the activation step next, which empties the worksheet.
@@ -84,12 +90,15 @@ public:
     // The entered months of `month`'s year after it: their tax may change with `month`.
     QStringList laterMonthsOfYear(const QString &month) const;
     // Recomputes the tax of those months in GZB, in order, in one transaction; cancelled, it
-    // changes none of them. A month another copy is entering is left for that copy, whose
-    // save computes its tax afresh: the months left so are returned.
+    // changes none of them. After saving an adjusted month only the employees computed again
+    // in it are, since nobody else's year changed. A month another copy is entering is left
+    // for that copy, whose save computes its tax afresh: the months left so are returned.
     QStringList recomputeLaterMonths(const QStringList &months, const Step &step);
 
 private:
     void giveUp() noexcept;
+    std::map<qint64, YearToDate> yearsBefore() const;
+    Employees employeesToCompute() const;
 
     PayrollRules m_rules;
     bool m_activated = false;
@@ -98,4 +107,11 @@ private:
     QString m_lastMonth;
     bool m_entering = false;
     bool m_rereading = false;
+    // Of a stored month being adjusted: each employee's year before it as it was prepared,
+    // and the employees whose amounts were stored.
+    bool m_adjusting = false;
+    std::map<qint64, YearToDate> m_yearsAsPrepared;
+    std::set<qint64> m_stored;
+    // The employees the last save computed again.
+    Employees m_computed;
 };

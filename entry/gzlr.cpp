@@ -279,7 +279,11 @@ void Tfrm_gzlr::LoadEmployee() {
         for (int i = 0; i < itemEditors.size(); ++i)
             itemEditors.at(i)->setValue(list.field(itemColumns.at(i)).asCurrency());
     }
-    SumTotals();
+    // A stored month shows what was withheld until the clerk types for the employee.
+    if (month.isAdjusting())
+        showTotals();
+    else
+        SumTotals();
     if (Panel1->isEnabled() && !itemEditors.isEmpty())
         itemEditors.first()->setFocus();
 }
@@ -288,6 +292,10 @@ void Tfrm_gzlr::SumTotals() {
     if (loading)
         return;
     computed.recompute();
+    showTotals();
+}
+
+void Tfrm_gzlr::showTotals() {
     Currency earnings;
     Currency deductions;
     for (int i = 0; i < earningCount; ++i)

@@ -70,6 +70,7 @@ private:
     void b_pClick();
     void LoadEmployee();
     void SumTotals();
+    void showTotals();
     void e_fhChange();
     void StoreEmployee();
 

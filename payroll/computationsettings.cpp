@@ -1,6 +1,7 @@
 #include "computationsettings.h"
 
-#include "query.h"
+#include "datedrates.h"
+#include "optionalamount.h"
 #include "transaction.h"
 
 namespace {
@@ -36,22 +37,6 @@ const QString &codeOf(Method method) {
     return MethodCode::byHand;
 }
 
-std::optional<Currency> optionalAmount(const Field &field) {
-    if (field.isNull())
-        return std::nullopt;
-    return field.asCurrency();
-}
-
-void bindOptional(Query &query, const QString &name, const std::optional<Currency> &amount) {
-    if (amount)
-        query.param(name).setCurrency(*amount);
-}
-
-// "null" for an amount that is not there, so that it is stored as null.
-QString placeOf(const QString &name, const std::optional<Currency> &amount) {
-    return amount ? ':' + name : QStringLiteral("null");
-}
-
 void run(Query &query, const QString &sql) {
     query.close();
     query.clearSql();
@@ -70,13 +55,17 @@ std::map<qint64, ItemMethod> readItemMethods(Connection &connection, std::option
     for (; !query.eof(); query.next())
         methods[query.field("xmbh").asInteger()] = {
             methodOf(query.field("jsfs").asString()),
-            {Percentage::fromUnits(query.field("bl").asInteger()),
-             optionalAmount(query.field("xx")), optionalAmount(query.field("sx"))},
+            {{Percentage::fromUnits(query.field("bl").asInteger()),
+              optionalAmount(query.field("xx")), optionalAmount(query.field("sx"))},
+             {}},
             query.field("jsjs").asString() == BaseCode::housingFund
                 ? ContributionBase::HousingFund
                 : ContributionBase::SocialInsurance,
             query.field("sqkc").asBoolean(),
             query.field("bjs").asBoolean()};
+    for (auto &[number, changes] : readRateChanges(connection, item))
+        if (const auto found = methods.find(number); found != methods.end())
+            found->second.contribution.changes = std::move(changes);
     return methods;
 }
 
@@ -140,7 +129,7 @@ bool storeItemChange(Connection &connection, const ItemChange &change) {
     store.param("xmbh").setInteger(change.item);
     store.execSql();
     const ItemMethod &method = change.method;
-    const ContributionRule &rule = method.contribution;
+    const ContributionRule &rule = method.contribution.initial;
     run(store, QStringLiteral("insert into GZXMJS (xmbh,jsfs,bl,jsjs,xx,sx,sqkc,bjs) "
                               "values (:xmbh,:jsfs,:bl,:jsjs,%1,%2,:sqkc,:bjs)")
                    .arg(placeOf("xx", rule.floor), placeOf("sx", rule.cap)));
@@ -155,6 +144,7 @@ bool storeItemChange(Connection &connection, const ItemChange &change) {
     store.param("sqkc").setBoolean(method.preTax);
     store.param("bjs").setBoolean(method.untaxed);
     store.execSql();
+    storeRateChanges(connection, change.item, method.contribution.changes);
     if (const std::optional<TaxLawFrom> &law = change.law) {
         for (const char *table : {"GSSLB", "GSJCFY"}) {
             run(store, QStringLiteral("delete from %1 where qsny=:qsny").arg(table));

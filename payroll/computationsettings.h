@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contribution.h"
+#include "datedsetting.h"
 #include "taxlaw.h"
 
 #include <QString>
@@ -19,7 +20,7 @@ enum class ContributionBase { SocialInsurance, HousingFund };
 // How one salary item is computed, as the clerk set it.
 struct ItemMethod {
     Method method = Method::ByHand;
-    ContributionRule contribution;
+    DatedSetting<ContributionRule> contribution;
     ContributionBase base = ContributionBase::SocialInsurance;
     bool preTax = false;  // a deduction taken off the income before tax
     bool untaxed = false; // an earning not counted as taxable income

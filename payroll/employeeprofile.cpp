@@ -41,9 +41,8 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
     openFor(query, "YGJS", "ygh", employee);
     for (; !query.eof(); query.next()) {
         EmployeeProfile &profile = profiles[query.field("ygh").asInteger()];
-        profile.socialInsuranceBase = amount(query, "sbjs");
-        profile.housingFundBase = amount(query, "gjjjs");
-        profile.otherDeductions = amount(query, "qtkc");
+        profile.bases.initial = {amount(query, "sbjs"), amount(query, "gjjjs"),
+                                 amount(query, "qtkc")};
         profile.opening = {query.field("qcnd").asString().trimmed(),
                            amount(query, "qcsr"),
                            amount(query, "qcsqkc"),
@@ -56,6 +55,8 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
         profiles[query.field("ygh").asInteger()].specialDeductions.push_back(
             {query.field("lb").asString(), amount(query, "je"), query.field("qsny").asString(),
              query.field("zzny").asString().trimmed()});
+    for (auto &[number, changes] : readBaseChanges(connection, employee))
+        profiles[number].bases.changes = std::move(changes);
     return profiles;
 }
 
@@ -89,9 +90,9 @@ bool storeProfile(Connection &connection, qint64 employee,
     store.addLine("insert into YGJS (ygh,sbjs,gjjjs,qtkc,qcnd,qcsr,qcsqkc,qczxkc,qcyjse,qcys)");
     store.addLine("values (:ygh,:sbjs,:gjjjs,:qtkc,:qcnd,:qcsr,:qcsqkc,:qczxkc,:qcyjse,:qcys)");
     store.param("ygh").setInteger(employee);
-    store.param("sbjs").setCurrency(profile.socialInsuranceBase);
-    store.param("gjjjs").setCurrency(profile.housingFundBase);
-    store.param("qtkc").setCurrency(profile.otherDeductions);
+    store.param("sbjs").setCurrency(profile.bases.initial.socialInsurance);
+    store.param("gjjjs").setCurrency(profile.bases.initial.housingFund);
+    store.param("qtkc").setCurrency(profile.bases.initial.otherDeductions);
     store.param("qcnd").setText(profile.opening.year);
     store.param("qcsr").setCurrency(profile.opening.income);
     store.param("qcsqkc").setCurrency(profile.opening.preTaxDeductions);
@@ -112,6 +113,7 @@ bool storeProfile(Connection &connection, qint64 employee,
             store.param("zzny").setText(deduction.throughMonth);
         store.execSql();
     }
+    storeBaseChanges(connection, employee, profile.bases.changes);
     transaction.commit();
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "datedbases.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,9 +35,7 @@ struct OpeningFigures {
 };
 
 struct EmployeeProfile {
-    Currency socialInsuranceBase;
-    Currency housingFundBase;
-    Currency otherDeductions; // each month
+    DatedBases bases;
     OpeningFigures opening;
     std::vector<SpecialDeduction> specialDeductions;
 

@@ -1,14 +1,14 @@
 #include "monthcomputation.h"
 
+#include "monthkey.h"
 #include "query.h"
 #include "salarycolumns.h"
 #include "writebatch.h"
 
 namespace {
 
-Currency baseOf(const ItemRule &item, const EmployeeProfile &profile) {
-    return item.base == ContributionBase::HousingFund ? profile.housingFundBase
-                                                      : profile.socialInsuranceBase;
+Currency baseOf(const ItemRule &item, const EmployeeBases &bases) {
+    return item.base == ContributionBase::HousingFund ? bases.housingFund : bases.socialInsurance;
 }
 
 YearToDate openingOf(const PayrollRules &rules, const EmployeeProfile &profile,
@@ -22,8 +22,9 @@ YearToDate openingOf(const PayrollRules &rules, const EmployeeProfile &profile,
     year.specialDeductions = opening.specialDeductions;
     year.taxWithheld = opening.taxWithheld;
     year.months = opening.months;
-    for (int i = 0; i < opening.months; ++i)
-        year.basicDeductions += rules.law.monthlyDeductionFor(month);
+    // The opening months are the year's first, each with the deduction in force in it.
+    for (int i = 1; i <= opening.months; ++i)
+        year.basicDeductions += rules.law.monthlyDeductionFor(monthKey(opening.year.toInt(), i));
     return year;
 }
 
@@ -58,7 +59,7 @@ MonthOfPay monthOfPay(const PayrollRules &rules, const EmployeeProfile &profile,
             pay.preTaxDeductions += amounts.at(item);
     }
     pay.specialDeductions = profile.specialDeductionsIn(month);
-    pay.otherDeductions = profile.otherDeductions;
+    pay.otherDeductions = profile.bases.in(month).otherDeductions;
     pay.basicDeduction = rules.law.monthlyDeductionFor(month);
     return pay;
 }
@@ -69,7 +70,8 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
     if (!taxOnly)
         for (const ItemRule &item : rules.items)
             if (item.method == Method::Percentage)
-                amounts.at(item) = contribution(item.contribution, baseOf(item, profile));
+                amounts.at(item) = contribution(item.contribution.in(month),
+                                                baseOf(item, profile.bases.in(month)));
     if (const ItemRule *tax = rules.taxItem())
         amounts.at(*tax) = monthTax(before, monthOfPay(rules, profile, amounts, month),
                                     rules.law.bracketsFor(month));
@@ -103,7 +105,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         pay.taxableIncome = history.field("sr").asCurrency();
         pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
-        pay.otherDeductions = profile.otherDeductions;
+        pay.otherDeductions = profile.bases.in(stored).otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
         auto [year, added] = years.try_emplace(number);
         if (added)
@@ -114,7 +116,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
 }
 
 void computeMonth(Connection &connection, const PayrollRules &rules, const QString &table,
-                  const QString &month, bool taxOnly) {
+                  const QString &month, bool taxOnly, const Employees &employees) {
     const QStringList columns = rules.computedColumns(taxOnly);
     if (columns.isEmpty())
         return;
@@ -138,6 +140,8 @@ void computeMonth(Connection &connection, const PayrollRules &rules, const QStri
     WriteBatch batch(connection);
     for (; !rows.eof(); rows.next()) {
         const qint64 number = rows.field("ygh").asInteger();
+        if (employees && !employees->contains(number))
+            continue;
         const auto year = years.find(number);
         SalaryAmounts amounts = amountsOf(rows);
         computeItems(rules, profileOf(profiles, number), year == years.end() ? fresh : year->second,

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 
 class Connection;
 
@@ -29,11 +30,15 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
                                              const QString &month,
                                              std::optional<qint64> employee = std::nullopt);
 
-// Recomputes the computed items of every row of `month` in `table` (the worksheet "temp_gzb",
-// or "GZB") and writes them back; with `taxOnly` the tax alone. The caller holds the
-// transaction.
+// Employees by number; none: every employee.
+using Employees = std::optional<std::set<qint64>>;
+
+// Recomputes the computed items of the rows of `month` in `table` (the worksheet "temp_gzb",
+// or "GZB") of `employees` and writes them back; with `taxOnly` the tax alone. Every other
+// row keeps what it holds. The caller holds the transaction.
 void computeMonth(Connection &connection, const PayrollRules &rules, const QString &table,
-                  const QString &month, bool taxOnly = false);
+                  const QString &month, bool taxOnly = false,
+                  const Employees &employees = std::nullopt);
 
 // The profile of an employee who has none: no bases, no deductions.
 const EmployeeProfile &profileOf(const std::map<qint64, EmployeeProfile> &profiles,

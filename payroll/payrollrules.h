@@ -14,7 +14,7 @@ struct ItemRule {
     bool deduction = false;
     int slot = 0; // the item's rank in its kind: column f(slot) or k(slot)
     Method method = Method::ByHand;
-    ContributionRule contribution;
+    DatedSetting<ContributionRule> contribution;
     ContributionBase base = ContributionBase::SocialInsurance;
     bool preTax = false; // a deduction taken off the income before tax
     bool taxable = true; // an earning counted as taxable income

@@ -27,6 +27,7 @@ struct YearToDate {
     int months = 0;
 
     void add(const MonthOfPay &month, Currency taxWithheldThatMonth);
+    bool operator==(const YearToDate &) const = default;
 };
 
 // The tax to withhold in `month` after the year so far.

@@ -10,10 +10,10 @@ class QLineEdit;
 class QSpinBox;
 class QTableWidget;
 
-// What an employee's contributions and income tax depend on: the two contribution bases,
-// other deductions each month, the special additional deductions (one line per kind, from one
-// month through another) and the opening figures of a year begun before the program was
-// used. Nothing is stored unless all of it is valid.
+// What an employee's contributions and income tax depend on: the two contribution bases and
+// other deductions each month, from a month on, with their history, the special additional
+// deductions (one line per kind, from one month through another) and the opening figures of a year
+// begun before the program was used. Nothing is stored unless all of it is valid.
 class EmployeeTaxDialog : public ModuleForm {
 public:
     EmployeeTaxDialog(qint64 employee, const QString &name);
@@ -24,6 +24,8 @@ public:
     CurrencyEdit *e_sbjs = nullptr;
     CurrencyEdit *e_gjjjs = nullptr;
     CurrencyEdit *e_qtkc = nullptr;
+    QLineEdit *e_jsqsny = nullptr;  // the month the three above hold from; empty: from the first
+    QTableWidget *t_jsls = nullptr; // their history: from month, the three amounts
     QTableWidget *t_zxkc = nullptr; // kind, monthly amount, from month, through month
     QLineEdit *e_qcnd = nullptr;
     CurrencyEdit *e_qcsr = nullptr;
@@ -36,6 +38,8 @@ public:
 
 private:
     void showStored();
+    void showBases(const DatedBases &bases);
+    std::optional<DatedBases> basesTyped();
     void b_okClick();
 
     qint64 m_employee;

@@ -5,6 +5,7 @@
 #include "computationsettings.h"
 #include "currencyedit.h"
 #include "data.h"
+#include "datedrates.h"
 #include "fonts.h"
 #include "messages.h"
 #include "monthtext.h"
@@ -14,6 +15,7 @@
 #include "toolbutton.h"
 #include "wiring.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -25,7 +27,7 @@ namespace {
 
 FrameLayout frame() {
     return {"计算方式",
-            QSize(420, 360),
+            QSize(420, 436),
             "计  算  方  式",
             QPoint(138, 5),
             QPoint(395, 4),
@@ -40,6 +42,14 @@ constexpr int bracketRows = 8;
 const QStringList methods = {"手工录入", "按比例", "个人所得税"};
 
 enum Column { Limit, Rate, QuickDeduction };
+enum HistoryColumn { Since, HistoryRate, Floor, Cap };
+
+// How far the tax table stands lower than it would without the rates' history.
+constexpr int belowHistory = 76;
+
+QString amountText(const std::optional<Currency> &amount) {
+    return amount ? amount->toFixed2() : QString();
+}
 
 } // namespace
 
@@ -59,17 +69,30 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     e_xx = place(new CurrencyEdit(this), "e_xx", {80, 108, 110, 18});
     makeCaption(QString(), "上限：", {210, 112}, font(), this);
     e_sx = place(new CurrencyEdit(this), "e_sx", {270, 108, 110, 18});
+    makeCaption(QString(), "自月份：", {210, 86}, font(), this);
+    e_blqsny = place(new QLineEdit(this), "e_blqsny", {270, 82, 110, 18});
+    e_blqsny->setPlaceholderText("最初");
+    QObject::connect(e_blqsny, &QLineEdit::editingFinished, e_blqsny,
+                     [this] { e_blqsny->setText(monthCaption(monthKeyOf(e_blqsny->text()))); });
+    t_blls = place(new QTableWidget(0, 4, this), "t_blls", {12, 156, 396, 70});
+    t_blls->setHorizontalHeaderLabels({"起始月份", "比例（%）", "下限", "上限"});
+    t_blls->verticalHeader()->setVisible(false);
+    t_blls->verticalHeader()->setDefaultSectionSize(15);
+    t_blls->horizontalHeader()->setStretchLastSection(true);
+    t_blls->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    showCellsAs(t_blls, {CellKind::Month, CellKind::Number, CellKind::Amount, CellKind::Amount});
     c_sqkc = place(new QCheckBox("税前扣除", this), "c_sqkc", {12, 134, 120, 17});
     c_sqkc->setVisible(deduction);
     c_js = place(new QCheckBox("计税", this), "c_js", {12, 134, 120, 17});
     c_js->setVisible(!deduction);
     c_js->setChecked(true);
 
-    makeCaption(QString(), "税率表起始月份：", {12, 162}, font(), this);
-    e_qsny = place(new QLineEdit(this), "e_qsny", {110, 158, 76, 18});
-    makeCaption(QString(), "每月减除费用：", {190, 162}, font(), this);
-    e_jcfy = place(new CurrencyEdit(this), "e_jcfy", {280, 158, 100, 18});
-    t_sl = place(new QTableWidget(bracketRows, 3, this), "t_sl", {12, 182, 396, 130});
+    const int below = belowHistory;
+    makeCaption(QString(), "税率表起始月份：", {12, 162 + below}, font(), this);
+    e_qsny = place(new QLineEdit(this), "e_qsny", {110, 158 + below, 76, 18});
+    makeCaption(QString(), "每月减除费用：", {190, 162 + below}, font(), this);
+    e_jcfy = place(new CurrencyEdit(this), "e_jcfy", {280, 158 + below, 100, 18});
+    t_sl = place(new QTableWidget(bracketRows, 3, this), "t_sl", {12, 182 + below, 396, 130});
     t_sl->setHorizontalHeaderLabels({"累计应纳税所得额上限", "税率（%）", "速算扣除数"});
     showCellsAs(t_sl, {CellKind::Amount, CellKind::Number, CellKind::Amount});
     t_sl->horizontalHeader()->setStretchLastSection(true);
@@ -77,8 +100,8 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     t_sl->setColumnWidth(1, 80);
     t_sl->verticalHeader()->setDefaultSectionSize(15);
 
-    b_ok = makeToolButton("b_ok", Icon::save, "确定", {240, 316, 80, 40}, this);
-    b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {325, 316, 80, 40}, this);
+    b_ok = makeToolButton("b_ok", Icon::save, "确定", {240, 316 + below, 80, 40}, this);
+    b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {325, 316 + below, 80, 40}, this);
 
     QObject::connect(e_qsny, &QLineEdit::editingFinished, e_qsny,
                      [this] { e_qsny->setText(monthCaption(monthKeyOf(e_qsny->text()))); });
@@ -100,10 +123,10 @@ void ItemComputationDialog::showStored() {
     const ItemMethod method = m_methodAsRead.value_or(ItemMethod());
     const int index = int(method.method);
     c_jsfs->setCurrentIndex(index < c_jsfs->count() ? index : 0);
-    e_bl->setText(m_methodAsRead ? method.contribution.rate.toText() : QString());
+    showRates(method.contribution);
+    if (!m_methodAsRead)
+        e_bl->clear();
     c_jsjs->setCurrentIndex(method.base == ContributionBase::HousingFund ? 1 : 0);
-    e_xx->setValue(method.contribution.floor.value_or(Currency()));
-    e_sx->setValue(method.contribution.cap.value_or(Currency()));
     c_sqkc->setChecked(method.preTax);
     c_js->setChecked(!method.untaxed);
 
@@ -120,10 +143,55 @@ void ItemComputationDialog::showStored() {
     c_jsfsChange();
 }
 
+// The boxes hold the latest rate, floor and cap, from their month; the table lists every
+// change.
+void ItemComputationDialog::showRates(const DatedSetting<ContributionRule> &rates) {
+    const ContributionRule &latest = rates.latest();
+    e_bl->setText(latest.rate.toText());
+    e_xx->setValue(latest.floor.value_or(Currency()));
+    e_sx->setValue(latest.cap.value_or(Currency()));
+    e_blqsny->setText(rates.changes.empty() ? QString()
+                                            : monthCaption(rates.changes.back().fromMonth));
+    std::vector<Dated<ContributionRule>> rows;
+    if (m_methodAsRead && m_methodAsRead->method == Method::Percentage) {
+        rows.push_back({QString(), rates.initial});
+        rows.insert(rows.end(), rates.changes.begin(), rates.changes.end());
+    }
+    t_blls->setRowCount(int(rows.size()));
+    for (int row = 0; row < t_blls->rowCount(); ++row) {
+        const Dated<ContributionRule> &shown = rows.at(std::size_t(row));
+        setCell(t_blls, row, Since, shown.fromMonth.isEmpty() ? "最初" : shown.fromMonth);
+        setCell(t_blls, row, HistoryRate, shown.value.rate.toText());
+        setCell(t_blls, row, Floor, amountText(shown.value.floor));
+        setCell(t_blls, row, Cap, amountText(shown.value.cap));
+    }
+}
+
+std::optional<DatedSetting<ContributionRule>>
+ItemComputationDialog::ratesTyped(const ContributionRule &typed) {
+    const bool wasPercentage = m_methodAsRead && m_methodAsRead->method == Method::Percentage;
+    if (chosenMethod() != Method::Percentage || !wasPercentage)
+        return DatedSetting<ContributionRule>{typed, {}};
+    DatedSetting<ContributionRule> rates = m_methodAsRead->contribution;
+    const QString from = monthKeyOf(e_blqsny->text());
+    if (!from.isEmpty() && !isMonthKey(from)) {
+        Messages::plain("比例起始月份输入错误！");
+        e_blqsny->setFocus();
+        return std::nullopt;
+    }
+    if (from.isEmpty() && typed != rates.initial && anyStoredMonth(DM->ADC)) {
+        Messages::plain("已有已存月份的工资，比例、下限或上限变动请填写起始月份！");
+        e_blqsny->setFocus();
+        return std::nullopt;
+    }
+    rates.setFrom(from, typed);
+    return rates;
+}
+
 void ItemComputationDialog::c_jsfsChange() {
     const bool percentage = chosenMethod() == Method::Percentage;
     const bool tax = chosenMethod() == Method::IncomeTax;
-    for (QWidget *control : QWidgetList{e_bl, c_jsjs, e_xx, e_sx})
+    for (QWidget *control : QWidgetList{e_bl, c_jsjs, e_xx, e_sx, e_blqsny, t_blls})
         control->setEnabled(percentage);
     for (QWidget *control : QWidgetList{e_qsny, e_jcfy, t_sl})
         control->setEnabled(tax);
@@ -206,12 +274,14 @@ void ItemComputationDialog::b_okClick() {
     const auto given = [](Currency amount) {
         return amount > Currency() ? std::optional(amount) : std::nullopt;
     };
-    const ItemMethod chosen{method,
-                            {*rate, given(floor), given(cap)},
+    const std::optional<DatedSetting<ContributionRule>> rates =
+        ratesTyped({*rate, given(floor), given(cap)});
+    if (!rates)
+        return;
+    const ItemMethod chosen{method, *rates,
                             c_jsjs->currentIndex() == 1 ? ContributionBase::HousingFund
                                                         : ContributionBase::SocialInsurance,
-                            m_deduction && c_sqkc->isChecked(),
-                            !m_deduction && !c_js->isChecked()};
+                            m_deduction && c_sqkc->isChecked(), !m_deduction && !c_js->isChecked()};
     if (!storeItemChange(DM->ADC, {m_item, m_methodAsRead, chosen, m_lawAsRead, law})) {
         tellChangedMeanwhile();
         showStored();

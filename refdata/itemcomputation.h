@@ -14,10 +14,10 @@ class QLineEdit;
 class QTableWidget;
 
 // How one salary item is computed: by hand, as a percentage of one of the employee's bases
-// (brought between a floor and a cap), or, for one deduction item, as the income tax with the
-// withholding table and the monthly deduction from the month they start. Whether an earning
-// is taxed and whether a deduction is taken before tax. Nothing is stored unless all of it is
-// valid.
+// (brought between a floor and a cap, all three from a month on, with their history), or, for one
+// deduction item, as the income tax with the withholding table and the monthly deduction from the
+// month they start. Whether an earning is taxed and whether a deduction is taken before tax.
+// Nothing is stored unless all of it is valid.
 class ItemComputationDialog : public ModuleForm {
 public:
     ItemComputationDialog(qint64 item, const QString &name, bool deduction);
@@ -30,8 +30,10 @@ public:
     QComboBox *c_jsjs = nullptr;
     CurrencyEdit *e_xx = nullptr;
     CurrencyEdit *e_sx = nullptr;
-    QCheckBox *c_sqkc = nullptr; // deduction items: taken before tax
-    QCheckBox *c_js = nullptr;   // earning items: taxed
+    QLineEdit *e_blqsny = nullptr;  // the month the rate, floor and cap hold from; empty: the first
+    QTableWidget *t_blls = nullptr; // their history: from month, rate, floor, cap
+    QCheckBox *c_sqkc = nullptr;    // deduction items: taken before tax
+    QCheckBox *c_js = nullptr;      // earning items: taxed
     QLineEdit *e_qsny = nullptr;
     CurrencyEdit *e_jcfy = nullptr;
     QTableWidget *t_sl = nullptr;
@@ -43,6 +45,10 @@ private:
     void c_jsfsChange();
     void b_okClick();
     void showStored();
+    void showRates(const DatedSetting<ContributionRule> &rates);
+    // The rates as read with the typed ones set from their month; a message and nothing when
+    // the month is wrong or the change would rewrite the rates of stored months.
+    std::optional<DatedSetting<ContributionRule>> ratesTyped(const ContributionRule &typed);
     // The table's lines, checked; a message and nothing when a line is wrong.
     std::optional<std::vector<TaxBracket>> readTaxTable();
 

@@ -353,10 +353,7 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         break;
     case Situation::PayrollMadeBeforeMarking:
         // Such a file has the first layout: without the later tables.
-        for (const char *table : {"GZXMJS", "GSSLB", "GSJCFY", "YGJS", "YGZXKC"})
-            workspace.exec(QStringLiteral("drop table %1").arg(QLatin1String(table)));
-        workspace.exec("pragma user_version = 1");
-        workspace.exec("pragma application_id = 0");
+        workspace.makeFirstLayout();
         break;
     case Situation::ReadOnlyFile:
         QVERIFY(QFile::setPermissions(database, QFile::ReadOwner | QFile::ReadGroup));

@@ -62,6 +62,10 @@ private slots:
     void itemComputation();
     void taxTable();
     void employeeTax();
+    void ratesChangeFromAMonth_data();
+    void ratesChangeFromAMonth();
+    void basesChangeFromAMonth_data();
+    void basesChangeFromAMonth();
     void cellsShownAsEveryWindowShowsThem_data();
     void cellsShownAsEveryWindowShowsThem();
     void captionsInFullWidthPunctuation_data();
@@ -171,6 +175,9 @@ void ComputationDialogsTest::employeeTax() {
         // Opened again, it shows what was stored, and stores over it.
         onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
             QCOMPARE(dialog.e_gjjjs->value().toFixed2(), "25000.00");
+            QCOMPARE(dialog.t_jsls->rowCount(), 1);
+            QCOMPARE(dialog.t_jsls->item(0, 0)->text(), "最初");
+            QCOMPARE(dialog.t_jsls->item(0, 2)->text(), "25000.00");
             QCOMPARE(dialog.t_zxkc->item(0, 2)->text(), "2026年1月");
             dialog.b_ok->click();
             QVERIFY(!dialog.isVisible());
@@ -179,6 +186,132 @@ void ComputationDialogsTest::employeeTax() {
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
              QStringList{"1|30000|25000|2026|180000"});
     QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
+}
+
+// A percentage item's rate, floor and cap are kept from a month on as the bases are; an item
+// given its percentage only now has no stored month computed with it.
+void ComputationDialogsTest::ratesChangeFromAMonth_data() {
+    QTest::addColumn<QString>("before"); // SQL run first; empty: none
+    QTest::addColumn<QString>("from");   // typed into the month box
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("rows"); // bl|sx of GZXMJS, then qsny|bl|sx of each change
+    const QString percentage = "insert into GZXMJS (xmbh,jsfs,bl,sx) values (1,'1',80000,null)";
+    const QString stored = "insert into GZB (ny,ygh) values ('202603',1)";
+    QTest::newRow("first rate") << percentage << ""
+                                << "" << QStringList{"9|20000"};
+    QTest::newRow("given a percentage now") << stored << "2026年7月"
+                                            << "" << QStringList{"9|20000"};
+    QTest::newRow("from July") << percentage + ";" + stored << "2026年7月"
+                               << "" << QStringList{"8|", "202607|9|20000"};
+    QTest::newRow("July again")
+        << percentage + ";" + stored +
+               ";insert into GZXMJSBD (xmbh,qsny,bl) values (1,'202607',85000)"
+        << "202607"
+        << "" << QStringList{"8|", "202607|9|20000"};
+    QTest::newRow("from the first with a month stored")
+        << percentage + ";" + stored << ""
+        << "已有已存月份的工资，比例、下限或上限变动请填写起始月份！" << QStringList{"8|"};
+    QTest::newRow("month 13") << percentage + ";" + stored << "2026年13月"
+                              << "比例起始月份输入错误！" << QStringList{"8|"};
+}
+
+void ComputationDialogsTest::ratesChangeFromAMonth() {
+    QFETCH(QString, before);
+    QFETCH(QString, from);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('养老保险',1,'1')");
+    for (const QString &sql : before.split(';', Qt::SkipEmptyParts))
+        workspace.exec(sql);
+    runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            dialog.c_jsfs->setCurrentIndex(1);
+            dialog.e_bl->setText("9");
+            dialog.e_sx->setValue(*Currency::fromText(u"20000"));
+            dialog.e_blqsny->setText(from);
+            dialog.b_ok->click();
+            QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        });
+        // Opened again: the history as stored, the boxes holding its latest row.
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            const int last = dialog.t_blls->rowCount() - 1;
+            QCOMPARE(dialog.t_blls->item(last, 1)->text(), dialog.e_bl->text());
+            QCOMPARE(dialog.e_blqsny->text(),
+                     last == 0 ? QString() : dialog.t_blls->item(last, 0)->text());
+            QCOMPARE(dialog.t_blls->item(0, 0)->text(), "最初");
+        });
+    }));
+    QCOMPARE(workspace.shownTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QTEST(fileRows("select bl/10000,sx/10000 from GZXMJS") +
+              fileRows("select qsny,bl/10000,sx/10000 from GZXMJSBD order by qsny"),
+          "rows");
+}
+
+// The bases are kept from a month on: a change from a month adds a row (or replaces that
+// month's), and the bases stored months were computed with are never overwritten. The
+// dialog shows the latest from their month over the whole history.
+void ComputationDialogsTest::basesChangeFromAMonth_data() {
+    QTest::addColumn<QString>("before"); // SQL run first; empty: none
+    QTest::addColumn<QString>("from");   // typed into the month box
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("rows"); // sbjs of YGJS, then qsny|sbjs of each change
+    const QString stored = "insert into GZB (ny,ygh) values ('202603',1)";
+    const QString july = "insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) values "
+                         "(1,'202607',110000000,0,0)";
+    QTest::newRow("first bases") << ""
+                                 << ""
+                                 << "" << QStringList{"12000"};
+    QTest::newRow("from July") << stored << "2026年7月"
+                               << "" << QStringList{"10200", "202607|12000"};
+    QTest::newRow("July typed as a key") << stored << "202607"
+                                         << "" << QStringList{"10200", "202607|12000"};
+    QTest::newRow("July again") << stored + ";" + july << "2026年7月"
+                                << "" << QStringList{"10200", "202607|12000"};
+    QTest::newRow("before July") << stored + ";" + july << "2026年4月"
+                                 << "" << QStringList{"10200", "202604|12000", "202607|11000"};
+    QTest::newRow("from the first with a month stored")
+        << stored << ""
+        << "该员工已有已存月份的工资，基数变动请填写起始月份！" << QStringList{"10200"};
+    QTest::newRow("month 13") << stored << "2026年13月"
+                              << "基数起始月份输入错误！" << QStringList{"10200"};
+    QTest::newRow("month not kept") << stored << "190001"
+                                    << "基数起始月份输入错误！" << QStringList{"10200"};
+}
+
+void ComputationDialogsTest::basesChangeFromAMonth() {
+    QFETCH(QString, before);
+    QFETCH(QString, from);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into YGJS (ygh,sbjs) values (1,102000000)");
+    for (const QString &sql : before.split(';', Qt::SkipEmptyParts))
+        workspace.exec(sql);
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            dialog.e_sbjs->setValue(*Currency::fromText(u"12000"));
+            dialog.e_jsqsny->setText(from);
+            dialog.b_ok->click();
+            QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        });
+        // Opened again: the history as stored, the boxes holding its latest row.
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            const int last = dialog.t_jsls->rowCount() - 1;
+            QCOMPARE(dialog.t_jsls->item(last, 1)->text(), dialog.e_sbjs->value().toFixed2());
+            QCOMPARE(dialog.e_jsqsny->text(),
+                     last == 0 ? QString() : dialog.t_jsls->item(last, 0)->text());
+            QStringList shown;
+            for (int row = 0; row < dialog.t_jsls->rowCount(); ++row)
+                shown << dialog.t_jsls->item(row, 0)->text();
+            QCOMPARE(shown.size(), fileRows("select count(*) from YGJSBD").first().toInt() + 1);
+            QCOMPARE(shown.first(), "最初");
+        });
+    }));
+    QCOMPARE(workspace.shownTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QTEST(fileRows("select sbjs from YGJS") +
+              fileRows("select qsny,sbjs from YGJSBD order by qsny"),
+          "rows");
 }
 
 // Whatever the window or the clerk puts into a cell: amounts right-aligned with two decimals,
@@ -231,7 +364,7 @@ void ComputationDialogsTest::cellsShownAsEveryWindowShowsThem() {
     QFETCH(QString, shown);
     QFETCH(int, alignment);
     onSettingsDialog(dialog, [&](ModuleForm &window) {
-        auto *table = window.findChild<QTableWidget *>();
+        auto *table = window.findChild<QTableWidget *>(dialog == "item" ? "t_sl" : "t_zxkc");
         const int empty = table->rowCount() - 1; // no tax table line, no deduction stored there
         QCOMPARE(table->item(empty, column)->textAlignment(), alignment);
         // The clerk's typing is committed to the cell's item, as the table's editor does.

@@ -68,6 +68,8 @@ private slots:
     void failedPreparationHoldsNothing();
     void enteredMonthEnds_data();
     void enteredMonthEnds();
+    void adjustedMonthComputesOnlyWhomItMust_data();
+    void adjustedMonthComputesOnlyWhomItMust();
     void recomputationLeavesHeldMonths();
     void lostConnectionGivesTheMonthUp();
 };
@@ -192,6 +194,42 @@ void EntryMonthTest::enteredMonthEnds() {
     QVERIFY(claimableElsewhere("202612"));
     QTEST(fileRows("select ygh,f1/10000,k1/10000 from GZB where ny='202612' order by ygh"),
           "december");
+}
+
+// November is adjusted after its tax was withheld on other figures (999 each): saving computes
+// the tax again only of the employee whose amounts were stored, and of one whose earlier
+// months another copy changed meanwhile; everyone else keeps what was withheld.
+void EntryMonthTest::adjustedMonthComputesOnlyWhomItMust_data() {
+    QTest::addColumn<bool>("typed");           // 张三's amounts stored
+    QTest::addColumn<QString>("meanwhile");    // run by another copy once the month is prepared
+    QTest::addColumn<QStringList>("november"); // ygh|f1|k1 as stored
+    QTest::newRow("nothing stored") << false << "" << QStringList{"1|8000|999", "2|4000|999"};
+    QTest::newRow("one employee stored") << true << "" << QStringList{"1|9000|120", "2|4000|999"};
+    // 李四's year to November now holds October's 4,000 too: less two months' 10,000 of
+    // deductions nothing is taxable.
+    QTest::newRow("another's October stored meanwhile")
+        << false << "insert into GZB (ny,ygh,f1) values ('202610',2,4000*10000)"
+        << QStringList{"1|8000|999", "2|4000|0"};
+}
+
+void EntryMonthTest::adjustedMonthComputesOnlyWhomItMust() {
+    QFETCH(bool, typed);
+    QFETCH(QString, meanwhile);
+    Workspace workspace;
+    addPayroll(workspace);
+    workspace.exec("update GZB set k1=999*10000");
+    EntryMonth month;
+    openMonth(month, "202611");
+    QCOMPARE(month.status(), EntryMonth::Status::Entered);
+    QVERIFY(month.isAdjusting());
+    if (typed)
+        month.storeEmployee({{"f1", yuan("9000")}, {"k1", yuan("999")}});
+    if (!meanwhile.isEmpty())
+        workspace.exec(meanwhile);
+    QVERIFY(month.save(noPulse));
+    month.close();
+    QTEST(fileRows("select ygh,f1/10000,k1/10000 from GZB where ny='202611' order by ygh"),
+          "november");
 }
 
 // The months another copy is entering are named and left as they are; the others are

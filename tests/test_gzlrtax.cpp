@@ -6,6 +6,7 @@
 #include "flatbutton.h"
 #include "gzlr.h"
 #include "modulerun.h"
+#include "operator.h"
 #include "othercopy.h"
 #include "progresscancel.h"
 #include "spinedit.h"
@@ -99,6 +100,12 @@ private slots:
     void savingAMonthOffersItsLaterMonths_data();
     void savingAMonthOffersItsLaterMonths();
     void laterMonthHeldByAnotherCopyIsLeftToIt();
+    void adjustingOneEmployeeLeavesTheOthersAsWithheld_data();
+    void adjustingOneEmployeeLeavesTheOthersAsWithheld();
+    void storedAgainWithTheSettingsInForceInItsMonth_data();
+    void storedAgainWithTheSettingsInForceInItsMonth();
+    void openingMonthsTakeTheirOwnDeduction_data();
+    void openingMonthsTakeTheirOwnDeduction();
     void byHandWithoutRules();
 };
 
@@ -249,6 +256,163 @@ void EntryTaxTest::laterMonthHeldByAnotherCopyIsLeftToIt() {
                           "将在该操作员保存时重新计算！",
                           "本年以后各月（202604）已录工资，其个人所得税可能因本月改变。"
                           "是否重新计算这些月份的个人所得税?"}));
+}
+
+// 陈明 joins 林晓梅 from January with 8,900 a month; each later month of the half year is
+// carried. Something then changes that a recomputation of his months would pick up, and
+// March is adjusted to give 林晓梅 a bonus: his stored figures, of March and of the months
+// after it, stay as they were withheld, whatever the clerk answers about the later months.
+void EntryTaxTest::adjustingOneEmployeeLeavesTheOthersAsWithheld_data() {
+    QTest::addColumn<QString>("since"); // the change after the half year was saved
+    QTest::addColumn<bool>("recompute");
+    QTest::addColumn<QString>("aprilOfHers"); // her tax after the adjustment
+
+    // March: 170,000 less 13,500 of contributions, 6,000 special and 15,000 basic deductions,
+    // × 10 % − 2,520 − 1,180. April: 154,000 × 20 % − 16,920 − 11,030.
+    const QString raised = "update YGJS set sbjs=408000000, gjjjs=408000000 where ygh=2";
+    QTest::newRow("his bases raised, later months recomputed") << raised << true << "2850.00";
+    QTest::newRow("his bases raised, later months left") << raised << false << "1850.00";
+    QTest::newRow("his tax withheld on other figures")
+        << "update GZB set k5=k5+123400 where ygh=2" << true << "2850.00";
+    QTest::newRow("a deduction of his added")
+        << "insert into YGZXKC (ygh,lb,je,qsny) values (2,'赡养老人',30000000,'202601')" << true
+        << "2850.00";
+}
+
+void EntryTaxTest::adjustingOneEmployeeLeavesTheOthersAsWithheld() {
+    QFETCH(QString, since);
+    QFETCH(bool, recompute);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+                   "('陈明','男','1986- 6- 6','2009- 7- 6',1,'工程师','1')");
+    workspace.exec("insert into YGJS (ygh,sbjs,gjjjs) values (2,102000000,102000000)");
+    const QString his = "select * from GZB where ygh=2 order by ny";
+    QStringList asWithheld;
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        type(window.itemEditors.at(0), "8900");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 6; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        workspace.exec(since);
+        asWithheld = fileRows(his);
+        QCOMPARE(asWithheld.size(), 6);
+
+        workspace.answerConfirmations({recompute});
+        prepare(window, 2026, 3);
+        window.b_n->click();
+        QCOMPARE(taxEditor(window), stored("202603", 2).section(' ', 4)); // shown as withheld
+        window.b_p->click();
+        type(window.itemEditors.at(0), "110000");
+        pressF1(window);
+        window.b_s->click();
+    }));
+    QCOMPARE(workspace.shownTexts().size(), 1); // the later months offered
+    QCOMPARE(fileRows(his), asWithheld);
+    QCOMPARE(stored("202603").section(' ', 4), "9850.00");
+    QTEST(stored("202604").section(' ', 4), "aprilOfHers");
+}
+
+// 陈明's settings change from July. His first half year, July, and his March stored again
+// afterwards each take the settings in force in their month, and his later months recomputed
+// on the clerk's Yes withhold what they withheld.
+void EntryTaxTest::storedAgainWithTheSettingsInForceInItsMonth_data() {
+    QTest::addColumn<QString>("fromJuly"); // the change, stored as the settings dialogs do
+    QTest::addColumn<QString>("july");     // his July as stored
+    // 6 × 1,605 + 1,425 at 3 % less 6 × 48.15.
+    QTest::newRow("bases raised") << "insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) values "
+                                     "(2,'202607',110000000,110000000,0)"
+                                  << "880.00 220.00 55.00 1320.00 42.75";
+    // 6 × 1,605 + 605 at 3 % less 6 × 48.15.
+    QTest::newRow("other deductions begun") << "insert into YGJSBD (ygh,qsny,sbjs,gjjjs,qtkc) "
+                                               "values (2,'202607',102000000,102000000,10000000)"
+                                            << "816.00 204.00 51.00 1224.00 18.15";
+    // 6 × 1,605 + 1,503 at 3 % less 6 × 48.15.
+    QTest::newRow("pension rate raised")
+        << "insert into GZXMJSBD (xmbh,qsny,bl,sx) values (2,'202607',90000,200000000)"
+        << "918.00 204.00 51.00 1224.00 45.09";
+}
+
+void EntryTaxTest::storedAgainWithTheSettingsInForceInItsMonth() {
+    QFETCH(QString, fromJuly);
+    QFETCH(QString, july);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+                   "('陈明','男','1986- 6- 6','2009- 7- 6',1,'工程师','1')");
+    workspace.exec("insert into YGJS (ygh,sbjs,gjjjs) values (2,102000000,102000000)");
+    workspace.exec(fromJuly);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        type(window.itemEditors.at(0), "8900");
+        pressF1(window);
+        window.b_s->click();
+        for (int month = 2; month <= 6; ++month) {
+            prepare(window, 2026, month);
+            window.b_s->click();
+        }
+        prepare(window, 2026, 7);
+        window.b_s->click();
+        QCOMPARE(stored("202607", 2), july);
+
+        workspace.answerConfirmations({true});
+        prepare(window, 2026, 3);
+        window.b_n->click();
+        QCOMPARE(DM->AQ2.field("ygh").asInteger(), 2);
+        pressF1(window);
+        window.b_s->click();
+    }));
+    QCOMPARE(workspace.shownTexts().size(), 1); // the later months offered
+    for (const char *month : {"202601", "202602", "202603", "202604", "202605", "202606"})
+        QCOMPARE(stored(QLatin1String(month), 2), "816.00 204.00 51.00 1224.00 48.15");
+    QCOMPARE(stored("202607", 2), july);
+}
+
+// 林晓梅's first half of 2026 was paid before the program: her opening figures are the
+// published example's six months. Each opening month counts the monthly deduction in force
+// in it, not the one in force in the month computed.
+void EntryTaxTest::openingMonthsTakeTheirOwnDeduction_data() {
+    QTest::addColumn<QString>("law"); // a monthly deduction added to the one of 2019
+    QTest::addColumn<QString>("july");
+    QTest::addColumn<QString>("august");
+    QTest::newRow("the deduction of 2019") << ""
+                                           << "1850.00"
+                                           << "2250.00";
+    // 128,500 × 10 % − 2,520 − 8,580; then 146,000 × 20 % − 16,920 − 10,330.
+    QTest::newRow("6,000 from July") << "insert into GSJCFY (qsny,je) values ('202607',60000000)"
+                                     << "1750.00"
+                                     << "1950.00";
+}
+
+void EntryTaxTest::openingMonthsTakeTheirOwnDeduction() {
+    QFETCH(QString, law);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("update YGJS set qcnd='2026', qcsr=1800000000, qcsqkc=270000000, "
+                   "qczxkc=120000000, qcyjse=85800000, qcys=6 where ygh=1");
+    if (!law.isEmpty())
+        workspace.exec(law);
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 7);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        prepare(window, 2026, 8);
+        window.b_s->click();
+    }));
+    QTEST(stored("202607").section(' ', 4), "july");
+    QTEST(stored("202608").section(' ', 4), "august");
 }
 
 // Without any computed item every box is typed, nothing is computed and nothing is asked.

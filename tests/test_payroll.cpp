@@ -2,6 +2,7 @@
 // table's lines and their edges, and the cumulative withholding month by month.
 #include "contribution.h"
 #include "currencyprint.h"
+#include "datedsetting.h"
 #include "percentage.h"
 #include "taxlaw.h"
 #include "withholding.h"
@@ -50,6 +51,8 @@ private slots:
     void taxOnCumulativeIncome_data();
     void taxOnCumulativeIncome();
     void lawInForceByMonth();
+    void settingInForceByMonth_data();
+    void settingInForceByMonth();
     void publishedYear();
     void payDropRefundsNothing();
     void openingFiguresCount();
@@ -178,6 +181,33 @@ void TestPayroll::lawInForceByMonth() {
     QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("202706")), yuan("7480"));
     QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("202707")), yuan("5000"));
     QCOMPARE(cumulativeTax(yuan("100000"), changed.bracketsFor("201812")), Currency());
+}
+
+// Changes set in any order, one a month: each month takes the latest not after it.
+void TestPayroll::settingInForceByMonth_data() {
+    QTest::addColumn<QStringList>("set"); // "month=value" in the order set; no month: initial
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<int>("inForce");
+    QTest::addColumn<int>("latest");
+    const QStringList raises = {"=100", "202607=110", "202601=105"};
+    QTest::newRow("initial only") << QStringList{"=100"} << "202612" << 100 << 100;
+    QTest::newRow("before the first change") << raises << "202512" << 100 << 110;
+    QTest::newRow("in the month of a change") << raises << "202601" << 105 << 110;
+    QTest::newRow("between changes") << raises << "202606" << 105 << 110;
+    QTest::newRow("after the last") << raises << "202701" << 110 << 110;
+    QTest::newRow("a month set again")
+        << raises + QStringList{"202607=120"} << "202608" << 120 << 120;
+    QTest::newRow("initial set again") << raises + QStringList{"=90"} << "202512" << 90 << 110;
+}
+
+void TestPayroll::settingInForceByMonth() {
+    QFETCH(QStringList, set);
+    DatedSetting<int> setting;
+    for (const QString &change : set)
+        setting.setFrom(change.section('=', 0, 0), change.section('=', 1).toInt());
+    QFETCH(QString, month);
+    QTEST(setting.in(month), "inForce");
+    QTEST(setting.latest(), "latest");
 }
 
 // The tax administration's example: the year's tax equals the annual computation.

@@ -15,15 +15,6 @@
 
 namespace {
 
-// What a file of layout 1 holds: the tables of today's file without the later additions,
-// with the demo months in it.
-void makeFirstLayout(const Workspace &workspace) {
-    for (const QString &table : tablesCreatedAfterVersion(1))
-        workspace.exec(QStringLiteral("drop table %1").arg(table));
-    workspace.exec(QStringLiteral("pragma user_version = 1"));
-    workspace.exec(QStringLiteral("pragma application_id = 0")); // earlier programs set no mark
-}
-
 QStringList months(const QString &path) {
     Connection connection(path);
     Query query(connection);
@@ -71,7 +62,7 @@ void SchemaUpgradeTest::laterSectionsOnly() {
 
 void SchemaUpgradeTest::firstLayoutIsUpgradedAfterABackup() {
     Workspace workspace(Workspace::Database::Demo);
-    makeFirstLayout(workspace);
+    workspace.makeFirstLayout();
     const QStringList before = months(workspace.databasePath());
     QCOMPARE(before.size(), 11); // January to November 2026
 
@@ -98,7 +89,7 @@ void SchemaUpgradeTest::firstLayoutIsUpgradedAfterABackup() {
 // Where the backup would go is taken by a file: the program refuses to touch the file.
 void SchemaUpgradeTest::noBackupNoUpgrade() {
     Workspace workspace(Workspace::Database::Demo);
-    makeFirstLayout(workspace);
+    workspace.makeFirstLayout();
     const int tables = tableCount(workspace.databasePath());
     QFile blocker("backup");
     QVERIFY(blocker.open(QIODevice::WriteOnly));

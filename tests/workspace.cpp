@@ -1,5 +1,6 @@
 #include "workspace.h"
 
+#include "schematables.h"
 #include "testserver.h"
 
 #include <QTest>
@@ -34,6 +35,13 @@ void Workspace::exec(const QString &sql) const {
     Query query(connection);
     query.addLine(sql);
     query.execSql();
+}
+
+void Workspace::makeFirstLayout() const {
+    for (const QString &table : tablesCreatedAfterVersion(1))
+        exec(QStringLiteral("drop table %1").arg(table));
+    exec(QStringLiteral("pragma user_version = 1"));
+    exec(QStringLiteral("pragma application_id = 0"));
 }
 
 namespace {

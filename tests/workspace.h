@@ -30,6 +30,9 @@ public:
 
     // Runs a statement on a connection of its own, bypassing the shared queries.
     void exec(const QString &sql) const;
+    // Turns the file into one of the first layout, as earlier programs left it: without the
+    // later tables, without the program's mark.
+    void makeFirstLayout() const;
     // Has the engine refuse inserts into `table` with `message`, as a full disk or a broken
     // server would: every insert, or those whose new row meets `condition` ("new.ygh=5").
     // Set on the program's own connection, so that its worksheet is refused too.
