@@ -364,14 +364,18 @@ void Tfrm_gzlr::offerLaterMonths(const QString &saved) {
             "本年以后各月（" + later.join("、") +
             "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?"))
         return;
-    QStringList held;
+    EntryMonth::Recomputation done;
     {
         Progress progress(this, QStringLiteral("正在重新计算个人所得税…"), int(later.size()));
-        held = month.recomputeLaterMonths(later, [&progress](int done) { progress.step(done); });
+        done = month.recomputeLaterMonths(later, [&progress](int step) { progress.step(step); });
     }
-    if (!held.isEmpty())
-        Messages::information(held.join("、") + "月工资正由其他操作员录入，其个人所得税未重新计算，"
-                                                "将在该操作员保存时重新计算！");
+    if (!done.held.isEmpty())
+        Messages::information(done.held.join("、") +
+                              "月工资正由其他操作员录入，其个人所得税未重新计算，"
+                              "将在该操作员保存时重新计算！");
+    if (!done.stoppedAt.isEmpty())
+        Messages::information(monthCaption(done.stoppedAt) +
+                              "已结账，该月及其后各月的个人所得税未重新计算！");
 }
 
 void Tfrm_gzlr::b_cClick() {

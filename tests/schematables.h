@@ -17,3 +17,16 @@ inline QStringList tablesCreatedAfterVersion(int version) {
     }
     return tables;
 }
+
+// The triggers a file of layout `version` lacks: a test drops them with the tables they guard.
+// On a server each is a trigger with its function of the same name.
+inline QStringList triggersCreatedAfterVersion(int version) {
+    static const QRegularExpression createTrigger(QStringLiteral(R"(^CREATE\s+TRIGGER\s+(\w+))"));
+    QStringList triggers;
+    for (const QString &statement : statementsAfterVersion(version)) {
+        const QRegularExpressionMatch match = createTrigger.match(statement);
+        if (match.hasMatch())
+            triggers << match.captured(1);
+    }
+    return triggers;
+}
