@@ -4,18 +4,20 @@
 #include "salarycolumns.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 // The operating system's name for the user running the program; the file records it, since
-// it knows no users of its own.
+// it knows no users of its own. Without the usual variables, the home folder is named after
+// the user.
 QString systemUser() {
     for (const char *variable : {"USER", "LOGNAME", "USERNAME"})
         if (const QString name = qEnvironmentVariable(variable); !name.isEmpty())
             return name;
-    return QStringLiteral("?");
+    return QDir::home().dirName();
 }
 
 void bindFigures(Query &insert, const QString &prefix, const MonthFigures &figures) {
