@@ -10,6 +10,7 @@
 #include "labels.h"
 #include "messages.h"
 #include "monthclaim.h"
+#include "monthclosedialog.h"
 #include "monthkey.h"
 #include "panel.h"
 #include "placement.h"
@@ -19,6 +20,7 @@
 #include "sqllines.h"
 #include "wiring.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScopedValueRollback>
@@ -131,6 +133,12 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
     wire(b_p, &FlatButton::clicked, this, &Tfrm_gzlr::b_pClick);
     wire(e_fh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
     wire(e_kh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
+
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    a_jz = new QAction("结账/反结账…", this);
+    a_jz->setObjectName("a_jz");
+    addAction(a_jz);
+    wire(a_jz, &QAction::triggered, this, &Tfrm_gzlr::a_jzClick);
 }
 
 void Tfrm_gzlr::FormCreate() {
@@ -235,6 +243,7 @@ void Tfrm_gzlr::showStatus() {
 void Tfrm_gzlr::setEntryState(bool entry) {
     for (QWidget *control : QWidgetList{e_n, e_y, b_o, b_d})
         control->setEnabled(!entry);
+    a_jz->setEnabled(!entry);
     b_s->setEnabled(entry);
     b_c->setEnabled(entry);
     Panel1->setEnabled(entry);
@@ -382,6 +391,15 @@ void Tfrm_gzlr::b_cClick() {
     setEntryState(false);
     month.close();
     FormActivate();
+}
+
+// The month's status is read afresh afterwards: closing or reopening does not change it, but
+// another copy may have meanwhile.
+void Tfrm_gzlr::a_jzClick() {
+    MonthCloseDialog dialog(selectedMonth());
+    dialog.FormCreate();
+    dialog.exec();
+    e_nChange();
 }
 
 // A month another copy is entering is not deleted under it.

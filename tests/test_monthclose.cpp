@@ -3,17 +3,29 @@
 // change, close, reopen and export of a month leaves a row with the month's figures before and
 // after, and those rows cannot be changed or removed.
 #include "audittrail.h"
+#include "audittrailwindow.h"
 #include "dberror.h"
+#include "dbgrid.h"
 #include "entrymonth.h"
+#include "flatbutton.h"
+#include "gzlr.h"
+#include "modulerun.h"
 #include "monthclaim.h"
 #include "monthclose.h"
+#include "monthclosedialog.h"
 #include "operator.h"
+#include "spinedit.h"
 #include "testserver.h"
 #include "workspace.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -101,6 +113,11 @@ private slots:
     void auditRowsCannotBeChangedOrRemoved_data();
     void auditRowsCannotBeChangedOrRemoved();
     void exportIsRecordedWithItsDigest();
+    void entryWindowNamesTheClosedMonth_data();
+    void entryWindowNamesTheClosedMonth();
+    void entryWindowClosesAndReopensItsMonth();
+    void auditWindowListsNewestFirst_data();
+    void auditWindowListsNewestFirst();
 };
 
 void MonthCloseTest::closedMonthRefusesChange_data() {
@@ -376,6 +393,102 @@ void MonthCloseTest::exportIsRecordedWithItsDigest() {
     const QString figures = figuresOf("202611");
     QCOMPARE(newestAuditRow(),
              QStringList({"导出", figures, figures, "银行代发202611.csv", digest, ""}).join('|'));
+}
+
+void MonthCloseTest::entryWindowNamesTheClosedMonth_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("调整") << "b_o";
+    QTest::newRow("删除本月") << "b_d";
+}
+
+// The clerk reads which month is closed, and is not asked to confirm what cannot happen.
+void MonthCloseTest::entryWindowNamesTheClosedMonth() {
+    QFETCH(QString, button);
+    Workspace workspace;
+    addPayroll(workspace);
+    closeByOtherCopy("202611");
+    const QString figures = figuresOf("202611");
+    runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
+        window.e_n->setValue(2026);
+        window.e_y->setValue(11);
+        click(window.findChild<FlatButton *>(button));
+        QCOMPARE(workspace.shownMessages().size(), 1);
+        QCOMPARE(workspace.shownMessages().at(0).kind, Messages::Kind::Error);
+        QVERIFY2(workspace.shownTexts().at(0).contains("2026年11月已结账"),
+                 qPrintable(workspace.shownTexts().at(0)));
+        QVERIFY(!window.b_s->isEnabled());
+    }));
+    QCOMPARE(figuresOf("202611"), figures);
+}
+
+// From the window's context menu, on the month of its boxes: a reopen without a reason is
+// refused, one with a reason done.
+void MonthCloseTest::entryWindowClosesAndReopensItsMonth() {
+    Workspace workspace;
+    addPayroll(workspace);
+    runModule<Tfrm_gzlr>(std::function<void(Tfrm_gzlr &)>([&](Tfrm_gzlr &window) {
+        window.e_n->setValue(2026);
+        window.e_y->setValue(11);
+        QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(window.actions().contains(window.a_jz));
+        QTimer::singleShot(0, &window, [&] {
+            auto *dialog = dynamic_cast<MonthCloseDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto closeDialog = qScopeGuard([dialog] { dialog->SpeedButton3->click(); });
+            QCOMPARE(dialog->e_n->value(), 2026);
+            QCOMPARE(dialog->e_y->value(), 11);
+            click(dialog->b_jz);
+            QVERIFY(isMonthClosed(DM->ADC, "202611"));
+            click(dialog->b_fjz);
+            QVERIFY(isMonthClosed(DM->ADC, "202611"));
+            dialog->e_yy->setText("李四的扣款录错");
+            click(dialog->b_fjz);
+            QVERIFY(!isMonthClosed(DM->ADC, "202611"));
+        });
+        window.a_jz->trigger();
+    }));
+    QCOMPARE(workspace.shownTexts(),
+             (QStringList{"2026年11月已结账！", "请填写反结账的原因！", "2026年11月已反结账！"}));
+    QCOMPARE(fileRows("select dz,yy from SJJL order by bh"),
+             (QStringList{"结账|", "反结账|李四的扣款录错"}));
+}
+
+void MonthCloseTest::auditWindowListsNewestFirst_data() {
+    QTest::addColumn<bool>("allMonths");
+    QTest::addColumn<QStringList>("listed"); // month and action, top to bottom
+    QTest::addColumn<QString>("earnings");   // the first row's, before
+    QTest::newRow("November") << false << QStringList{"202611 反结账", "202611 结账"} << "12000.00";
+    QTest::newRow("all months") << true
+                                << QStringList{"202610 结账", "202611 反结账", "202611 结账"}
+                                << "8000.00";
+}
+
+void MonthCloseTest::auditWindowListsNewestFirst() {
+    QFETCH(bool, allMonths);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, earnings);
+    Workspace workspace;
+    addPayroll(workspace);
+    QCOMPARE(closeMonth(DM->ADC, "202611"), MonthClosing::Closed);
+    QCOMPARE(reopenMonth(DM->ADC, "202611", "补发奖金"), MonthReopening::Reopened);
+    QCOMPARE(closeMonth(DM->ADC, "202610"), MonthClosing::Closed);
+    runModule<AuditTrailWindow>(
+        std::function<void(AuditTrailWindow &)>([&](AuditTrailWindow &window) {
+            window.e_n->setValue(2026);
+            window.e_y->setValue(11);
+            if (allMonths)
+                window.c_all->click();
+            QAbstractItemModel *rows = window.RxDBGrid1->model();
+            QStringList shown;
+            for (int row = 0; row < rows->rowCount(); ++row)
+                shown << rows->index(row, 2).data().toString() + " " +
+                             rows->index(row, 3).data().toString();
+            QCOMPARE(shown, listed);
+            for (int column = 4; column < 12; ++column)
+                QVERIFY(rows->index(0, column).data(Qt::TextAlignmentRole).toInt() &
+                        Qt::AlignRight);
+            QCOMPARE(rows->index(0, 5).data().toString(), earnings);
+        }));
 }
 
 QTEST_MAIN(MonthCloseTest)
