@@ -30,3 +30,14 @@ inline QStringList triggersCreatedAfterVersion(int version) {
     }
     return triggers;
 }
+
+// What takes a file back to the tables of layout `version`: the later triggers and tables
+// dropped. The version number is the caller's to set.
+inline QStringList fileDropsAfterVersion(int version) {
+    QStringList drops;
+    for (const QString &trigger : triggersCreatedAfterVersion(version))
+        drops << QStringLiteral("drop trigger %1").arg(trigger);
+    for (const QString &table : tablesCreatedAfterVersion(version))
+        drops << QStringLiteral("drop table %1").arg(table);
+    return drops;
+}

@@ -1,12 +1,16 @@
-// The main window: its look, the hover captions, the one way module windows are opened, and
-// a start without a database file.
+// The main window: its look, the hover captions, the one way module windows are opened, the
+// month-end commands of its context menu, and a start without a database file.
+#include "audittrailwindow.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "mainwindow.h"
 #include "moduleform.h"
+#include "monthclosedialog.h"
 #include "workspace.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
@@ -63,6 +67,8 @@ private slots:
     void captionsTurnRedUnderTheMouse();
     void openingAModule_data();
     void openingAModule();
+    void contextMenuOpensMonthEndWindows_data();
+    void contextMenuOpensMonthEndWindows();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
     void fontNamesMapToInstalledFonts();
@@ -149,6 +155,38 @@ void MainWindowTest::openingAModule() {
         errors << shown.text;
     QTEST(errors, "errors");
     QCOMPARE(createdBeforeShow, errors.isEmpty());
+}
+
+void MainWindowTest::contextMenuOpensMonthEndWindows_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("opened"); // the window's object name
+    QTest::newRow("结账/反结账…") << "结账/反结账…"
+                                  << "monthCloseDialog";
+    QTest::newRow("审计记录…") << "审计记录…"
+                               << "auditTrailWindow";
+}
+
+void MainWindowTest::contextMenuOpensMonthEndWindows() {
+    QFETCH(QString, command);
+    QFETCH(QString, opened);
+    Workspace workspace;
+    Tfrm_main window;
+    QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QAction *found = nullptr;
+    for (QAction *action : window.actions())
+        if (action->text() == command)
+            found = action;
+    QVERIFY(found);
+    QString shown;
+    QTimer::singleShot(0, &window, [&shown] {
+        auto *module = qobject_cast<ModuleForm *>(QApplication::activeModalWidget());
+        QVERIFY(module);
+        shown = module->objectName();
+        module->SpeedButton3->click();
+    });
+    found->trigger();
+    QCOMPARE(shown, opened);
+    QCOMPARE(workspace.shownTexts(), QStringList());
 }
 
 void MainWindowTest::startsWithoutDatabaseSilently() {

@@ -18,10 +18,8 @@ namespace {
 // What a file of layout 1 holds: the tables of today's file without the later additions,
 // with the demo months in it.
 void makeFirstLayout(const Workspace &workspace) {
-    for (const QString &trigger : triggersCreatedAfterVersion(1))
-        workspace.exec(QStringLiteral("drop trigger %1").arg(trigger));
-    for (const QString &table : tablesCreatedAfterVersion(1))
-        workspace.exec(QStringLiteral("drop table %1").arg(table));
+    for (const QString &drop : fileDropsAfterVersion(1))
+        workspace.exec(drop);
     workspace.exec(QStringLiteral("pragma user_version = 1"));
     workspace.exec(QStringLiteral("pragma application_id = 0")); // earlier programs set no mark
 }
