@@ -23,7 +23,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -101,6 +103,8 @@ class MonthCloseTest : public QObject {
 private slots:
     void closedMonthRefusesChange_data();
     void closedMonthRefusesChange();
+    void anotherProgramIsRefusedToo_data();
+    void anotherProgramIsRefusedToo();
     void recomputationStopsAtAClosedMonth();
     void closingNeedsASavedMonthNobodyEnters_data();
     void closingNeedsASavedMonthNobodyEnters();
@@ -172,6 +176,47 @@ void MonthCloseTest::closedMonthRefusesChange() {
     QCOMPARE(auditRowCount(), auditRows);
     if (change != "save")
         QVERIFY(!month.isEntering());
+}
+
+void MonthCloseTest::anotherProgramIsRefusedToo_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("changing a closed month's row") << "update GZB set f1=1 where ny='202611'"
+                                                   << "该月工资已结账";
+    QTest::newRow("deleting a closed month") << "delete from GZB where ny='202611'"
+                                             << "该月工资已结账";
+    QTest::newRow("changing the audit trail") << "update SJJL set czy='某人'"
+                                              << "审计记录只能添加";
+    QTest::newRow("emptying the audit trail") << "delete from SJJL"
+                                              << "审计记录只能添加";
+}
+
+// The database's own shell, a process that knows nothing of this program, is refused alike:
+// the rules live in the file or on the server, not in the program.
+void MonthCloseTest::anotherProgramIsRefusedToo() {
+    QFETCH(QString, statement);
+    QFETCH(QString, refusal);
+    Workspace workspace;
+    addPayroll(workspace);
+    const QString shell = QStandardPaths::findExecutable(testsOnServer() ? "psql" : "sqlite3");
+    if (shell.isEmpty())
+        QSKIP("the database's shell is not installed");
+    closeByOtherCopy("202611");
+    const QString figures = figuresOf("202611");
+    const QString audit = newestAuditRow();
+
+    QProcess process;
+    process.setProgram(shell);
+    process.setArguments(testsOnServer()
+                             ? QStringList{"-X", "-v", "ON_ERROR_STOP=1", "-d",
+                                           workspace.address().location(), "-c", statement}
+                             : QStringList{workspace.databasePath(), statement});
+    process.start();
+    QVERIFY(process.waitForFinished(-1));
+    const QString said = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(process.exitCode() != 0 && said.contains(refusal), qPrintable(said));
+    QCOMPARE(figuresOf("202611"), figures);
+    QCOMPARE(newestAuditRow(), audit);
 }
 
 // The months before the closed one are recomputed; it and those after it keep their tax, and
