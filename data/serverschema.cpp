@@ -59,7 +59,9 @@ QString serverTable(QString statement) {
 // condition] BEGIN SELECT RAISE(ABORT, 'message'); END". The server runs a trigger through a
 // function; the condition and the message stay as written, since both engines read them alike.
 // A trigger of another form is passed on as it is, and the server refuses it when the
-// database is set up, so that no form goes untranslated unnoticed.
+// database is set up, so that no form goes untranslated unnoticed. The server can also empty
+// a table by TRUNCATE, which row triggers do not see: a table guarded against deletion has it
+// run as a DELETE first, so that the same refusal applies.
 QStringList serverTrigger(const QString &statement) {
     static const QRegularExpression refusal(
         QStringLiteral(R"(^CREATE\s+TRIGGER\s+(\w+)\s+BEFORE\s+(INSERT|UPDATE|DELETE)\s+ON\s+(\w+))"
@@ -73,14 +75,25 @@ QStringList serverTrigger(const QString &statement) {
     const QString event = match.captured(2).toUpper();
     const QString condition =
         match.captured(4).isEmpty() ? QStringLiteral("true") : match.captured(4);
-    return {
+    const QString table = match.captured(3);
+    const bool deletion = event == QLatin1String("DELETE");
+    QStringList statements{
         QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $refusal$ "
                        "BEGIN IF %2 THEN RAISE EXCEPTION USING MESSAGE = %3; END IF; "
                        "RETURN %4; END $refusal$")
             .arg(name, condition, match.captured(5),
-                 event == QLatin1String("DELETE") ? QStringLiteral("OLD") : QStringLiteral("NEW")),
+                 deletion ? QStringLiteral("OLD") : QStringLiteral("NEW")),
         QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
-            .arg(name, event, match.captured(3))};
+            .arg(name, event, table)};
+    if (deletion)
+        statements << QStringLiteral(
+                          "CREATE FUNCTION %1_truncate() RETURNS trigger LANGUAGE plpgsql AS "
+                          "$refusal$ BEGIN DELETE FROM %2; RETURN NULL; END $refusal$")
+                          .arg(name, table)
+                   << QStringLiteral("CREATE TRIGGER %1_truncate BEFORE TRUNCATE ON %2 FOR EACH "
+                                     "STATEMENT EXECUTE FUNCTION %1_truncate()")
+                          .arg(name, table);
+    return statements;
 }
 
 } // namespace

@@ -189,6 +189,12 @@ void MonthCloseTest::anotherProgramIsRefusedToo_data() {
                                               << "审计记录只能添加";
     QTest::newRow("emptying the audit trail") << "delete from SJJL"
                                               << "审计记录只能添加";
+    if (testsOnServer()) {
+        QTest::newRow("truncating the salaries") << "truncate GZB"
+                                                 << "该月工资已结账";
+        QTest::newRow("truncating the audit trail") << "truncate SJJL"
+                                                    << "审计记录只能添加";
+    }
 }
 
 // The database's own shell, a process that knows nothing of this program, is refused alike:
