@@ -13,8 +13,6 @@ struct MonthFigures {
     Currency earnings;
     Currency deductions;
     Currency net;
-
-    friend bool operator==(const MonthFigures &, const MonthFigures &) = default;
 };
 
 MonthFigures monthFigures(Connection &connection, const QString &month);

@@ -59,7 +59,6 @@ QString MonthCloseDialog::selectedMonth() const {
 }
 
 void MonthCloseDialog::showStatus() {
-    l_zt->clear();
     l_zt->setText(isMonthClosed(DM->ADC, selectedMonth()) ? "本月已结账" : "本月未结账");
     l_zt->adjustSize();
 }
