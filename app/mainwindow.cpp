@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "audittrailwindow.h"
+#include "bankexportdialog.h"
 #include "bevel.h"
 #include "bmsz.h"
 #include "compaction.h"
@@ -99,6 +100,13 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         caption->installEventFilter(this);
         captionLabels << caption;
     }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    bankFileAction = new QAction(QStringLiteral("银行代发文件…"), this);
+    addAction(bankFileAction);
+    connect(bankFileAction, &QAction::triggered, this, [] {
+        guarded([] { openModule([] { return std::make_unique<BankExportDialog>(); }); });
+    });
+
     addMonthEndCommands();
     centreOnScreen(this);
     FormCreate();
@@ -106,7 +114,6 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
 
 // Beside the module buttons, in the window's context menu: what concerns whole months.
 void Tfrm_main::addMonthEndCommands() {
-    setContextMenuPolicy(Qt::ActionsContextMenu);
     const auto command = [this](const char *name, const QString &text, ModuleFactory create) {
         auto *action = new QAction(text, this);
         action->setObjectName(QLatin1String(name));

@@ -1,6 +1,7 @@
 // The main window: its look, the hover captions, the one way module windows are opened, the
-// month-end commands of its context menu, and a start without a database file.
+// commands of its context menu, and a start without a database file.
 #include "audittrailwindow.h"
+#include "bankexportdialog.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
@@ -69,6 +71,7 @@ private slots:
     void openingAModule();
     void contextMenuOpensMonthEndWindows_data();
     void contextMenuOpensMonthEndWindows();
+    void contextMenuOpensTheBankFile();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
     void fontNamesMapToInstalledFonts();
@@ -187,6 +190,32 @@ void MainWindowTest::contextMenuOpensMonthEndWindows() {
     found->trigger();
     QCOMPARE(shown, opened);
     QCOMPARE(workspace.shownTexts(), QStringList());
+}
+
+// The window's context menu opens the bank file as a module window, on the latest saved month.
+void MainWindowTest::contextMenuOpensTheBankFile() {
+    Workspace workspace;
+    workspace.exec("insert into GZB (ny,ygh,xm) values ('202602',1,'张三'),('202603',1,'张三')");
+    Tfrm_main window;
+    QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(window.actions().contains(window.bankFileAction));
+    QCOMPARE(window.bankFileAction->text(), QStringLiteral("银行代发文件…"));
+
+    QString month;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = dynamic_cast<BankExportDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        month = dialog->c_ny->currentText();
+        dialog->SpeedButton3->click();
+    });
+    poll.start();
+    window.bankFileAction->trigger();
+    QCOMPARE(month, QStringLiteral("2026年3月"));
+    QCOMPARE(workspace.shownMessages().size(), 0);
 }
 
 void MainWindowTest::startsWithoutDatabaseSilently() {
