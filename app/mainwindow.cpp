@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "audittrailwindow.h"
 #include "bankexportdialog.h"
 #include "bevel.h"
 #include "bmsz.h"
@@ -13,6 +14,8 @@
 #include "gztj.h"
 #include "labels.h"
 #include "moduleform.h"
+#include "monthclosedialog.h"
+#include "monthkey.h"
 #include "placement.h"
 #include "progress.h"
 #include "sjcx.h"
@@ -22,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -103,8 +107,26 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         guarded([] { openModule([] { return std::make_unique<BankExportDialog>(); }); });
     });
 
+    addMonthEndCommands();
     centreOnScreen(this);
     FormCreate();
+}
+
+// Beside the module buttons, in the window's context menu: what concerns whole months.
+void Tfrm_main::addMonthEndCommands() {
+    const auto command = [this](const char *name, const QString &text, ModuleFactory create) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        addAction(action);
+        connect(action, &QAction::triggered, this,
+                [create] { guarded([&create] { openModule(create); }); });
+    };
+    command("a_jz", QStringLiteral("结账/反结账…"), [] {
+        const QDate today = QDate::currentDate();
+        return std::make_unique<MonthCloseDialog>(monthKey(today.year(), today.month()));
+    });
+    command("a_sjjl", QStringLiteral("审计记录…"),
+            [] { return std::make_unique<AuditTrailWindow>(); });
 }
 
 // Runs before any connection to the file is open. Whatever stands in the way of compacting,

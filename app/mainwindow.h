@@ -30,6 +30,7 @@ protected:
 
 private:
     void FormCreate();
+    void addMonthEndCommands();
     void l_tcMouseEnter(QLabel *caption);
     void l_tcMouseLeave(QLabel *caption);
     void SpeedButton3Click();

@@ -327,3 +327,54 @@ CREATE TABLE GZXMJSBD (
     sx INTEGER -- amount
 ) STRICT;
 CREATE UNIQUE INDEX GZXMJSBD_item_month ON GZXMJSBD (xmbh, qsny);
+
+-- Closing months, and the trail a month's changes leave.
+
+-- A closed month (结账): its salaries are final; GZB refuses any change to its rows until it is
+-- reopened. When and by whom the audit trail (SJJL) says.
+CREATE TABLE GZJZ (
+    ny TEXT PRIMARY KEY
+) STRICT;
+
+-- The database itself refuses, so that no copy of the program and no other tool gets round a
+-- closed month. A trigger here only refuses: WHEN its condition holds it raises its message.
+CREATE TRIGGER GZB_closed_insert BEFORE INSERT ON GZB
+WHEN EXISTS (SELECT 1 FROM GZJZ WHERE ny = NEW.ny)
+BEGIN SELECT RAISE(ABORT, '该月工资已结账，不能更改，须先反结账。'); END;
+CREATE TRIGGER GZB_closed_update BEFORE UPDATE ON GZB
+WHEN EXISTS (SELECT 1 FROM GZJZ WHERE ny = OLD.ny OR ny = NEW.ny)
+BEGIN SELECT RAISE(ABORT, '该月工资已结账，不能更改，须先反结账。'); END;
+CREATE TRIGGER GZB_closed_delete BEFORE DELETE ON GZB
+WHEN EXISTS (SELECT 1 FROM GZJZ WHERE ny = OLD.ny)
+BEGIN SELECT RAISE(ABORT, '该月工资已结账，不能更改，须先反结账。'); END;
+
+-- The audit trail: one row for every change, close, reopen and export of month ny, written in
+-- the same transaction as the change; dz says which, in the clerk's words ("保存", "调整",
+-- "删除", "重算个税", "结账", "反结账", "导出"). sj when (local time, "yyyy-MM-dd hh:mm:ss"), czy who (the
+-- operating-system user on a file, the database role on a server). The month's row count and
+-- totals of earnings, deductions and net pay before (qts, qfh, qkh, qsf) and after (hts, hfh,
+-- hkh, hsf). An export names its file (wjm) and the file's SHA-256 in hex (sha); a reopen its
+-- reason (yy). Rows are only ever added.
+CREATE TABLE SJJL (
+    bh INTEGER PRIMARY KEY,
+    sj TEXT NOT NULL,
+    czy TEXT NOT NULL,
+    ny TEXT NOT NULL,
+    dz TEXT NOT NULL,
+    qts INTEGER NOT NULL,
+    qfh INTEGER NOT NULL, -- amount
+    qkh INTEGER NOT NULL, -- amount
+    qsf INTEGER NOT NULL, -- amount
+    hts INTEGER NOT NULL,
+    hfh INTEGER NOT NULL, -- amount
+    hkh INTEGER NOT NULL, -- amount
+    hsf INTEGER NOT NULL, -- amount
+    wjm TEXT,
+    sha TEXT,
+    yy TEXT
+) STRICT;
+CREATE INDEX SJJL_month ON SJJL (ny);
+CREATE TRIGGER SJJL_no_update BEFORE UPDATE ON SJJL
+BEGIN SELECT RAISE(ABORT, '审计记录只能添加，不能修改或删除。'); END;
+CREATE TRIGGER SJJL_no_delete BEFORE DELETE ON SJJL
+BEGIN SELECT RAISE(ABORT, '审计记录只能添加，不能修改或删除。'); END;

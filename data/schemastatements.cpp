@@ -38,10 +38,22 @@ QStringList statementsAfterVersion(int version) {
         else if (section > version && !line.trimmed().startsWith(QStringLiteral("--")))
             text += withoutTrailingComment(line) + QChar('\n');
     }
+    // A trigger's body holds statements of its own, each ending in ";": the trigger ends with
+    // the "END" after them.
+    static const QRegularExpression trigger(QStringLiteral("^CREATE\\s+TRIGGER\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression triggerEnd(QStringLiteral("\\bEND$"),
+                                               QRegularExpression::CaseInsensitiveOption);
     QStringList statements;
-    for (const QString &statement : text.split(QChar(';')))
-        if (!statement.trimmed().isEmpty())
-            statements << statement.trimmed();
+    QString pending;
+    for (const QString &piece : text.split(QChar(';'))) {
+        pending += pending.isEmpty() ? piece.trimmed() : QChar(';') + piece;
+        if (pending.contains(trigger) && !pending.trimmed().contains(triggerEnd))
+            continue;
+        if (!pending.trimmed().isEmpty())
+            statements << pending.trimmed();
+        pending.clear();
+    }
     return statements;
 }
 

@@ -55,11 +55,53 @@ QString serverTable(QString statement) {
     return statement;
 }
 
+// The schema's triggers only refuse: "CREATE TRIGGER name BEFORE event ON table [WHEN
+// condition] BEGIN SELECT RAISE(ABORT, 'message'); END". The server runs a trigger through a
+// function; the condition and the message stay as written, since both engines read them alike.
+// A trigger of another form is passed on as it is, and the server refuses it when the
+// database is set up, so that no form goes untranslated unnoticed. The server can also empty
+// a table by TRUNCATE, which row triggers do not see: a table guarded against deletion has it
+// run as a DELETE first, so that the same refusal applies.
+QStringList serverTrigger(const QString &statement) {
+    static const QRegularExpression refusal(
+        QStringLiteral(R"(^CREATE\s+TRIGGER\s+(\w+)\s+BEFORE\s+(INSERT|UPDATE|DELETE)\s+ON\s+(\w+))"
+                       R"(\s+(?:WHEN\s+(.*\S)\s+)?BEGIN\s+SELECT\s+RAISE\s*\(\s*ABORT\s*,\s*)"
+                       R"(('(?:[^']|'')*')\s*\)\s*;\s*END$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = refusal.match(statement);
+    if (!match.hasMatch())
+        return {statement};
+    const QString name = match.captured(1);
+    const QString event = match.captured(2).toUpper();
+    const QString condition =
+        match.captured(4).isEmpty() ? QStringLiteral("true") : match.captured(4);
+    const QString table = match.captured(3);
+    const bool deletion = event == QLatin1String("DELETE");
+    QStringList statements{
+        QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $refusal$ "
+                       "BEGIN IF %2 THEN RAISE EXCEPTION USING MESSAGE = %3; END IF; "
+                       "RETURN %4; END $refusal$")
+            .arg(name, condition, match.captured(5),
+                 deletion ? QStringLiteral("OLD") : QStringLiteral("NEW")),
+        QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+            .arg(name, event, table)};
+    if (deletion)
+        statements << QStringLiteral(
+                          "CREATE FUNCTION %1_truncate() RETURNS trigger LANGUAGE plpgsql AS "
+                          "$refusal$ BEGIN DELETE FROM %2; RETURN NULL; END $refusal$")
+                          .arg(name, table)
+                   << QStringLiteral("CREATE TRIGGER %1_truncate BEFORE TRUNCATE ON %2 FOR EACH "
+                                     "STATEMENT EXECUTE FUNCTION %1_truncate()")
+                          .arg(name, table);
+    return statements;
+}
+
 } // namespace
 
 QStringList serverStatementsAfterVersion(int version) {
     static const QRegularExpression pragma(QStringLiteral(R"(^PRAGMA\b)"), caseless);
     static const QRegularExpression table(QStringLiteral(R"(^CREATE\s+TABLE\b)"), caseless);
+    static const QRegularExpression trigger(QStringLiteral(R"(^CREATE\s+TRIGGER\b)"), caseless);
     QStringList statements;
     if (version == 0)
         statements << QStringLiteral("CREATE TABLE %1 (application_id integer NOT NULL, "
@@ -71,7 +113,10 @@ QStringList serverStatementsAfterVersion(int version) {
     for (const QString &statement : statementsAfterVersion(version)) {
         if (statement.contains(pragma))
             continue;
-        statements << (statement.contains(table) ? serverTable(statement) : statement);
+        if (statement.contains(trigger))
+            statements << serverTrigger(statement);
+        else
+            statements << (statement.contains(table) ? serverTable(statement) : statement);
     }
     statements
         << QStringLiteral("UPDATE %1 SET version = %2").arg(serverLayoutTable).arg(schemaVersion);

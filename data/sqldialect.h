@@ -14,6 +14,9 @@ enum class SqlFragment {
     CaseBlindLike,   // "like" that ignores the case of ASCII letters
     PinyinCollation, // the collation that sorts Chinese names in pinyin order, for "collate"
     NumberedKey,     // a key column's type, numbered by the engine when an insert leaves it out
+    DatabaseUser,    // the name the database knows the session's user by, as text; null on a
+                     // file, which knows no users
+    LocalTime,       // the database's date and time now, as text "yyyy-MM-dd hh:mm:ss"
 };
 
 QString sqlFragment(SqlFragment fragment, SqlDialect dialect);

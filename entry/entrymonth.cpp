@@ -1,8 +1,10 @@
 #include "entrymonth.h"
 
+#include "audittrail.h"
 #include "data.h"
 #include "dberror.h"
 #include "monthclaim.h"
+#include "monthclose.h"
 #include "monthcomputation.h"
 #include "sqllines.h"
 #include "transaction.h"
@@ -42,6 +44,18 @@ std::set<qint64> yearsChanged(const std::map<qint64, YearToDate> &before,
     return changed;
 }
 
+// The audit row of a change to `month` made in the running transaction: GZB as it was
+// `before`, and as it is now.
+void recordChange(AuditTrail::Action action, const QString &month, const MonthFigures &before) {
+    AuditTrail::record(DM->ADC, {.month = month,
+                                 .action = action,
+                                 .before = before,
+                                 .after = monthFigures(DM->ADC, month),
+                                 .file = {},
+                                 .sha256 = {},
+                                 .reason = {}});
+}
+
 } // namespace
 
 void EntryMonth::readRules() {
@@ -75,6 +89,7 @@ bool EntryMonth::claim(const QString &month) {
     if (!monthClaim().claim(month))
         return false;
     auto unclaim = qScopeGuard(releaseQuietly);
+    requireMonthOpen(DM->ADC, month);
     choose(month);
     unclaim.dismiss();
     return true;
@@ -146,12 +161,17 @@ Employees EntryMonth::employeesToCompute() const {
 
 bool EntryMonth::save(const Pulse &pulse) {
     Transaction transaction(DM->ADC);
+    requireMonthOpen(DM->ADC, m_month);
     const Employees computed = employeesToCompute();
+    const MonthFigures before = monthFigures(DM->ADC, m_month);
     if (m_rules.taxItem())
         computeMonth(DM->ADC, m_rules, "temp_gzb", m_month, true, computed);
     if (!Worksheet::store(m_status, m_month))
         return false;
     pulse();
+    const auto action =
+        m_status == Status::Entered ? AuditTrail::Action::Adjust : AuditTrail::Action::Save;
+    recordChange(action, m_month, before);
     transaction.commit();
     m_computed = computed;
     return true;
@@ -186,9 +206,15 @@ EntryMonth::Removal EntryMonth::remove(const QString &month,
     if (!monthClaim().claim(month))
         return Removal::HeldElsewhere;
     const auto unclaim = qScopeGuard(releaseQuietly);
+    requireMonthOpen(DM->ADC, month);
     if (!confirmed())
         return Removal::Kept;
+    Transaction transaction(DM->ADC);
+    requireMonthOpen(DM->ADC, month);
+    const MonthFigures before = monthFigures(DM->ADC, month);
     Worksheet::remove(month);
+    recordChange(AuditTrail::Action::Delete, month, before);
+    transaction.commit();
     return Removal::Removed;
 }
 
@@ -208,19 +234,29 @@ QStringList EntryMonth::laterMonthsOfYear(const QString &month) const {
 
 // Each month is claimed while it is recomputed; one that cannot be is skipped, never waited
 // for, since its holder may be typing for an hour.
-QStringList EntryMonth::recomputeLaterMonths(const QStringList &months, const Step &step) {
+// A closed month's tax is final, and the months after it withhold on top of it: recomputing
+// them would make their tax rest on a month other than the one closed.
+EntryMonth::Recomputation EntryMonth::recomputeLaterMonths(const QStringList &months,
+                                                           const Step &step) {
     const auto unclaim = qScopeGuard(releaseQuietly);
-    QStringList held;
+    Recomputation outcome;
     Transaction transaction(DM->ADC);
     for (int done = 0; done < months.size(); ++done) {
         step(done);
-        if (!monthClaim().claim(months.at(done))) {
-            held << months.at(done);
+        const QString &later = months.at(done);
+        if (isMonthClosed(DM->ADC, later)) {
+            outcome.stoppedAt = later;
+            break;
+        }
+        if (!monthClaim().claim(later)) {
+            outcome.held << later;
             continue;
         }
-        computeMonth(DM->ADC, m_rules, "GZB", months.at(done), true, m_computed);
+        const MonthFigures before = monthFigures(DM->ADC, later);
+        computeMonth(DM->ADC, m_rules, "GZB", later, true, m_computed);
+        recordChange(AuditTrail::Action::Recompute, later, before);
     }
     step(int(months.size()));
     transaction.commit();
-    return held;
+    return outcome;
 }

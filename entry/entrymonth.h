@@ -51,7 +51,7 @@ public:
 
     // Claims `month` and reads its status again, now that no other copy can change it. False,
     // with nothing held, when another copy holds the month. A claimed month must be prepared
-    // next.
+    // next. A closed month is refused (DbError naming it), with nothing held.
     bool claim(const QString &month);
     // Fills the worksheet of the claimed month, computes its computed items, and lists its
     // employees on AQ2. A stored month is what was withheld: adjusting it computes nothing
@@ -72,7 +72,8 @@ public:
     // since the worksheet was prepared. Of a month adjusted, only the employees stored in it
     // and those whose earlier months changed meanwhile are computed again. False, with GZB as
     // it was, when the worksheet would empty a stored month. The month stays entered until it
-    // is closed.
+    // is closed. The audit trail records the save, or the adjustment of a month entered
+    // before, in the same transaction; a month closed meanwhile is refused (DbError naming it).
     bool save(const Pulse &pulse);
     // Ends the entering of the month: the list is closed and the claim given up. The window
     // runs the activation step next, which empties the worksheet.
@@ -84,16 +85,24 @@ public:
 
     enum class Removal { Removed, Kept, HeldElsewhere };
     // Deletes `month` from GZB once `confirmed` says so, claimed meanwhile, so that a month
-    // another copy is entering is not deleted under it.
+    // another copy is entering is not deleted under it. A closed month is refused (DbError
+    // naming it) before anything is asked. The audit trail records the deletion.
     Removal remove(const QString &month, const std::function<bool()> &confirmed);
 
     // The entered months of `month`'s year after it: their tax may change with `month`.
     QStringList laterMonthsOfYear(const QString &month) const;
-    // Recomputes the tax of those months in GZB, in order, in one transaction; cancelled, it
-    // changes none of them. After saving an adjusted month only the employees computed again
-    // in it are, since nobody else's year changed. A month another copy is entering is left
-    // for that copy, whose save computes its tax afresh: the months left so are returned.
-    QStringList recomputeLaterMonths(const QStringList &months, const Step &step);
+    struct Recomputation {
+        // Months another copy is entering: left for that copy, whose save computes their tax
+        // afresh.
+        QStringList held;
+        // The first closed month met: it and the months after it keep their tax.
+        QString stoppedAt;
+    };
+    // Recomputes the tax of those months in GZB, in order, in one transaction, each with its
+    // row in the audit trail; cancelled, it changes none of them. It stops at a closed month.
+    // After saving an adjusted month only the employees computed again in it are, since
+    // nobody else's year changed.
+    Recomputation recomputeLaterMonths(const QStringList &months, const Step &step);
 
 private:
     void giveUp() noexcept;

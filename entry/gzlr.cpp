@@ -10,6 +10,7 @@
 #include "labels.h"
 #include "messages.h"
 #include "monthclaim.h"
+#include "monthclosedialog.h"
 #include "monthkey.h"
 #include "panel.h"
 #include "placement.h"
@@ -19,6 +20,7 @@
 #include "sqllines.h"
 #include "wiring.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScopedValueRollback>
@@ -131,6 +133,12 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
     wire(b_p, &FlatButton::clicked, this, &Tfrm_gzlr::b_pClick);
     wire(e_fh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
     wire(e_kh, &CurrencyEdit::changed, this, &Tfrm_gzlr::e_fhChange);
+
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    a_jz = new QAction("结账/反结账…", this);
+    a_jz->setObjectName("a_jz");
+    addAction(a_jz);
+    wire(a_jz, &QAction::triggered, this, &Tfrm_gzlr::a_jzClick);
 }
 
 void Tfrm_gzlr::FormCreate() {
@@ -235,6 +243,7 @@ void Tfrm_gzlr::showStatus() {
 void Tfrm_gzlr::setEntryState(bool entry) {
     for (QWidget *control : QWidgetList{e_n, e_y, b_o, b_d})
         control->setEnabled(!entry);
+    a_jz->setEnabled(!entry);
     b_s->setEnabled(entry);
     b_c->setEnabled(entry);
     Panel1->setEnabled(entry);
@@ -372,20 +381,33 @@ void Tfrm_gzlr::offerLaterMonths(const QString &saved) {
             "本年以后各月（" + later.join("、") +
             "）已录工资，其个人所得税可能因本月改变。是否重新计算这些月份的个人所得税?"))
         return;
-    QStringList held;
+    EntryMonth::Recomputation done;
     {
         Progress progress(this, QStringLiteral("正在重新计算个人所得税…"), int(later.size()));
-        held = month.recomputeLaterMonths(later, [&progress](int done) { progress.step(done); });
+        done = month.recomputeLaterMonths(later, [&progress](int step) { progress.step(step); });
     }
-    if (!held.isEmpty())
-        Messages::information(held.join("、") + "月工资正由其他操作员录入，其个人所得税未重新计算，"
-                                                "将在该操作员保存时重新计算！");
+    if (!done.held.isEmpty())
+        Messages::information(done.held.join("、") +
+                              "月工资正由其他操作员录入，其个人所得税未重新计算，"
+                              "将在该操作员保存时重新计算！");
+    if (!done.stoppedAt.isEmpty())
+        Messages::information(monthCaption(done.stoppedAt) +
+                              "已结账，该月及其后各月的个人所得税未重新计算！");
 }
 
 void Tfrm_gzlr::b_cClick() {
     setEntryState(false);
     month.close();
     FormActivate();
+}
+
+// The month's status is read afresh afterwards: closing or reopening does not change it, but
+// another copy may have meanwhile.
+void Tfrm_gzlr::a_jzClick() {
+    MonthCloseDialog dialog(selectedMonth());
+    dialog.FormCreate();
+    dialog.exec();
+    e_nChange();
 }
 
 // A month another copy is entering is not deleted under it.

@@ -12,6 +12,7 @@ class DBGrid;
 class FlatButton;
 class Panel;
 class Progress;
+class QAction;
 class QLabel;
 class SpinEdit;
 
@@ -57,6 +58,10 @@ public:
     // The worksheet column each item editor holds, in the editors' order.
     QStringList itemColumns;
 
+    // The window's context menu, while no month is being entered: closing or reopening the
+    // month of the month boxes.
+    QAction *a_jz = nullptr;
+
 protected:
     bool FormKeyDown(QKeyEvent *event) override;
 
@@ -68,6 +73,7 @@ private:
     void b_dClick();
     void b_nClick();
     void b_pClick();
+    void a_jzClick();
     void LoadEmployee();
     void SumTotals();
     void showTotals();

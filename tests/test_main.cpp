@@ -1,14 +1,17 @@
-// The main window: its look, the hover captions, the one way module windows are opened, and
-// a start without a database file.
+// The main window: its look, the hover captions, the one way module windows are opened, the
+// commands of its context menu, and a start without a database file.
+#include "audittrailwindow.h"
 #include "bankexportdialog.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "mainwindow.h"
 #include "moduleform.h"
+#include "monthclosedialog.h"
 #include "workspace.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
@@ -66,6 +69,8 @@ private slots:
     void captionsTurnRedUnderTheMouse();
     void openingAModule_data();
     void openingAModule();
+    void contextMenuOpensMonthEndWindows_data();
+    void contextMenuOpensMonthEndWindows();
     void contextMenuOpensTheBankFile();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
@@ -153,6 +158,38 @@ void MainWindowTest::openingAModule() {
         errors << shown.text;
     QTEST(errors, "errors");
     QCOMPARE(createdBeforeShow, errors.isEmpty());
+}
+
+void MainWindowTest::contextMenuOpensMonthEndWindows_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("opened"); // the window's object name
+    QTest::newRow("结账/反结账…") << "结账/反结账…"
+                                  << "monthCloseDialog";
+    QTest::newRow("审计记录…") << "审计记录…"
+                               << "auditTrailWindow";
+}
+
+void MainWindowTest::contextMenuOpensMonthEndWindows() {
+    QFETCH(QString, command);
+    QFETCH(QString, opened);
+    Workspace workspace;
+    Tfrm_main window;
+    QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QAction *found = nullptr;
+    for (QAction *action : window.actions())
+        if (action->text() == command)
+            found = action;
+    QVERIFY(found);
+    QString shown;
+    QTimer::singleShot(0, &window, [&shown] {
+        auto *module = qobject_cast<ModuleForm *>(QApplication::activeModalWidget());
+        QVERIFY(module);
+        shown = module->objectName();
+        module->SpeedButton3->click();
+    });
+    found->trigger();
+    QCOMPARE(shown, opened);
+    QCOMPARE(workspace.shownTexts(), QStringList());
 }
 
 // The window's context menu opens the bank file as a module window, on the latest saved month.

@@ -161,6 +161,9 @@ void writeSettings(const QString &folder, const QString &text) {
 void numberKeysByTrigger(const ServerSession &session) {
     const int numberedByTriggerUpTo = 2; // the last layout the earlier program knew
     const QStringList laterTables = tablesCreatedAfterVersion(numberedByTriggerUpTo);
+    for (const QString &trigger : triggersCreatedAfterVersion(numberedByTriggerUpTo))
+        session.run(
+            QStringLiteral("drop function if exists %1(), %1_truncate() cascade").arg(trigger));
     if (!laterTables.isEmpty())
         session.run("drop table " + laterTables.join(", "));
     session.run(QStringLiteral("update %1 set version = %2")
@@ -546,6 +549,9 @@ void ServerTest::olderLayoutIsBroughtUpToDate() {
     createServerStructure(server);
     const ServerSession session(server);
     const QStringList laterTables = tablesCreatedAfterVersion(1);
+    for (const QString &trigger : triggersCreatedAfterVersion(1))
+        session.run(
+            QStringLiteral("drop function if exists %1(), %1_truncate() cascade").arg(trigger));
     session.run("drop table " + laterTables.join(", "));
     session.run(QStringLiteral("update %1 set version = 1").arg(serverLayoutTable));
     const QString tables = "select count(*) from pg_tables where schemaname = 'public'";

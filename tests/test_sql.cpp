@@ -5,6 +5,7 @@
 #include "dberror.h"
 #include "filemark.h"
 #include "salarycolumns.h"
+#include "schematables.h"
 #include "schemaversion.h"
 #include "sqldialect.h"
 #include "testserver.h"

@@ -38,8 +38,8 @@ void Workspace::exec(const QString &sql) const {
 }
 
 void Workspace::makeFirstLayout() const {
-    for (const QString &table : tablesCreatedAfterVersion(1))
-        exec(QStringLiteral("drop table %1").arg(table));
+    for (const QString &drop : fileDropsAfterVersion(1))
+        exec(drop);
     exec(QStringLiteral("pragma user_version = 1"));
     exec(QStringLiteral("pragma application_id = 0"));
 }
