@@ -11,8 +11,17 @@ bool allDigits(const QString &text) {
     return true;
 }
 
-// ISO 7064 MOD 11-2 over the first 17 digits.
-QChar checkCharacter(const QString &digits) {
+// The date box's text ("1982- 5-20"); invalid when empty or not a date.
+QDate birthDateOf(const QString &text) {
+    QString compact = text;
+    compact.remove(u' ');
+    return QDate::fromString(compact, QStringLiteral("yyyy-M-d"));
+}
+
+} // namespace
+
+// ISO 7064 MOD 11-2: the weights are powers of 2 modulo 11, from the last digit backwards.
+QChar residentCardCheckCharacter(const QString &digits) {
     int sum = 0;
     int weight = 1;
     for (int i = 16; i >= 0; --i) {
@@ -22,15 +31,6 @@ QChar checkCharacter(const QString &digits) {
     const int check = (12 - sum % 11) % 11;
     return check == 10 ? QChar(u'X') : QChar(u'0' + check);
 }
-
-// The date box's text ("1982- 5-20"); invalid when empty or not a date.
-QDate birthDateOf(const QString &text) {
-    QString compact = text;
-    compact.remove(u' ');
-    return QDate::fromString(compact, QStringLiteral("yyyy-M-d"));
-}
-
-} // namespace
 
 QString residentIdentityCard() {
     return QStringLiteral("居民身份证");
@@ -69,7 +69,7 @@ std::optional<QString> documentNumberProblem(const QString &kind, const QString 
     }
     if (number.size() != 18 || !allDigits(number.left(17)))
         return QStringLiteral("居民身份证号码应为18位，前17位为数字！");
-    if (number.at(17) != checkCharacter(number))
+    if (number.at(17) != residentCardCheckCharacter(number))
         return QStringLiteral("居民身份证号码的校验位不对，请核对号码！");
     const QDate born = QDate::fromString(number.mid(6, 8), QStringLiteral("yyyyMMdd"));
     if (!born.isValid())

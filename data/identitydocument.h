@@ -13,6 +13,9 @@ QString residentIdentityCard();
 // The kinds of document the tax client lists, the resident identity card first.
 const QStringList &identityDocumentKinds();
 
+// The check character of a resident identity card whose first 17 digits are `digits`.
+QChar residentCardCheckCharacter(const QString &digits);
+
 // The number trimmed, its check character in upper case.
 QString normalDocumentNumber(const QString &number);
 // `number` (in its normal form) as a document of `kind` of an employee born on `birthDate`

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +61,7 @@ private slots:
     void dialogRefusesBadValues();
     void numberOfAnotherEmployeeIsRefused();
     void changeMadeMeanwhileIsNotOverwritten();
+    void demoEmployeesHaveValidIdentities();
 };
 
 void IdentityTest::documentNumber_data() {
@@ -323,6 +325,23 @@ void IdentityTest::changeMadeMeanwhileIsNotOverwritten() {
     QCOMPARE(workspace.shownTexts(),
              QStringList{"这条记录已被其他操作员修改，本次修改未保存！请查看刷新后的内容。"});
     QCOMPARE(fileRows("select khyh from YGZJ"), QStringList{"招商银行"});
+}
+
+void IdentityTest::demoEmployeesHaveValidIdentities() {
+    Workspace workspace(Workspace::Database::Demo);
+    const QStringList rows = fileRows("select a.xb,a.csrq,b.zjlx,b.zjhm,b.khyh,b.yhzh,b.sjhm "
+                                      "from YGZD as a left join YGZJ as b on b.ygh=a.bh "
+                                      "order by a.bh");
+    QVERIFY(!rows.isEmpty());
+    QSet<QString> numbers;
+    for (const QString &row : rows) {
+        const QStringList v = row.split('|');
+        QVERIFY2(!documentNumberProblem(v[2], v[3], v[1], v[0]), qPrintable(row));
+        QVERIFY2(!v[4].isEmpty() && !accountNumberProblem(v[5]) && !mobileNumberProblem(v[6]),
+                 qPrintable(row));
+        numbers << v[3];
+    }
+    QCOMPARE(numbers.size(), rows.size());
 }
 
 QTEST_MAIN(IdentityTest)
