@@ -4,6 +4,7 @@
 #include "bmsz.h"
 #include "compaction.h"
 #include "data.h"
+#include "declarationdialog.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "guard.h"
@@ -19,6 +20,7 @@
 #include "xmsz.h"
 #include "ygsz.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -94,6 +96,15 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         caption->installEventFilter(this);
         captionLabels << caption;
     }
+    // Month-end files for other systems, made from a saved month.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *declaration = new QAction(QStringLiteral("个税申报表…"), this);
+    declaration->setObjectName(QStringLiteral("taxDeclaration"));
+    addAction(declaration);
+    connect(declaration, &QAction::triggered, this, [] {
+        guarded([] { openModule([] { return std::make_unique<TaxDeclarationDialog>(); }); });
+    });
+
     centreOnScreen(this);
     FormCreate();
 }

@@ -251,3 +251,11 @@ CREATE TABLE YGZJ (
     sjhm TEXT
 ) STRICT;
 CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);
+
+-- Which salary item feeds which column of the tax client's declaration workbook: lm is the
+-- column's heading, '' an item that is not declared. An item without a row is guessed from its
+-- name and how it is computed until the clerk sets it.
+CREATE TABLE GSSBXM (
+    xmbh INTEGER PRIMARY KEY,
+    lm TEXT NOT NULL
+) STRICT;
