@@ -7,6 +7,7 @@
 #include "declarationmappingdialog.h"
 #include "declarationtemplate.h"
 #include "filedialoganswer.h"
+#include "filesizelimit.h"
 #include "modulerun.h"
 #include "operator.h"
 #include "sheetreader.h"
@@ -77,6 +78,7 @@ private slots:
     void templateFillsTheColumnsItKnows();
     void employeesWithoutNumberListedFirst_data();
     void employeesWithoutNumberListedFirst();
+    void failedExportLeavesNoFile();
 };
 
 void TaxDeclarationTest::guessedHeadings_data() {
@@ -352,6 +354,24 @@ void TaxDeclarationTest::employeesWithoutNumberListedFirst() {
         QCOMPARE(readSheetBack(path).size(), 1 + 10 + 1);
     else
         QCOMPARE(workspace.shownTexts().last(), "个税申报表没有导出。");
+}
+
+// A disk that fills up while the file is written: the clerk reads why, in Chinese, and nothing
+// is left.
+void TaxDeclarationTest::failedExportLeavesNoFile() {
+    Workspace workspace(Workspace::Database::Demo);
+    const QString folder = workspace.path() + "/申报";
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + "/申报.xlsx";
+    runModule<TaxDeclarationDialog>([&](TaxDeclarationDialog &window) {
+        const FileSizeLimit diskFull(2048);
+        answerFileDialog([&] { window.b_dc->click(); }, path);
+    });
+    QCOMPARE(workspace.shownMessages().size(), 1);
+    QCOMPARE(workspace.shownMessages().first().kind, Messages::Kind::Error);
+    QVERIFY2(workspace.shownTexts().first().contains("文件没有保存"),
+             qPrintable(workspace.shownTexts().first()));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(TaxDeclarationTest)
