@@ -79,6 +79,7 @@ private slots:
     void employeesWithoutNumberListedFirst_data();
     void employeesWithoutNumberListedFirst();
     void failedExportLeavesNoFile();
+    void monthNotSavedIsNamed();
 };
 
 void TaxDeclarationTest::guessedHeadings_data() {
@@ -372,6 +373,17 @@ void TaxDeclarationTest::failedExportLeavesNoFile() {
     QVERIFY2(workspace.shownTexts().first().contains("文件没有保存"),
              qPrintable(workspace.shownTexts().first()));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TaxDeclarationTest::monthNotSavedIsNamed() {
+    Workspace workspace(Workspace::Database::Demo);
+    runModule<TaxDeclarationDialog>([&](TaxDeclarationDialog &window) {
+        window.e_y->setValue(12);
+        window.b_dc->click();
+    });
+    QCOMPARE(workspace.shownTexts(), QStringList{"2026年12月没有保存的工资数据！"});
+    QCOMPARE(QDir(workspace.path()).entryList({"*.xlsx"}, QDir::Files | QDir::Hidden),
+             QStringList());
 }
 
 QTEST_MAIN(TaxDeclarationTest)
