@@ -7,6 +7,8 @@
 #include "query.h"
 #include "salarycolumns.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <xlsxwriter.h>
 
@@ -44,7 +46,7 @@ monthsOfYear(Connection &connection, const QString &month,
 
 class Workbook {
 public:
-    Workbook(const ExportFile &file) : m_file(file) {
+    explicit Workbook(const ExportFile &file) : m_file(file) {
         m_workbook = workbook_new(file.partialPath().toUtf8().constData());
         if (!m_workbook)
             fail(QStringLiteral("无法建立表格文件"));
@@ -199,16 +201,19 @@ QString writeDeclaration(const QString &path, const Declaration &declaration,
             workbook.text(0, column, headings[column]);
             workbook.width(column, std::max(12, int(headings[column].size()) * 2 + 2));
         }
+        // The first four headings are the employee's texts, 备注 is the clerk's, the rest
+        // amounts.
+        const QString remark = declarationHeadings().last();
         int line = 1;
         for (const DeclarationRow &row : declaration.rows) {
+            const QString texts[] = {QString::number(row.employee), row.name, row.documentKind,
+                                     row.documentNumber};
             for (int column = 0; column < headings.size(); ++column) {
                 const QString heading = knownHeading(headings[column]);
-                const int known = int(declarationHeadings().indexOf(heading));
-                if (known < 0 || heading == QStringLiteral("备注"))
+                const qsizetype known = declarationHeadings().indexOf(heading);
+                if (known < 0 || heading == remark)
                     continue;
-                if (known <= 3) {
-                    const QString texts[] = {QString::number(row.employee), row.name,
-                                             row.documentKind, row.documentNumber};
+                if (known < qsizetype(std::size(texts))) {
                     workbook.text(line, column, texts[known]);
                 } else {
                     const auto amount = row.amounts.find(heading);
