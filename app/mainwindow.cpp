@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "bankexportdialog.h"
 #include "bevel.h"
 #include "bmsz.h"
 #include "compaction.h"
@@ -98,10 +99,14 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
     }
     // Month-end files for other systems, made from a saved month.
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto *declaration = new QAction(QStringLiteral("个税申报表…"), this);
-    declaration->setObjectName(QStringLiteral("taxDeclaration"));
-    addAction(declaration);
-    connect(declaration, &QAction::triggered, this, [] {
+    bankFileAction = new QAction(QStringLiteral("银行代发文件…"), this);
+    addAction(bankFileAction);
+    connect(bankFileAction, &QAction::triggered, this, [] {
+        guarded([] { openModule([] { return std::make_unique<BankExportDialog>(); }); });
+    });
+    taxDeclarationAction = new QAction(QStringLiteral("个税申报表…"), this);
+    addAction(taxDeclarationAction);
+    connect(taxDeclarationAction, &QAction::triggered, this, [] {
         guarded([] { openModule([] { return std::make_unique<TaxDeclarationDialog>(); }); });
     });
 
