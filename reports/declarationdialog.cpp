@@ -17,7 +17,6 @@
 #include "wiring.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 
 namespace {
@@ -45,7 +44,7 @@ TaxDeclarationDialog::TaxDeclarationDialog() : ModuleForm(frame()) {
     e_y = place(new SpinEdit(1, 12, this), "e_y", {148, 38, 40, 20});
     makeLabel("Label2", "申报模板：", {12, 74, 70, 14}, font(), this);
     e_mb = place(new QLineEdit(this), "e_mb", {82, 70, 326, 18});
-    e_mb->setReadOnly(true);
+    e_mb->setClearButtonEnabled(true); // cleared: the program's own layout
     e_mb->setPlaceholderText("（程序自带的格式）");
     b_mb = makeToolButton("b_mb", Icon::magnifier, "选择模板", {12, 140, 100, 40}, this);
     b_dy = makeToolButton("b_dy", Icon::modify, "栏目对应", {117, 140, 100, 40}, this);
@@ -68,11 +67,11 @@ void TaxDeclarationDialog::FormCreate() {
     }
 }
 
-// An empty choice goes back to the program's own layout.
 void TaxDeclarationDialog::b_mbClick() {
-    const QString chosen = QFileDialog::getOpenFileName(this, "选择个税申报模板", e_mb->text(),
-                                                        "Excel 工作簿 (*.xlsx)");
-    e_mb->setText(chosen);
+    const QString chosen =
+        askOpenFileName(this, "选择个税申报模板", e_mb->text(), "Excel 工作簿 (*.xlsx)");
+    if (!chosen.isEmpty())
+        e_mb->setText(chosen);
 }
 
 void TaxDeclarationDialog::b_dyClick() {
@@ -84,12 +83,13 @@ void TaxDeclarationDialog::b_dyClick() {
 void TaxDeclarationDialog::b_dcClick() {
     const QString month = monthKey(e_n->value(), e_y->value());
     QStringList headings = declarationHeadings();
-    if (!e_mb->text().isEmpty()) {
+    const QString templatePath = e_mb->text().trimmed();
+    if (!templatePath.isEmpty()) {
         try {
-            headings = readTemplateHeadings(e_mb->text());
+            headings = readTemplateHeadings(templatePath);
         } catch (const TemplateError &unreadable) {
             Messages::plain(QStringLiteral("申报模板%1无法读取：%2")
-                                .arg(QDir::toNativeSeparators(e_mb->text()),
+                                .arg(QDir::toNativeSeparators(templatePath),
                                      QString::fromUtf8(unreadable.what())));
             return;
         }

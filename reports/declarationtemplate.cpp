@@ -122,6 +122,11 @@ std::map<int, Cell> firstRow(unzFile zip, const QString &sheet) {
             if (token != QXmlStreamReader::StartElement)
                 continue;
             if (xml.name() == u"row") {
+                // A sheet leaves out the rows it has nothing in: the first one written may be
+                // a later row.
+                const QStringView number = xml.attributes().value(QStringLiteral("r"));
+                if (!number.isEmpty() && number != u"1")
+                    return;
                 inRow = true;
                 column = -1;
             } else if (inRow && xml.name() == u"c") {

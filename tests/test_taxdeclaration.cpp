@@ -75,6 +75,8 @@ private slots:
     void mappingSetByTheClerk();
     void templateHeadings_data();
     void templateHeadings();
+    void templateThatCannotBeReadIsNamed_data();
+    void templateThatCannotBeReadIsNamed();
     void templateFillsTheColumnsItKnows();
     void employeesWithoutNumberListedFirst_data();
     void employeesWithoutNumberListedFirst();
@@ -296,6 +298,40 @@ void TaxDeclarationTest::templateHeadings() {
     const QString path = folder.filePath("模板.xlsx");
     makeWorkbook(path, cells, inlineStrings);
     QCOMPARE(readTemplateHeadings(path), headings);
+}
+
+void TaxDeclarationTest::templateThatCannotBeReadIsNamed_data() {
+    QTest::addColumn<QString>("file"); // text, empty or none
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not a workbook") << "text"
+                                    << "无法打开文件，它不是Excel工作簿（.xlsx）。";
+    QTest::newRow("no headings") << "empty"
+                                 << "第一张工作表的第一行是空的，没有列标题。";
+    QTest::newRow("no file") << "none"
+                             << "无法打开文件，它不是Excel工作簿（.xlsx）。";
+}
+
+// The clerk reads why, and nothing is written.
+void TaxDeclarationTest::templateThatCannotBeReadIsNamed() {
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    Workspace workspace(Workspace::Database::Demo);
+    const QString templatePath = workspace.path() + "/模板.xlsx";
+    if (file == "text") {
+        QFile text(templatePath);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("工号,姓名\n");
+    } else if (file == "empty") {
+        makeWorkbook(templatePath, {});
+    }
+    runModule<TaxDeclarationDialog>([&](TaxDeclarationDialog &window) {
+        window.e_mb->setText(templatePath);
+        window.b_dc->click();
+    });
+    QCOMPARE(workspace.shownTexts(),
+             QStringList{"申报模板" + templatePath + "无法读取：" + reason});
+    QCOMPARE(QDir(workspace.path()).entryList({"*.xlsx"}, QDir::Files | QDir::Hidden),
+             file == "none" ? QStringList() : QStringList{"模板.xlsx"});
 }
 
 void TaxDeclarationTest::templateFillsTheColumnsItKnows() {
