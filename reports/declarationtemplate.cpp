@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QIODevice>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <climits>
 #include <map>
 #include <memory>
@@ -13,6 +14,9 @@ namespace {
 
 // More headings than any declaration has means this is not one.
 constexpr int mostColumns = 256;
+// What one part may inflate to before the reading gives up: a template's first row and the
+// strings before it take a fraction of this, a file made to exhaust memory far more.
+constexpr qint64 mostInflated = 64 * 1024 * 1024;
 
 [[noreturn]] void refuse(const QString &why) {
     throw TemplateError(why.toStdString());
@@ -35,15 +39,23 @@ public:
     ~Part() override { unzCloseCurrentFile(m_zip); }
     bool isSequential() const override { return true; }
 
+    // Whether the part was damaged or inflated beyond what a declaration's first row needs.
+    // The XML reader only sees the data end; an exception must not pass through it.
+    bool failed() const { return m_failed; }
+
 protected:
     qint64 readData(char *data, qint64 most) override {
         const int read = unzReadCurrentFile(m_zip, data, unsigned(std::min<qint64>(most, INT_MAX)));
-        return read < 0 ? -1 : read;
+        m_inflated += std::max(read, 0);
+        m_failed = m_failed || read < 0 || m_inflated > mostInflated;
+        return m_failed ? -1 : read;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
     unzFile m_zip;
+    qint64 m_inflated = 0;
+    bool m_failed = false;
 };
 
 // Reads one part of the package with `read`, which stops when it has what it needs.
@@ -51,6 +63,8 @@ template <typename Read> void readPart(unzFile zip, const QString &name, Read re
     Part part(zip, name);
     QXmlStreamReader xml(&part);
     read(xml);
+    if (part.failed())
+        refuse(QStringLiteral("文件中的%1已损坏或过大，不是个税申报模板。").arg(name));
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         refuse(QStringLiteral("文件中的%1格式不正确：%2").arg(name, xml.errorString()));
 }

@@ -8,3 +8,7 @@
 // or with `inlineStrings` the least a package may hold: inline strings only, no shared strings
 // part, the sheet not named sheet1.
 void makeWorkbook(const QString &path, const QStringList &cells, bool inlineStrings = false);
+
+// A workbook whose first row names the last of more shared strings than a template could
+// need: their part inflates to some 80 MB from a file of a few hundred kilobytes.
+void makeSwollenWorkbook(const QString &path);

@@ -301,12 +301,14 @@ void TaxDeclarationTest::templateHeadings() {
 }
 
 void TaxDeclarationTest::templateThatCannotBeReadIsNamed_data() {
-    QTest::addColumn<QString>("file"); // text, empty or none
+    QTest::addColumn<QString>("file"); // text, empty, swollen or none
     QTest::addColumn<QString>("reason");
     QTest::newRow("not a workbook") << "text"
                                     << "无法打开文件，它不是Excel工作簿（.xlsx）。";
     QTest::newRow("no headings") << "empty"
                                  << "第一张工作表的第一行是空的，没有列标题。";
+    QTest::newRow("swollen") << "swollen"
+                             << "文件中的xl/sharedStrings.xml已损坏或过大，不是个税申报模板。";
     QTest::newRow("no file") << "none"
                              << "无法打开文件，它不是Excel工作簿（.xlsx）。";
 }
@@ -323,6 +325,8 @@ void TaxDeclarationTest::templateThatCannotBeReadIsNamed() {
         text.write("工号,姓名\n");
     } else if (file == "empty") {
         makeWorkbook(templatePath, {});
+    } else if (file == "swollen") {
+        makeSwollenWorkbook(templatePath);
     }
     runModule<TaxDeclarationDialog>([&](TaxDeclarationDialog &window) {
         window.e_mb->setText(templatePath);
