@@ -5,6 +5,7 @@
 #include "dberror.h"
 #include "filemark.h"
 #include "salarycolumns.h"
+#include "schematables.h"
 #include "schemaversion.h"
 #include "sqldialect.h"
 #include "testserver.h"
@@ -587,8 +588,8 @@ void SqlTest::onlyThisProgramsFilesAreOpened() {
         break;
     case FileUnderTheName::PayrollMadeBeforeMarking:
         // Such a file has the first layout: without the later tables.
-        for (const char *table : {"GZXMJS", "GSSLB", "GSJCFY", "YGJS", "YGZXKC"})
-            workspace.exec(QStringLiteral("drop table %1").arg(QLatin1String(table)));
+        for (const QString &table : tablesCreatedAfterVersion(1))
+            workspace.exec(QStringLiteral("drop table %1").arg(table));
         workspace.exec("pragma user_version = 1");
         workspace.exec("pragma application_id = 0");
         break;
