@@ -6,6 +6,7 @@
 #include "bmsz.h"
 #include "compaction.h"
 #include "data.h"
+#include "declarationdialog.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "guard.h"
@@ -100,11 +101,17 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         caption->installEventFilter(this);
         captionLabels << caption;
     }
+    // Month-end files for other systems, made from a saved month.
     setContextMenuPolicy(Qt::ActionsContextMenu);
     bankFileAction = new QAction(QStringLiteral("银行代发文件…"), this);
     addAction(bankFileAction);
     connect(bankFileAction, &QAction::triggered, this, [] {
         guarded([] { openModule([] { return std::make_unique<BankExportDialog>(); }); });
+    });
+    taxDeclarationAction = new QAction(QStringLiteral("个税申报表…"), this);
+    addAction(taxDeclarationAction);
+    connect(taxDeclarationAction, &QAction::triggered, this, [] {
+        guarded([] { openModule([] { return std::make_unique<TaxDeclarationDialog>(); }); });
     });
 
     addMonthEndCommands();

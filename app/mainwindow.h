@@ -24,6 +24,7 @@ public:
     QList<FlatButton *> moduleButtons;
     // The commands of the window's context menu.
     QAction *bankFileAction = nullptr;
+    QAction *taxDeclarationAction = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -378,3 +378,11 @@ CREATE TRIGGER SJJL_no_update BEFORE UPDATE ON SJJL
 BEGIN SELECT RAISE(ABORT, '审计记录只能添加，不能修改或删除。'); END;
 CREATE TRIGGER SJJL_no_delete BEFORE DELETE ON SJJL
 BEGIN SELECT RAISE(ABORT, '审计记录只能添加，不能修改或删除。'); END;
+
+-- Which salary item feeds which column of the tax client's declaration workbook: lm is the
+-- column's heading, '' an item that is not declared. An item without a row is guessed from its
+-- name and how it is computed until the clerk sets it.
+CREATE TABLE GSSBXM (
+    xmbh INTEGER PRIMARY KEY,
+    lm TEXT NOT NULL
+) STRICT;

@@ -7,6 +7,7 @@
 #include "dbgrid.h"
 #include "employeetax.h"
 #include "fonts.h"
+#include "identitydialog.h"
 #include "leavewatch.h"
 #include "messages.h"
 #include "panel.h"
@@ -89,6 +90,8 @@ Tfrm_ygsz::Tfrm_ygsz() : ModuleForm(frame()) {
     RxDBGrid1->OnGetCellParams = std::bind_front(&Tfrm_ygsz::RxDBGrid1GetCellParams, this);
     wire(addRowAction(RxDBGrid1, QStringLiteral("个税与社保…")), &QAction::triggered, this,
          &Tfrm_ygsz::openEmployeeTax);
+    wire(addRowAction(RxDBGrid1, QStringLiteral("证件与银行…")), &QAction::triggered, this,
+         &Tfrm_ygsz::openEmployeeIdentity);
 }
 
 // The box keeps each department's number beside its name, so an employee is stored with, and
@@ -222,6 +225,16 @@ void Tfrm_ygsz::openEmployeeTax() {
     if (list.isEmpty())
         return;
     EmployeeTaxDialog dialog(list.field("bh").asInteger(), list.field("xm").asString());
+    dialog.FormCreate();
+    dialog.exec();
+}
+
+void Tfrm_ygsz::openEmployeeIdentity() {
+    const Query &list = DM->AQ1;
+    if (list.isEmpty())
+        return;
+    EmployeeIdentityDialog dialog(list.field("bh").asInteger(), list.field("xm").asString(),
+                                  list.field("xb").asString(), list.field("csrq").asString());
     dialog.FormCreate();
     dialog.exec();
 }

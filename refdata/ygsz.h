@@ -52,6 +52,8 @@ private:
     void SpeedButton1Click();
     // "个税与社保…" on a row of the list.
     void openEmployeeTax();
+    // "证件与银行…" on a row of the list.
+    void openEmployeeIdentity();
     void RxDBGrid1GetCellParams(const PaintedRow &row, const QString &field, QColor &background,
                                 bool highlighted);
     // The first lines of every reading of the list: the join, and without c_zt only the active.

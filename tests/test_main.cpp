@@ -3,11 +3,13 @@
 #include "audittrailwindow.h"
 #include "bankexportdialog.h"
 #include "data.h"
+#include "declarationdialog.h"
 #include "flatbutton.h"
 #include "fonts.h"
 #include "mainwindow.h"
 #include "moduleform.h"
 #include "monthclosedialog.h"
+#include "spinedit.h"
 #include "workspace.h"
 
 #include <QAction>
@@ -71,7 +73,8 @@ private slots:
     void openingAModule();
     void contextMenuOpensMonthEndWindows_data();
     void contextMenuOpensMonthEndWindows();
-    void contextMenuOpensTheBankFile();
+    void contextMenuOpensMonthEndFiles_data();
+    void contextMenuOpensMonthEndFiles();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
     void fontNamesMapToInstalledFonts();
@@ -192,28 +195,43 @@ void MainWindowTest::contextMenuOpensMonthEndWindows() {
     QCOMPARE(workspace.shownTexts(), QStringList());
 }
 
-// The window's context menu opens the bank file as a module window, on the latest saved month.
-void MainWindowTest::contextMenuOpensTheBankFile() {
+// The window's context menu opens each month-end file as a module window, on the latest saved
+// month.
+void MainWindowTest::contextMenuOpensMonthEndFiles_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("bank") << QStringLiteral("银行代发文件…");
+    QTest::newRow("tax declaration") << QStringLiteral("个税申报表…");
+}
+
+void MainWindowTest::contextMenuOpensMonthEndFiles() {
+    QFETCH(QString, command);
     Workspace workspace;
     workspace.exec("insert into GZB (ny,ygh,xm) values ('202602',1,'张三'),('202603',1,'张三')");
     Tfrm_main window;
     QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
-    QVERIFY(window.actions().contains(window.bankFileAction));
-    QCOMPARE(window.bankFileAction->text(), QStringLiteral("银行代发文件…"));
+    QAction *const action = command == QStringLiteral("个税申报表…") ? window.taxDeclarationAction
+                                                                     : window.bankFileAction;
+    QVERIFY(window.actions().contains(action));
+    QCOMPARE(action->text(), command);
 
     QString month;
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *dialog = dynamic_cast<BankExportDialog *>(QApplication::activeModalWidget());
+        auto *dialog = dynamic_cast<ModuleForm *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())
             return;
         poll.stop();
-        month = dialog->c_ny->currentText();
+        if (auto *bank = dynamic_cast<BankExportDialog *>(dialog))
+            month = bank->c_ny->currentText();
+        if (auto *declaration = dynamic_cast<TaxDeclarationDialog *>(dialog))
+            month = QStringLiteral("%1年%2月")
+                        .arg(declaration->e_n->value())
+                        .arg(declaration->e_y->value());
         dialog->SpeedButton3->click();
     });
     poll.start();
-    window.bankFileAction->trigger();
+    action->trigger();
     QCOMPARE(month, QStringLiteral("2026年3月"));
     QCOMPARE(workspace.shownMessages().size(), 0);
 }

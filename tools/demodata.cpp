@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "currency.h"
+#include "identitydocument.h"
 #include "monthcomputation.h"
 #include "monthkey.h"
 #include "query.h"
@@ -133,6 +134,35 @@ void insertReferenceData(Query &query) {
     }
 }
 
+// Made-up identity numbers that agree with each employee's birth date and sex (a Shenzhen or
+// Beijing district code, an odd sequence for men), and accounts at a few banks.
+void insertIdentities(Query &query) {
+    const std::array districts = {"440305", "110105", "440304", "110108"};
+    const std::array banks = {"中国工商银行深圳科技园支行", "中国建设银行北京朝阳支行",
+                              "招商银行深圳福田支行"};
+    for (std::size_t i = 0; i < employees.size(); ++i) {
+        const Employee &e = employees[i];
+        QString born = QString::fromUtf8(e.born);
+        born.replace(u' ', u'0').remove(u'-');
+        const bool man = QString::fromUtf8(e.sex) == QStringLiteral("男");
+        const QString digits = QString::fromLatin1(districts[i % districts.size()]) + born +
+                               QStringLiteral("%1").arg(2 * int(i) + 100 + (man ? 1 : 0), 3);
+        run(query, {QStringLiteral("insert into YGZJ (ygh,zjlx,zjhm,gj,khyh,yhzh,sjhm)"),
+                    QStringLiteral("values (:ygh,:zjlx,:zjhm,:gj,:khyh,:yhzh,:sjhm)")});
+        query.param(QStringLiteral("ygh")).setInteger(qint64(i) + 1);
+        query.param(QStringLiteral("zjlx")).setText(residentIdentityCard());
+        query.param(QStringLiteral("zjhm")).setText(digits + residentCardCheckCharacter(digits));
+        query.param(QStringLiteral("gj")).setText(QStringLiteral("中国"));
+        query.param(QStringLiteral("khyh")).setText(QString::fromUtf8(banks[i % banks.size()]));
+        query.param(QStringLiteral("yhzh"))
+            .setText(
+                QStringLiteral("62220210%1").arg(qint64(i) * 7919 + 30571, 11, 10, QChar(u'0')));
+        query.param(QStringLiteral("sjhm"))
+            .setText(QStringLiteral("139%1").arg(qint64(i) * 104729 + 20261, 8, 10, QChar(u'0')));
+        query.execSql();
+    }
+}
+
 // Bases follow pay with its allowance, in whole hundreds; the example's is her pay.
 void insertProfiles(Query &query, const QString &firstMonth) {
     for (std::size_t i = 0; i < employees.size(); ++i) {
@@ -213,6 +243,7 @@ void fillDemoData(Connection &connection, QDate today) {
     Query query(connection);
     Transaction transaction(connection);
     insertReferenceData(query);
+    insertIdentities(query);
     // From January of last month's year through last month, each month's contributions and
     // tax computed by the payroll rules after the months before it.
     const QDate lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);

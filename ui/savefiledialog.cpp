@@ -22,14 +22,13 @@ public:
     }
 };
 
-} // namespace
-
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
-                        const QString &filter) {
+QString askFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                    const QString &filter, QFileDialog::AcceptMode mode) {
     static ChineseFileTypes fileTypes;
     QFileDialog dialog(parent, caption, suggested, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
     dialog.setIconProvider(&fileTypes);
     dialog.resize(dialogSize);
     // The name takes the room left after the other columns have what they show.
@@ -42,4 +41,16 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                        const QString &filter) {
+    return askFileName(parent, caption, suggested, filter, QFileDialog::AcceptSave);
+}
+
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                        const QString &filter) {
+    return askFileName(parent, caption, suggested, filter, QFileDialog::AcceptOpen);
 }

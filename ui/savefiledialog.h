@@ -9,3 +9,7 @@ class QWidget;
 // enough that its columns show names, sizes, types and dates whole. Empty when cancelled.
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
                         const QString &filter);
+
+// Asks the clerk for a file that exists, to be read, in the same dialog.
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &suggested,
+                        const QString &filter);

@@ -1,0 +1,230 @@
+#include "taxdeclaration.h"
+
+#include "declarationmapping.h"
+#include "employeeidentity.h"
+#include "employeeprofile.h"
+#include "exportfile.h"
+#include "query.h"
+#include "salarycolumns.h"
+
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <xlsxwriter.h>
+
+namespace {
+
+const QString income = QStringLiteral("本期收入");
+const QString untaxedIncome = QStringLiteral("本期免税收入");
+const QString other = QStringLiteral("其他");
+
+// The declaration's column of each kind of special deduction.
+QString yearToDateHeading(const QString &kind) {
+    return QStringLiteral("累计") + kind;
+}
+
+// The months of `month`'s year through `month` for which each employee's special deductions
+// count: those the employee was paid in, and the months before the program of an opening year.
+std::map<qint64, std::set<QString>>
+monthsOfYear(Connection &connection, const QString &month,
+             const std::map<qint64, EmployeeProfile> &profiles) {
+    std::map<qint64, std::set<QString>> months;
+    Query paid(connection);
+    paid.addLine("select ygh, ny from GZB where ny>=:first and ny<=:month order by ygh, ny");
+    paid.param("first").setText(month.left(4) + "01");
+    paid.param("month").setText(month);
+    paid.open();
+    for (; !paid.eof(); paid.next())
+        months[paid.field("ygh").asInteger()].insert(paid.field("ny").asString());
+    for (const auto &[employee, profile] : profiles)
+        if (profile.opening.year == month.left(4))
+            for (int before = 1; before <= profile.opening.months; ++before)
+                months[employee].insert(month.left(4) +
+                                        QStringLiteral("%1").arg(before, 2, 10, QChar(u'0')));
+    return months;
+}
+
+class Workbook {
+public:
+    explicit Workbook(const ExportFile &file) : m_file(file) {
+        m_workbook = workbook_new(file.partialPath().toUtf8().constData());
+        if (!m_workbook)
+            fail(QStringLiteral("无法建立表格文件"));
+        m_sheet = workbook_add_worksheet(m_workbook, "正常工资薪金收入");
+        m_text = workbook_add_format(m_workbook);
+        format_set_num_format(m_text, "@"); // an identity number stays text when edited
+        m_amount = workbook_add_format(m_workbook);
+        format_set_num_format(m_amount, "0.00");
+    }
+    ~Workbook() {
+        if (m_workbook)
+            workbook_close(m_workbook); // only after a failure: nothing depends on the result
+    }
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    void text(int row, int column, const QString &value) {
+        check(worksheet_write_string(m_sheet, row, column, value.toUtf8().constData(), m_text));
+    }
+    void amount(int row, int column, Currency value) {
+        check(worksheet_write_number(m_sheet, row, column, value.roundedToFen().toDouble(),
+                                     m_amount));
+    }
+    void width(int column, int characters) {
+        check(worksheet_set_column(m_sheet, column, column, characters, nullptr));
+    }
+    void close() {
+        const lxw_error result = workbook_close(m_workbook);
+        m_workbook = nullptr;
+        if (result != LXW_NO_ERROR)
+            fail(QString::fromUtf8(lxw_strerror(result)));
+    }
+
+private:
+    void check(lxw_error result) const {
+        if (result != LXW_NO_ERROR)
+            fail(QString::fromUtf8(lxw_strerror(result)));
+    }
+    [[noreturn]] void fail(const QString &reason) const { m_file.fail(reason); }
+
+    const ExportFile &m_file;
+    lxw_workbook *m_workbook = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    lxw_format *m_text = nullptr;
+    lxw_format *m_amount = nullptr;
+};
+
+} // namespace
+
+const QStringList &declarationHeadings() {
+    static const QStringList headings = {QStringLiteral("工号"),
+                                         QStringLiteral("*姓名"),
+                                         QStringLiteral("*证件类型"),
+                                         QStringLiteral("*证件号码"),
+                                         income,
+                                         untaxedIncome,
+                                         QStringLiteral("基本养老保险费"),
+                                         QStringLiteral("基本医疗保险费"),
+                                         QStringLiteral("失业保险费"),
+                                         QStringLiteral("住房公积金"),
+                                         yearToDateHeading(QStringLiteral("子女教育")),
+                                         yearToDateHeading(QStringLiteral("继续教育")),
+                                         yearToDateHeading(QStringLiteral("住房贷款利息")),
+                                         yearToDateHeading(QStringLiteral("住房租金")),
+                                         yearToDateHeading(QStringLiteral("赡养老人")),
+                                         yearToDateHeading(QStringLiteral("3岁以下婴幼儿照护")),
+                                         yearToDateHeading(QStringLiteral("个人养老金")),
+                                         QStringLiteral("企业(职业)年金"),
+                                         QStringLiteral("商业健康保险"),
+                                         QStringLiteral("税延养老保险"),
+                                         other,
+                                         QStringLiteral("准予扣除的捐赠额"),
+                                         QStringLiteral("减免税额"),
+                                         QStringLiteral("备注")};
+    return headings;
+}
+
+// Templates mark required columns with "*" or not, and write brackets full-width or not.
+QString knownHeading(const QString &heading) {
+    auto plain = [](QString text) {
+        text = text.trimmed();
+        if (text.startsWith(u'*'))
+            text.remove(0, 1);
+        return text.replace(u'（', u'(').replace(u'）', u')').trimmed();
+    };
+    const QString wanted = plain(heading);
+    for (const QString &known : declarationHeadings())
+        if (plain(known) == wanted)
+            return known;
+    return QString();
+}
+
+Declaration readDeclaration(Connection &connection, const QString &month,
+                            const std::vector<MappedItem> &items) {
+    Declaration declaration;
+    declaration.month = month;
+    const std::map<qint64, EmployeeProfile> profiles = readProfiles(connection);
+    const std::map<qint64, EmployeeIdentity> identities = readIdentities(connection);
+    const std::map<qint64, std::set<QString>> months = monthsOfYear(connection, month, profiles);
+
+    Query rows(connection);
+    rows.addLine("select * from GZB where ny=:ny order by ygh");
+    rows.param("ny").setText(month);
+    rows.open();
+    for (; !rows.eof(); rows.next()) {
+        const qint64 employee = rows.field("ygh").asInteger();
+        const QString name = rows.field("xm").asString();
+        const auto identity = identities.find(employee);
+        if (identity == identities.end() || identity->second.documentNumber.isEmpty()) {
+            declaration.withoutDocument << QStringLiteral("%1 %2").arg(employee).arg(name);
+            continue;
+        }
+        DeclarationRow row{
+            employee, name, identity->second.documentKind, identity->second.documentNumber, {}};
+        for (const MappedItem &item : items) {
+            if (item.heading.isEmpty())
+                continue;
+            const Currency amount =
+                rows.field(SalaryColumns::itemColumn(item.deduction ? SalaryColumns::deduction
+                                                                    : SalaryColumns::earning,
+                                                     item.slot))
+                    .asCurrency();
+            const bool incomeColumn = item.heading == income || item.heading == untaxedIncome;
+            const Currency signedAmount =
+                item.deduction && incomeColumn ? Currency() - amount : amount;
+            row.amounts[item.heading] += signedAmount;
+            if (item.heading == untaxedIncome)
+                row.amounts[income] += signedAmount;
+        }
+        if (const auto profile = profiles.find(employee); profile != profiles.end()) {
+            row.amounts[other] += profile->second.otherDeductions;
+            const auto paid = months.find(employee);
+            if (paid != months.end())
+                for (const QString &counted : paid->second)
+                    for (const SpecialDeduction &deduction : profile->second.specialDeductions)
+                        if (deduction.fromMonth <= counted &&
+                            (deduction.throughMonth.isEmpty() || counted <= deduction.throughMonth))
+                            row.amounts[yearToDateHeading(deduction.kind)] += deduction.monthly;
+        }
+        declaration.rows.push_back(std::move(row));
+    }
+    return declaration;
+}
+
+QString writeDeclaration(const QString &path, const Declaration &declaration,
+                         const QStringList &headings) {
+    ExportFile file(path);
+    file.device().close(); // the workbook writes the file by its name
+    {
+        Workbook workbook(file);
+        for (int column = 0; column < headings.size(); ++column) {
+            workbook.text(0, column, headings[column]);
+            workbook.width(column, std::max(12, int(headings[column].size()) * 2 + 2));
+        }
+        // The first four headings are the employee's texts, 备注 is the clerk's, the rest
+        // amounts.
+        const QString remark = declarationHeadings().last();
+        int line = 1;
+        for (const DeclarationRow &row : declaration.rows) {
+            const QString texts[] = {QString::number(row.employee), row.name, row.documentKind,
+                                     row.documentNumber};
+            for (int column = 0; column < headings.size(); ++column) {
+                const QString heading = knownHeading(headings[column]);
+                const qsizetype known = declarationHeadings().indexOf(heading);
+                if (known < 0 || heading == remark)
+                    continue;
+                if (known < qsizetype(std::size(texts))) {
+                    workbook.text(line, column, texts[known]);
+                } else {
+                    const auto amount = row.amounts.find(heading);
+                    workbook.amount(line, column,
+                                    amount == row.amounts.end() ? Currency() : amount->second);
+                }
+            }
+            ++line;
+        }
+        workbook.close();
+    }
+    file.commit();
+    return path;
+}
