@@ -80,30 +80,55 @@ void EntryMonth::prepare(const Pulse &pulse) {
     m_entering = true;
 }
 
+namespace {
+
+void updateWorksheetRow(qint64 employee, const QList<EntryMonth::ItemAmount> &amounts) {
+    QStringList lines = {"update temp_gzb set "};
+    for (const EntryMonth::ItemAmount &item : amounts)
+        lines << item.column + "=:" + item.column + ",";
+    lines << "ny=ny where ygh=:ygh";
+    Query &update = setSql(DM->AQ1, lines);
+    for (const EntryMonth::ItemAmount &item : amounts)
+        update.param(item.column).setCurrency(item.amount);
+    update.param("ygh").setInteger(employee);
+    update.execSql();
+}
+
+} // namespace
+
+void EntryMonth::rereadList(const Query::Bookmark &position) {
+    const QScopedValueRollback<bool> quiet(m_rereading, true);
+    Query &list = DM->AQ2;
+    list.close();
+    list.open();
+    list.gotoBookmark(position);
+}
+
 void EntryMonth::storeEmployee(const QList<ItemAmount> &amounts) {
     Query &list = DM->AQ2;
     if (!list.isOpen() || list.isEmpty())
         return;
     const Query::Bookmark position = list.bookmark();
-
-    QStringList lines = {"update temp_gzb set "};
-    for (const ItemAmount &item : amounts)
-        lines << item.column + "=:" + item.column + ",";
-    lines << "ny=ny where ygh=:ygh";
-    Query &update = setSql(DM->AQ1, lines);
-    for (const ItemAmount &item : amounts)
-        update.param(item.column).setCurrency(item.amount);
-    update.param("ygh").setInteger(list.field("ygh").asInteger());
-    update.execSql();
-
-    {
-        // The row moved on to below is the one shown: the next move always lands on a row.
-        const QScopedValueRollback<bool> quiet(m_rereading, true);
-        list.close();
-        list.open();
-        list.gotoBookmark(position);
-    }
+    updateWorksheetRow(list.field("ygh").asInteger(), amounts);
+    // The row moved on to below is the one shown: the next move always lands on a row.
+    rereadList(position);
     list.next();
+}
+
+void EntryMonth::storeEmployees(const QList<EmployeeAmounts> &employees) {
+    Query &list = DM->AQ2;
+    if (!m_entering || employees.isEmpty())
+        return;
+    const Query::Bookmark position = list.bookmark();
+    {
+        Transaction transaction(DM->ADC);
+        for (const EmployeeAmounts &employee : employees)
+            updateWorksheetRow(employee.employee, employee.amounts);
+        if (m_rules.computes())
+            computeMonth(DM->ADC, m_rules, "temp_gzb", m_month);
+        transaction.commit();
+    }
+    rereadList(position);
 }
 
 bool EntryMonth::save(const Pulse &pulse) {

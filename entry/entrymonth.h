@@ -2,6 +2,7 @@
 
 #include "currency.h"
 #include "payrollrules.h"
+#include "query.h"
 #include "worksheet.h"
 
 #include <QList>
@@ -63,6 +64,15 @@ public:
     // given; reads the list again and moves to the next employee.
     void storeEmployee(const QList<ItemAmount> &amounts);
 
+    struct EmployeeAmounts {
+        qint64 employee = 0;
+        QList<ItemAmount> amounts;
+    };
+    // Writes the amounts of several employees into the worksheet, as if each had been typed,
+    // and computes the computed items again: all of it or, on a failure, none. The list is
+    // read again and stays on the employee it showed. 保存 or 取消 decide as for typed ones.
+    void storeEmployees(const QList<EmployeeAmounts> &employees);
+
     // Replaces the month in GZB by the worksheet, its tax first computed again from the year
     // as GZB holds it now: a later month's tax never rests on months another copy changed
     // since the worksheet was prepared. False, with GZB as it was, when the worksheet would
@@ -90,6 +100,8 @@ public:
 
 private:
     void giveUp() noexcept;
+    // Reads the list again over the changed worksheet, back at `position`, quietly.
+    void rereadList(const Query::Bookmark &position);
 
     PayrollRules m_rules;
     bool m_activated = false;

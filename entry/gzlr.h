@@ -72,6 +72,7 @@ private:
     void SumTotals();
     void e_fhChange();
     void StoreEmployee();
+    void importAmounts();
 
     void createItems();
     // The month chosen in the two month boxes, read afresh each time.
