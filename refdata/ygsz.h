@@ -52,6 +52,8 @@ private:
     void SpeedButton1Click();
     // "个税与社保…" on a row of the list.
     void openEmployeeTax();
+    // "从Excel导入…" on the list.
+    void importEmployees();
     void RxDBGrid1GetCellParams(const PaintedRow &row, const QString &field, QColor &background,
                                 bool highlighted);
     // The first lines of every reading of the list: the join, and without c_zt only the active.

@@ -43,9 +43,9 @@ ImportDialog::ImportDialog(const QString &caption, const QString &title, QSize s
     makeCaption(QString(), "工作表：", {12, 70}, font(), this);
     c_sheet = place(new QComboBox(this), "c_sheet", {60, 66, 240, 20});
     const int previewTop = ownControlsTop + ownHeight;
-    m_preview = place(new QPlainTextEdit(this), "m_preview",
+    t_preview = place(new QPlainTextEdit(this), "t_preview",
                       {12, previewTop, width - 24, height - previewTop - 50});
-    m_preview->setReadOnly(true);
+    t_preview->setReadOnly(true);
     b_import =
         makeToolButton("b_import", Icon::save, "导入", {width - 170, height - 44, 77, 40}, this);
     b_import->setEnabled(false);
@@ -71,7 +71,7 @@ void ImportDialog::openFile(const QString &path) {
     m_book.reset();
     m_sheet = {};
     b_import->setEnabled(false);
-    m_preview->clear();
+    t_preview->clear();
     {
         const QScopedValueRollback<bool> filling(m_filling, true);
         c_sheet->clear();
@@ -108,16 +108,17 @@ void ImportDialog::c_sheetChange() {
         return;
     m_sheet = {};
     b_import->setEnabled(false);
-    m_preview->clear();
+    t_preview->clear();
     Progress progress(this, "正在读取工作表…");
     m_sheet = readImportSheet(*m_book, c_sheet->currentIndex(), knownHeaders(),
                               [&] { progress.pulse(); });
+    sheetRead(m_sheet);
     showPreview();
 }
 
 void ImportDialog::showPreview() {
     bool importable = false;
-    m_preview->setPlainText(preview(m_sheet, importable));
+    t_preview->setPlainText(preview(m_sheet, importable));
     b_import->setEnabled(importable);
 }
 

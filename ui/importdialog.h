@@ -31,13 +31,15 @@ public:
     QLineEdit *e_file = nullptr;
     FlatButton *b_file = nullptr;
     QComboBox *c_sheet = nullptr;
-    QPlainTextEdit *m_preview = nullptr;
+    QPlainTextEdit *t_preview = nullptr;
     FlatButton *b_import = nullptr;
     FlatButton *b_close = nullptr;
 
 protected:
     // The headers the import recognises: they pick the header row.
     virtual QStringList knownHeaders() const = 0;
+    // A sheet has just been read, before its first preview.
+    virtual void sheetRead(const ImportSheet &) {}
     // Works out what `sheet` would change and returns it as the preview's text; `importable`
     // says whether anything would be written.
     virtual QString preview(const ImportSheet &sheet, bool &importable) = 0;
