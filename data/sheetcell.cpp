@@ -27,6 +27,7 @@ std::optional<SheetNumber> SheetNumber::parse(QStringView text) {
     if (at < text.size() && (text[at] == u'-' || text[at] == u'+'))
         number.negative = text[at++] == u'-';
     QString digits;
+    digits.reserve(text.size());
     int exponent = 0;
     bool point = false;
     bool anyDigit = false;

@@ -142,8 +142,11 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
         current = {};
     };
     m_package->parse(sheet.part, [&](QXmlStreamReader &xml) {
-        const auto attributes = xml.attributes();
-        if (xml.name() == u"row") {
+        const QStringView element = xml.name();
+        if (element != u"row" && element != u"c" && element != u"mergeCell")
+            return;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (element == u"row") {
             const int previous = current.number;
             finishRow();
             if (++rows > m_limits.maxRows)
@@ -155,7 +158,7 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
             current.number = attributes.value("r").toInt(&ok);
             if (!ok)
                 current.number = previous + 1;
-        } else if (xml.name() == u"c") {
+        } else if (element == u"c") {
             int column = int(current.cells.size());
             int rowNumber = current.number;
             if (attributes.hasAttribute("r") &&
@@ -199,10 +202,13 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
             } else {
                 cell = {SheetCell::Kind::Number, value.trimmed()};
             }
-            if (current.cells.size() <= column)
+            if (current.cells.size() <= column) {
+                if (current.cells.capacity() <= column)
+                    current.cells.reserve(qMax(16, 2 * (column + 1)));
                 current.cells.resize(column + 1);
+            }
             current.cells[column] = cell;
-        } else if (xml.name() == u"mergeCell") {
+        } else {
             MergedArea area;
             area.reference = attributes.value("ref").toString();
             const QStringList corners = area.reference.split(u':');

@@ -4,7 +4,9 @@
 // following, and the rows an export of a month wrote bringing that month back exactly.
 #include "amountcolumnlist.h"
 #include "amountimport.h"
+#include "amountimportdialog.h"
 #include "entrymonth.h"
+#include "flatbutton.h"
 #include "operator.h"
 #include "reportlayouts.h"
 #include "salarycolumns.h"
@@ -13,6 +15,8 @@
 #include "workspace.h"
 #include "xlsxfixture.h"
 
+#include <QComboBox>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <xlsxwriter.h>
 
@@ -80,6 +84,7 @@ private slots:
     void refusesAnIdentityNumberStoredAsNumber();
     void storesIntoTheWorksheetWithComputedItems();
     void bringsAnExportedMonthBack();
+    void importsThroughTheDialog();
 };
 
 void AmountImportTest::previewsTheSheet_data() {
@@ -222,6 +227,32 @@ void AmountImportTest::bringsAnExportedMonthBack() {
     QVERIFY(month.save(noPulse));
     month.close();
     QCOMPARE(fileRows(monthRows), before);
+}
+
+void AmountImportTest::importsThroughTheDialog() {
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    const QString path = workspace.path() + "/amounts.xlsx";
+    {
+        XlsxFixture book(path);
+        book.sheet("说明");
+        book.writeRows(book.sheet("工资"), {{"编号", "奖金"}, {"2", "800"}});
+    }
+    AmountImportDialog dialog(month);
+    dialog.openFile(path);
+    QCOMPARE(dialog.c_sheet->count(), 2);
+    dialog.chooseSheet(1);
+    QVERIFY2(dialog.t_preview->toPlainText().contains("李四（编号 2）：奖金 0.00 → 800.00"),
+             qPrintable(dialog.t_preview->toPlainText()));
+    workspace.answerConfirmations({true});
+    dialog.b_import->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    Query check(DM->ADC);
+    check.addLine("select f2 from temp_gzb where ygh=2");
+    check.open();
+    QCOMPARE(check.field("f2").asCurrency(), Currency::fromYuan(800));
 }
 
 QTEST_MAIN(AmountImportTest)
