@@ -8,6 +8,8 @@
 #include "entrymonth.h"
 #include "flatbutton.h"
 #include "operator.h"
+#include "progress.h"
+#include "progresscancel.h"
 #include "reportlayouts.h"
 #include "salarycolumns.h"
 #include "spreadsheetexport.h"
@@ -85,6 +87,7 @@ private slots:
     void storesIntoTheWorksheetWithComputedItems();
     void bringsAnExportedMonthBack();
     void importsThroughTheDialog();
+    void cancelsReadingALargeSheet();
 };
 
 void AmountImportTest::previewsTheSheet_data() {
@@ -253,6 +256,28 @@ void AmountImportTest::importsThroughTheDialog() {
     check.addLine("select f2 from temp_gzb where ygh=2");
     check.open();
     QCOMPARE(check.field("f2").asCurrency(), Currency::fromYuan(800));
+}
+
+void AmountImportTest::cancelsReadingALargeSheet() {
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    const QString path = workspace.path() + "/amounts.xlsx";
+    {
+        Rows rows = {{"编号", "奖金"}};
+        for (int row = 0; row < 5000; ++row)
+            rows.append(QStringList{"2", "800"});
+        XlsxFixture book(path);
+        book.writeRows(book.sheet("工资"), rows);
+    }
+    AmountImportDialog dialog(month);
+    const auto seen = std::make_shared<QString>();
+    cancelProgressOf(&dialog, seen);
+    QVERIFY_THROWS_EXCEPTION(OperationCancelled, dialog.openFile(path));
+    QCOMPARE(*seen, "正在读取工作表…");
+    QVERIFY(dialog.t_preview->toPlainText().isEmpty());
+    QVERIFY(!dialog.b_import->isEnabled());
 }
 
 QTEST_MAIN(AmountImportTest)
