@@ -12,6 +12,7 @@
 #include "progresscancel.h"
 #include "reportlayouts.h"
 #include "salarycolumns.h"
+#include "spreadsheeterror.h"
 #include "spreadsheetexport.h"
 #include "sqllines.h"
 #include "workspace.h"
@@ -84,6 +85,7 @@ private slots:
     void previewsTheSheet_data();
     void previewsTheSheet();
     void refusesAnIdentityNumberStoredAsNumber();
+    void leavesMergedCellsOutAndRefusesHiddenSheets();
     void storesIntoTheWorksheetWithComputedItems();
     void bringsAnExportedMonthBack();
     void importsThroughTheDialog();
@@ -170,6 +172,39 @@ void AmountImportTest::refusesAnIdentityNumberStoredAsNumber() {
     QVERIFY(preview.employees.isEmpty());
     QCOMPARE(preview.problems.size(), 1);
     QVERIFY2(preview.problems.first().contains("设为文本"), qPrintable(preview.problems.first()));
+}
+
+void AmountImportTest::leavesMergedCellsOutAndRefusesHiddenSheets() {
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    const QString path = workspace.path() + "/amounts.xlsx";
+    {
+        XlsxFixture book(path);
+        lxw_worksheet *sheet = book.sheet("工资");
+        worksheet_merge_range(sheet, 0, 0, 0, 2, "十二月工资", nullptr);
+        book.writeRows(sheet, {{}, {"编号", "基本工资", "奖金"}, {"1", "3000", "100"}});
+        worksheet_merge_range(sheet, 3, 1, 3, 2, "", nullptr);
+        worksheet_write_number(sheet, 3, 0, 2, nullptr);
+        worksheet_hide(book.sheet("旧表"));
+    }
+    const QList<AmountImport::Item> items = AmountImport::enteredItems({"k1"});
+    const XlsxWorkbook book(path);
+    const AmountImport::Preview preview =
+        AmountImport::preview(readImportSheet(book, 0, knownHeaders(items), [] {}), items,
+                              AmountImport::readMonth(items));
+    // The merged title above the header is no problem; the merged cells of row 4 are.
+    QCOMPARE(preview.problems,
+             QStringList{"单元格 B4:C4 是合并的，其中的数据不导入；请先取消合并。"});
+    QCOMPARE(changeTexts(preview),
+             (QStringList{"张三:基本工资 0.00→3000.00", "张三:奖金 0.00→100.00"}));
+    try {
+        readImportSheet(book, 1, knownHeaders(items), [] {});
+        QFAIL("a hidden sheet was read");
+    } catch (const SpreadsheetError &error) {
+        QVERIFY2(error.text().contains("隐藏"), qPrintable(error.text()));
+    }
 }
 
 void AmountImportTest::storesIntoTheWorksheetWithComputedItems() {
