@@ -12,21 +12,24 @@ QString employeeLabel(const QString &name, qint64 employee) {
 }
 
 // The amount a cell holds, or the problem that keeps it out.
-std::optional<Currency> amountOf(const SheetCell &cell, const QString &place,
+std::optional<Currency> amountOf(const SheetCell &cell, int row, const QString &header,
                                  QStringList &problems) {
     if (cell.isEmpty())
         return Currency();
+    // Where the problem lies is said only of a cell that has one.
+    const auto place = [&] { return cellPlace(row, header); };
     const std::optional<SheetNumber> number =
         cell.kind == SheetCell::Kind::Number || cell.kind == SheetCell::Kind::Text
             ? SheetNumber::parse(cell.text)
             : std::nullopt;
     if (!number) {
-        problems << QStringLiteral("%1是“%2”，不是金额。").arg(place, cell.text.trimmed());
+        problems << QStringLiteral("%1是“%2”，不是金额。").arg(place(), cell.text.trimmed());
         return std::nullopt;
     }
     const std::optional<Currency> amount = number->toCurrency();
     if (number->decimals() > 2 || !amount) {
-        problems << QStringLiteral("%1的金额 %2 超过两位小数（精确到分）。").arg(place, cell.text);
+        problems
+            << QStringLiteral("%1的金额 %2 超过两位小数（精确到分）。").arg(place(), cell.text);
         return std::nullopt;
     }
     return amount;
@@ -61,9 +64,10 @@ QList<MonthRow> readMonth(const QList<Item> &items) {
                      query.field("xm").asString(),
                      query.field("zjhm").asString(),
                      {}};
+        row.amounts.reserve(items.size());
         for (const Item &item : items)
-            row.amounts.insert(item.column, query.field(item.column).asCurrency());
-        rows << row;
+            row.amounts << query.field(item.column).asCurrency();
+        rows << std::move(row);
     }
     return rows;
 }
@@ -77,15 +81,15 @@ Preview preview(const ImportSheet &sheet, const QList<Item> &items, const QList<
         byEmployee.insert(row.employee, &row);
     }
     struct Column {
-        int index;
-        const Item *item;
+        int index;      // on the sheet
+        qsizetype item; // among the items
     };
     QList<Column> columns;
-    for (const Item &item : items) {
-        const int index = sheet.column(item.name);
+    for (qsizetype item = 0; item < items.size(); ++item) {
+        const int index = sheet.column(items[item].name);
         if (index >= 0) {
-            columns.append({index, &item});
-            result.itemsRead << item.name;
+            columns.append({index, item});
+            result.itemsRead << items[item].name;
         }
     }
     const int numberColumn = sheet.column(numberHeader);
@@ -134,16 +138,17 @@ Preview preview(const ImportSheet &sheet, const QList<Item> &items, const QList<
         const MonthRow &stored = *byEmployee.value(employee);
         EmployeeChanges changes{employee, stored.name, {}};
         for (const Column &column : std::as_const(columns)) {
-            const std::optional<Currency> amount = amountOf(
-                row.cell(column.index), cellPlace(row.number, column.item->name), result.problems);
-            const Currency before = stored.amounts.value(column.item->column);
+            const Item &item = items[column.item];
+            const std::optional<Currency> amount =
+                amountOf(row.cell(column.index), row.number, item.name, result.problems);
+            const Currency before = stored.amounts.value(column.item);
             if (amount && *amount != before)
-                changes.changes.append({column.item->column, column.item->name, before, *amount});
+                changes.changes.append({item.column, item.name, before, *amount});
         }
         if (changes.changes.isEmpty())
             ++result.unchanged;
         else
-            result.employees << changes;
+            result.employees << std::move(changes);
     }
     for (const MonthRow &row : month)
         if (!seenAt.contains(row.employee))

@@ -4,7 +4,6 @@
 #include "employeedirectory.h"
 #include "importsheet.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,7 +25,7 @@ struct MonthRow {
     qint64 employee = 0;
     QString name;
     QString document;
-    QHash<QString, Currency> amounts; // by column
+    QList<Currency> amounts; // of each item, in the items' order
 };
 
 struct Change {
