@@ -166,6 +166,13 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
                 throw SpreadsheetError(
                     damagedPart(m_path, sheet.name,
                                 QStringLiteral("单元格地址“%1”无效").arg(attributes.value("r"))));
+            // Cells without an address follow the one before; past the last column there is
+            // no cell a spreadsheet program could have written.
+            if (column >= maxColumns)
+                throw SpreadsheetError(damagedPart(m_path, sheet.name,
+                                                   QStringLiteral("第 %1 行的单元格超过 %2 列")
+                                                       .arg(current.number)
+                                                       .arg(maxColumns)));
             const QStringView type = attributes.value("t");
             SheetCell cell;
             QString value;

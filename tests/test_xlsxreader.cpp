@@ -316,6 +316,11 @@ void XlsxReaderTest::refusesHostileFiles() {
     } else if (kind == "badxml") {
         QFile::copy(m_fixtures.shared, path);
         QVERIFY(replacePart(path, sheetPart, "<worksheet><sheetData><row><c>"));
+    } else if (kind == "wide") {
+        QFile::copy(m_fixtures.shared, path);
+        QVERIFY(replacePart(
+            path, sheetPart,
+            sheetXml("<row r=\"1\">" + QByteArray("<c><v>1</v></c>").repeated(16385) + "</row>")));
     } else if (kind == "badshared") {
         QFile::copy(m_fixtures.shared, path);
         QVERIFY(replacePart(path, sheetPart,
