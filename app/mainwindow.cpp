@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "bankexportdialog.h"
 #include "bevel.h"
 #include "bmsz.h"
 #include "compaction.h"
@@ -19,6 +20,7 @@
 #include "xmsz.h"
 #include "ygsz.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -94,6 +96,13 @@ Tfrm_main::Tfrm_main(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Framele
         caption->installEventFilter(this);
         captionLabels << caption;
     }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    bankFileAction = new QAction(QStringLiteral("银行代发文件…"), this);
+    addAction(bankFileAction);
+    connect(bankFileAction, &QAction::triggered, this, [] {
+        guarded([] { openModule([] { return std::make_unique<BankExportDialog>(); }); });
+    });
+
     centreOnScreen(this);
     FormCreate();
 }

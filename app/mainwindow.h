@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class FlatButton;
+class QAction;
 class QLabel;
 
 // The main window: a borderless picture with a column of seven module buttons and their
@@ -21,6 +22,8 @@ public:
     QLabel *Label8 = nullptr;
     QList<QLabel *> captionLabels;
     QList<FlatButton *> moduleButtons;
+    // The commands of the window's context menu.
+    QAction *bankFileAction = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

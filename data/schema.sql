@@ -251,3 +251,51 @@ CREATE TABLE YGZJ (
     sjhm TEXT
 ) STRICT;
 CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);
+
+-- Bank payment files: how each bank wants a month's net pay laid out, one profile per layout.
+-- wjlx the kind of file ('xlsx', 'csv', 'txt' fixed-width text), bm the encoding of a text
+-- file ('GBK', 'UTF-8'), fgf what stands between the fields of a line (a fixed-width text may
+-- have none), btwb the header lines above the payments (a line feed between two lines), lbt 1
+-- a line of the fields' captions under them, hjh the line with the count and the total of the
+-- payments ('0' none, '1' above the payments, '2' below them).
+CREATE TABLE YHDFGS (
+    bh INTEGER PRIMARY KEY,
+    mc TEXT NOT NULL,
+    wjlx TEXT NOT NULL DEFAULT 'xlsx',
+    bm TEXT NOT NULL DEFAULT 'GBK',
+    fgf TEXT NOT NULL DEFAULT '',
+    btwb TEXT NOT NULL DEFAULT '',
+    lbt INTEGER NOT NULL DEFAULT 1,
+    hjh TEXT NOT NULL DEFAULT '0'
+) STRICT;
+CREATE UNIQUE INDEX YHDFGS_name ON YHDFGS (mc);
+
+-- A profile's fields in their order xh. zd is what the field holds: 账号, 户名, 金额, 开户银行,
+-- 证件号码, 手机号码, 用途 or 常量; bt its caption; nr the text of 用途 or 常量; kd its width in
+-- a fixed-width text, in bytes of the file's encoding; dq 'L' left or 'R' right aligned there.
+CREATE TABLE YHDFZD (
+    bh INTEGER PRIMARY KEY,
+    gsbh INTEGER NOT NULL,
+    xh INTEGER NOT NULL,
+    zd TEXT NOT NULL,
+    bt TEXT NOT NULL DEFAULT '',
+    nr TEXT NOT NULL DEFAULT '',
+    kd INTEGER NOT NULL DEFAULT 0,
+    dq TEXT NOT NULL DEFAULT 'L'
+) STRICT;
+CREATE UNIQUE INDEX YHDFZD_profile_position ON YHDFZD (gsbh, xh);
+
+-- Two profiles to start from: the common workbook of account, name, amount and purpose, and a
+-- GBK text of fixed widths between bars with the count and total on its first line.
+INSERT INTO YHDFGS (mc, wjlx, bm, fgf, btwb, lbt, hjh) VALUES
+    ('通用Excel格式', 'xlsx', 'UTF-8', '', '', 1, '0'),
+    ('GBK定长文本', 'txt', 'GBK', '|', '', 0, '1');
+INSERT INTO YHDFZD (gsbh, xh, zd, bt, nr, kd, dq)
+    SELECT bh, 1, '账号', '账号', '', 0, 'L' FROM YHDFGS WHERE mc = '通用Excel格式'
+    UNION ALL SELECT bh, 2, '户名', '户名', '', 0, 'L' FROM YHDFGS WHERE mc = '通用Excel格式'
+    UNION ALL SELECT bh, 3, '金额', '金额', '', 0, 'R' FROM YHDFGS WHERE mc = '通用Excel格式'
+    UNION ALL SELECT bh, 4, '用途', '用途', '工资', 0, 'L' FROM YHDFGS WHERE mc = '通用Excel格式'
+    UNION ALL SELECT bh, 1, '账号', '账号', '', 20, 'L' FROM YHDFGS WHERE mc = 'GBK定长文本'
+    UNION ALL SELECT bh, 2, '户名', '户名', '', 20, 'L' FROM YHDFGS WHERE mc = 'GBK定长文本'
+    UNION ALL SELECT bh, 3, '金额', '金额', '', 15, 'R' FROM YHDFGS WHERE mc = 'GBK定长文本'
+    UNION ALL SELECT bh, 4, '用途', '用途', '工资', 10, 'L' FROM YHDFGS WHERE mc = 'GBK定长文本';

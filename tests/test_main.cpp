@@ -1,5 +1,6 @@
 // The main window: its look, the hover captions, the one way module windows are opened, and
 // a start without a database file.
+#include "bankexportdialog.h"
 #include "data.h"
 #include "flatbutton.h"
 #include "fonts.h"
@@ -7,6 +8,8 @@
 #include "moduleform.h"
 #include "workspace.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
@@ -63,6 +66,7 @@ private slots:
     void captionsTurnRedUnderTheMouse();
     void openingAModule_data();
     void openingAModule();
+    void contextMenuOpensTheBankFile();
     void startsWithoutDatabaseSilently();
     void fontNamesMapToInstalledFonts_data();
     void fontNamesMapToInstalledFonts();
@@ -149,6 +153,32 @@ void MainWindowTest::openingAModule() {
         errors << shown.text;
     QTEST(errors, "errors");
     QCOMPARE(createdBeforeShow, errors.isEmpty());
+}
+
+// The window's context menu opens the bank file as a module window, on the latest saved month.
+void MainWindowTest::contextMenuOpensTheBankFile() {
+    Workspace workspace;
+    workspace.exec("insert into GZB (ny,ygh,xm) values ('202602',1,'张三'),('202603',1,'张三')");
+    Tfrm_main window;
+    QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(window.actions().contains(window.bankFileAction));
+    QCOMPARE(window.bankFileAction->text(), QStringLiteral("银行代发文件…"));
+
+    QString month;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = dynamic_cast<BankExportDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        month = dialog->c_ny->currentText();
+        dialog->SpeedButton3->click();
+    });
+    poll.start();
+    window.bankFileAction->trigger();
+    QCOMPARE(month, QStringLiteral("2026年3月"));
+    QCOMPARE(workspace.shownMessages().size(), 0);
 }
 
 void MainWindowTest::startsWithoutDatabaseSilently() {
