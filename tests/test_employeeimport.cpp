@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <xlsxwriter.h>
 
@@ -85,6 +86,7 @@ private slots:
     void writesEverythingInOneTransaction();
     void writesNothingWhenAnEmployeeChangedMeanwhile();
     void importsThroughTheDialog();
+    void remembersTheChosenColumns();
 };
 
 void EmployeeImportTest::guessesTheMapping_data() {
@@ -252,6 +254,30 @@ void EmployeeImportTest::importsThroughTheDialog() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(fileRows("select xm,bmh from YGZD where bh>4 order by bh"),
              (QStringList{"赵六|1", "钱七|2"}));
+}
+
+void EmployeeImportTest::remembersTheChosenColumns() {
+    QSettings().remove("employeeImport"); // what earlier runs chose
+    Workspace workspace;
+    addEmployees(workspace);
+    const QString path =
+        writeSheet(workspace, {{"职工名", "性别", "科室"}, {"赵六", "女", "办公室"}});
+    {
+        EmployeeImportDialog dialog;
+        dialog.FormCreate();
+        dialog.openFile(path);
+        QComboBox *name = dialog.c_fields[EmployeeImport::Name];
+        QCOMPARE(name->currentText(), "（不导入）");
+        name->setCurrentIndex(name->findText("A 职工名"));
+        QComboBox *department = dialog.c_fields[EmployeeImport::Department];
+        department->setCurrentIndex(department->findText("C 科室"));
+        QVERIFY(dialog.t_preview->toPlainText().contains("新增 1 人"));
+    }
+    EmployeeImportDialog again;
+    again.FormCreate();
+    again.openFile(path);
+    QCOMPARE(again.c_fields[EmployeeImport::Name]->currentText(), "A 职工名");
+    QCOMPARE(again.c_fields[EmployeeImport::Department]->currentText(), "C 科室");
 }
 
 QTEST_MAIN(EmployeeImportTest)
