@@ -636,13 +636,15 @@ void ScaleBenchmark::importPreview() {
         known << item.name;
     const auto floor = [&] {
         return millisecondsOf([&] {
-            const XlsxWorkbook book(path);
+            const std::unique_ptr<Workbook> opened = openWorkbook(path);
+            const Workbook &book = *opened;
             book.readSheet(0, [](const SheetRow &) {});
         });
     };
     const auto program = [&] {
         return millisecondsOf([&] {
-            const XlsxWorkbook book(path);
+            const std::unique_ptr<Workbook> opened = openWorkbook(path);
+            const Workbook &book = *opened;
             const ImportSheet sheet = readImportSheet(book, 0, known, [] {});
             const AmountImport::Preview preview =
                 AmountImport::preview(sheet, items, AmountImport::readMonth(items));

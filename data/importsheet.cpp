@@ -17,9 +17,9 @@ int knownCount(const SheetRow &row, const QStringList &knownHeaders) {
 
 } // namespace
 
-ImportSheet readImportSheet(const XlsxWorkbook &book, qsizetype index,
+ImportSheet readImportSheet(const Workbook &book, qsizetype index,
                             const QStringList &knownHeaders, const std::function<void()> &pulse) {
-    const XlsxWorkbook::Sheet &sheet = book.sheets().at(index);
+    const Workbook::Sheet &sheet = book.sheets().at(index);
     if (sheet.hidden)
         throw SpreadsheetError(
             QStringLiteral("工作表“%1”是隐藏的。请在Excel中取消隐藏、核对后再导入。")

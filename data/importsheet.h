@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xlsxworkbook.h"
+#include "workbook.h"
 
 #include <QList>
 #include <QString>
@@ -26,7 +26,7 @@ struct ImportSheet {
 // Reads sheet `index` of `book`, calling `pulse` every so many rows so that long reading
 // shows and may be cancelled. A hidden sheet is refused with a SpreadsheetError: the clerk
 // would import what they cannot see.
-ImportSheet readImportSheet(const XlsxWorkbook &book, qsizetype index,
+ImportSheet readImportSheet(const Workbook &book, qsizetype index,
                             const QStringList &knownHeaders, const std::function<void()> &pulse);
 
 // The text a cell shows: a text trimmed, a whole number without a point, anything else as

@@ -10,7 +10,6 @@ namespace {
 
 const QString workbookPart = QStringLiteral("xl/workbook.xml");
 const QString workbookRelations = QStringLiteral("xl/_rels/workbook.xml.rels");
-constexpr int maxColumns = 16384;
 
 QString damagedPart(const QString &path, const QString &part, const QString &detail) {
     return QStringLiteral("工作簿“%1”已损坏，无法读取。\n（%2：%3）").arg(path, part, detail);
@@ -53,26 +52,6 @@ bool cellAddress(QStringView reference, int &column, int &row) {
 
 } // namespace
 
-int sheetColumnIndex(QStringView letters) {
-    if (letters.isEmpty() || letters.size() > 3)
-        return -1;
-    int index = 0;
-    for (const QChar c : letters) {
-        const char16_t upper = c.toUpper().unicode();
-        if (upper < u'A' || upper > u'Z')
-            return -1;
-        index = index * 26 + (upper - u'A' + 1);
-    }
-    return index <= maxColumns ? index - 1 : -1;
-}
-
-QString sheetColumnName(int index) {
-    QString name;
-    for (++index; index > 0; index = (index - 1) / 26)
-        name.prepend(QChar(u'A' + (index - 1) % 26));
-    return name;
-}
-
 XlsxWorkbook::XlsxWorkbook(const QString &path, SheetLimits limits)
     : m_path(path), m_limits(limits),
       m_package(std::make_unique<XlsxPackage>(path, limits.maxPartBytes)) {
@@ -109,8 +88,8 @@ QString XlsxWorkbook::readWorkbook() {
                     relation = attribute.value().toString();
             const QStringView state = attributes.value("state");
             m_sheets.append({attributes.value("name").toString(),
-                             state == u"hidden" || state == u"veryHidden",
-                             targets.value(relation)});
+                             state == u"hidden" || state == u"veryHidden"});
+            m_parts << targets.value(relation);
         }
     });
     if (m_sheets.isEmpty())
@@ -130,7 +109,8 @@ void XlsxWorkbook::readSharedStrings(const QString &part) {
 QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
                                           const std::function<void(const SheetRow &)> &row) const {
     const Sheet &sheet = m_sheets.at(index);
-    if (sheet.part.isEmpty() || !m_package->contains(sheet.part))
+    const QString &part = m_parts.at(index);
+    if (part.isEmpty() || !m_package->contains(part))
         throw SpreadsheetError(
             damagedPart(m_path, sheet.name, QStringLiteral("找不到该工作表的内容")));
     QList<MergedArea> merged;
@@ -141,7 +121,7 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
             row(current);
         current = {};
     };
-    m_package->parse(sheet.part, [&](QXmlStreamReader &xml) {
+    m_package->parse(part, [&](QXmlStreamReader &xml) {
         const QStringView element = xml.name();
         if (element != u"row" && element != u"c" && element != u"mergeCell")
             return;
@@ -168,11 +148,11 @@ QList<MergedArea> XlsxWorkbook::readSheet(qsizetype index,
                                 QStringLiteral("单元格地址“%1”无效").arg(attributes.value("r"))));
             // Cells without an address follow the one before; past the last column there is
             // no cell a spreadsheet program could have written.
-            if (column >= maxColumns)
+            if (column >= sheetColumns)
                 throw SpreadsheetError(damagedPart(m_path, sheet.name,
                                                    QStringLiteral("第 %1 行的单元格超过 %2 列")
                                                        .arg(current.number)
-                                                       .arg(maxColumns)));
+                                                       .arg(sheetColumns)));
             const QStringView type = attributes.value("t");
             SheetCell cell;
             QString value;

@@ -54,7 +54,8 @@ void openMonth(EntryMonth &month, const QString &key) {
 }
 
 ImportSheet readSheet(const QString &path, const QStringList &known) {
-    const XlsxWorkbook book(path);
+    const std::unique_ptr<Workbook> opened = openWorkbook(path);
+    const Workbook &book = *opened;
     return readImportSheet(book, 0, known, [] {});
 }
 
@@ -90,6 +91,7 @@ private slots:
     void bringsAnExportedMonthBack();
     void importsThroughTheDialog();
     void cancelsReadingALargeSheet();
+    void takesAmountsFromALegacyWorkbook();
 };
 
 void AmountImportTest::previewsTheSheet_data() {
@@ -190,7 +192,8 @@ void AmountImportTest::leavesMergedCellsOutAndRefusesHiddenSheets() {
         worksheet_hide(book.sheet("旧表"));
     }
     const QList<AmountImport::Item> items = AmountImport::enteredItems({"k1"});
-    const XlsxWorkbook book(path);
+    const std::unique_ptr<Workbook> opened = openWorkbook(path);
+    const Workbook &book = *opened;
     const AmountImport::Preview preview =
         AmountImport::preview(readImportSheet(book, 0, knownHeaders(items), [] {}), items,
                               AmountImport::readMonth(items));
@@ -313,6 +316,21 @@ void AmountImportTest::cancelsReadingALargeSheet() {
     QCOMPARE(*seen, "正在读取工作表…");
     QVERIFY(dialog.t_preview->toPlainText().isEmpty());
     QVERIFY(!dialog.b_import->isEnabled());
+}
+
+void AmountImportTest::takesAmountsFromALegacyWorkbook() {
+    Workspace workspace;
+    addPayroll(workspace);
+    EntryMonth month;
+    openMonth(month, "202612");
+    const QString path = workspace.path() + "/amounts.xls";
+    QVERIFY(writeLegacyWorkbook(path, "工资",
+                                {{"姓名", "基本工资", "奖金"}, {"李四", "4500.1", "0.3"}}));
+    AmountImportDialog dialog(month);
+    dialog.openFile(path);
+    QVERIFY2(dialog.t_preview->toPlainText().contains(
+                 "李四（编号 2）：基本工资 0.00 → 4500.10，奖金 0.00 → 0.30"),
+             qPrintable(dialog.t_preview->toPlainText()));
 }
 
 QTEST_MAIN(AmountImportTest)

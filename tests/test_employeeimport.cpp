@@ -46,7 +46,8 @@ QString writeSheet(const Workspace &workspace, const Rows &rows) {
 }
 
 ImportSheet readSheet(const QString &path) {
-    const XlsxWorkbook book(path);
+    const std::unique_ptr<Workbook> opened = openWorkbook(path);
+    const Workbook &book = *opened;
     QStringList known;
     for (int field = 0; field < EmployeeImport::FieldCount; ++field)
         known << EmployeeImport::fieldName(EmployeeImport::Field(field));

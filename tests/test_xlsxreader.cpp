@@ -59,6 +59,8 @@ private slots:
     void readsDateSerials_data();
     void readsDateSerials();
     void reportsHiddenSheetsMergesAndDateSystem();
+    void readsLegacyWorkbooks_data();
+    void readsLegacyWorkbooks();
     void refusesHostileFiles_data();
     void refusesHostileFiles();
 
@@ -217,7 +219,8 @@ void XlsxReaderTest::reportsHiddenSheetsMergesAndDateSystem() {
     workbook.replace("<workbookPr", "<workbookPr date1904=\"1\"");
     QVERIFY(replacePart(path, "xl/workbook.xml", workbook));
 
-    const XlsxWorkbook book(path);
+    const std::unique_ptr<Workbook> opened = openWorkbook(path);
+    const Workbook &book = *opened;
     QVERIFY(book.uses1904());
     QCOMPARE(book.sheets().size(), 2);
     QCOMPARE(book.sheets()[0].name, "人员");
@@ -231,6 +234,32 @@ void XlsxReaderTest::reportsHiddenSheetsMergesAndDateSystem() {
     QCOMPARE(merged[0].firstRow, 1);
     QCOMPARE(merged[0].lastColumn, 3);
     QVERIFY(!XlsxWorkbook(m_fixtures.shared).uses1904());
+}
+
+void XlsxReaderTest::readsLegacyWorkbooks_data() {
+    QTest::addColumn<bool>("system1904");
+    QTest::newRow("dates from 1900") << false;
+    QTest::newRow("dates from 1904") << true;
+}
+
+void XlsxReaderTest::readsLegacyWorkbooks() {
+    QFETCH(bool, system1904);
+    const QString path = m_fixtures.folder.filePath("legacy.xls");
+    QVERIFY(writeLegacyWorkbook(
+        path, "工资", {{"编号", "姓名", "基本工资"}, {}, {"1", "张三", "1234.56"}}, system1904));
+    const std::unique_ptr<Workbook> book = openWorkbook(path);
+    QCOMPARE(book->sheets().size(), 1);
+    QCOMPARE(book->sheets().first().name, "工资");
+    QCOMPARE(book->uses1904(), system1904);
+    QList<SheetRow> rows;
+    book->readSheet(0, [&](const SheetRow &row) { rows << row; });
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[1].number, 3);
+    QCOMPARE(rows[1].cell(0).kind, SheetCell::Kind::Number);
+    QCOMPARE(rows[1].cell(0).text, "1");
+    QCOMPARE(rows[1].cell(1).kind, SheetCell::Kind::Text);
+    QCOMPARE(rows[1].cell(1).text, "张三");
+    QCOMPARE(rows[1].cell(2).text, "1234.56");
 }
 
 void XlsxReaderTest::refusesHostileFiles_data() {
@@ -250,8 +279,10 @@ void XlsxReaderTest::refusesHostileFiles_data() {
                                               << "超过 10 行";
     QTest::newRow("password-protected") << "encrypted"
                                         << "密码";
-    QTest::newRow("legacy workbook") << "legacy"
-                                     << ".xls";
+    QTest::newRow("damaged legacy workbook") << "legacy"
+                                             << "旧版Excel工作簿";
+    QTest::newRow("legacy workbook of more rows than the limit") << "legacyrows"
+                                                                 << "超过 10 行";
     QTest::newRow("sheet not XML") << "badxml"
                                    << "已损坏";
     QTest::newRow("shared string beyond the table") << "badshared"
@@ -313,6 +344,11 @@ void XlsxReaderTest::refusesHostileFiles() {
                   QByteArray(1000, '\0'));
     } else if (kind == "legacy") {
         writeFile(compound + QByteArray(504, '\0') + QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
+    } else if (kind == "legacyrows") {
+        QList<QStringList> rows;
+        for (int row = 0; row < 11; ++row)
+            rows << QStringList{"1"};
+        QVERIFY(writeLegacyWorkbook(path, "工资", rows));
     } else if (kind == "badxml") {
         QFile::copy(m_fixtures.shared, path);
         QVERIFY(replacePart(path, sheetPart, "<worksheet><sheetData><row><c>"));
@@ -331,8 +367,8 @@ void XlsxReaderTest::refusesHostileFiles() {
     limits.maxPartBytes = 1024 * 1024;
     limits.maxRows = 10;
     try {
-        const XlsxWorkbook book(path, limits);
-        book.readSheet(0, [](const SheetRow &) {});
+        const std::unique_ptr<Workbook> book = openWorkbook(path, limits);
+        book->readSheet(0, [](const SheetRow &) {});
         QFAIL("the file was read");
     } catch (const SpreadsheetError &error) {
         QVERIFY2(error.text().contains(message), qPrintable(error.text()));

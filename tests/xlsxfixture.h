@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -28,6 +29,11 @@ public:
 private:
     lxw_workbook *m_workbook = nullptr;
 };
+
+// A legacy .xls workbook of one sheet, written by hand (the format is a BIFF8 stream in a
+// compound document): texts as shared strings, plain decimals as numbers.
+bool writeLegacyWorkbook(const QString &path, const QString &sheet, const QList<QStringList> &rows,
+                         bool system1904 = false);
 
 // A zip of the given parts (name, content), written by hand: the hostile files no spreadsheet
 // program writes.

@@ -8,7 +8,7 @@
 #include "progress.h"
 #include "toolbutton.h"
 #include "wiring.h"
-#include "xlsxworkbook.h"
+#include "workbook.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -62,7 +62,7 @@ ImportDialog::~ImportDialog() = default;
 
 void ImportDialog::b_fileClick() {
     const QString path = QFileDialog::getOpenFileName(this, "选择Excel工作簿", QString(),
-                                                      "Excel工作簿 (*.xlsx);;所有文件 (*)");
+                                                      "Excel工作簿 (*.xlsx *.xls);;所有文件 (*)");
     if (!path.isEmpty())
         openFile(path);
 }
@@ -77,12 +77,12 @@ void ImportDialog::openFile(const QString &path) {
         c_sheet->clear();
     }
     e_file->setText(path);
-    m_book = std::make_unique<XlsxWorkbook>(path);
+    m_book = openWorkbook(path);
     int first = -1;
     {
         const QScopedValueRollback<bool> filling(m_filling, true);
         for (qsizetype at = 0; at < m_book->sheets().size(); ++at) {
-            const XlsxWorkbook::Sheet &sheet = m_book->sheets().at(at);
+            const Workbook::Sheet &sheet = m_book->sheets().at(at);
             c_sheet->addItem(sheet.hidden ? sheet.name + "（隐藏）" : sheet.name);
             if (first < 0 && !sheet.hidden)
                 first = int(at);

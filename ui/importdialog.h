@@ -10,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class XlsxWorkbook;
+class Workbook;
 
 // What the imports from a workbook share: the clerk picks a file and a sheet, reads what the
 // import would change and every problem, and only then imports it or leaves. Reading a large
@@ -56,7 +56,7 @@ private:
     void c_sheetChange();
     void b_importClick();
 
-    std::unique_ptr<XlsxWorkbook> m_book;
+    std::unique_ptr<Workbook> m_book;
     ImportSheet m_sheet;
     bool m_filling = false;
 };
