@@ -4,7 +4,8 @@
 //   build/bench/bench_scale --size EMPLOYEES,ITEMS,MONTHS --compaction EMPLOYEES,ITEMS,MONTHS
 //                           --fill ROWS --runs N
 //   build/bench/bench_scale --only SCENARIO   (memory, fill, query, statistics, payslips,
-//                                              previews, entry, firstuse, compaction)
+//                                              previews, entry, firstuse, compaction,
+//                                              import)
 //   scripts/with-postgres build/bench/bench_scale --server [CONNECTION]   (on a PostgreSQL
 //                                              server, against libpq; see README)
 // BENCH_SHOW_SQL=1 in the environment lists the statements each floor replays.
@@ -13,11 +14,13 @@
 // the report engine, the start-up compaction) and through the floor, alternating, and
 // prints the medians as a table; progress goes to stderr.
 #include "amountcolumnlist.h"
+#include "amountimport.h"
 #include "compaction.h"
 #include "comparison.h"
 #include "data.h"
 #include "databasesetup.h"
 #include "dbgrid.h"
+#include "entrymonth.h"
 #include "flatbutton.h"
 #include "gzlr.h"
 #include "gztj.h"
@@ -43,7 +46,9 @@
 #include "statementtrace.h"
 #include "syntheticdata.h"
 #include "transaction.h"
+#include "worksheet.h"
 #include "workspace.h"
+#include "xlsxfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,6 +62,7 @@
 #include <optional>
 #include <sqlite3.h>
 #include <unistd.h>
+#include <xlsxwriter.h>
 
 namespace {
 
@@ -182,6 +188,7 @@ public:
     void entryWindow();
     void firstUse();
     void compaction(const QString &copy);
+    void importPreview();
 
 private:
     // The floor of a handler: the statements it ran, replayed on the file or the server.
@@ -594,6 +601,63 @@ void ScaleBenchmark::compaction(const QString &copy) {
     QFile::remove(into);
 }
 
+// A month's amounts from a sheet of 10,000 rows, read and matched to the month's employees,
+// against reading the sheet alone. The file is written as a spreadsheet program writes one.
+void ScaleBenchmark::importPreview() {
+    constexpr int rows = 10000;
+    EntryMonth month;
+    month.readRules();
+    month.activate();
+    if (!month.claim(monthBack(0)))
+        throw std::runtime_error("the month is claimed elsewhere");
+    month.prepare([] {});
+    const QList<AmountImport::Item> items =
+        AmountImport::enteredItems(month.rules().computedColumns());
+    const QString path = QDir::current().filePath("import.xlsx");
+    {
+        XlsxFixture book(path);
+        lxw_worksheet *sheet = book.sheet("工资");
+        QStringList header = {AmountImport::numberHeader, AmountImport::nameHeader};
+        for (const AmountImport::Item &item : items)
+            header << item.name;
+        book.writeRows(sheet, {header});
+        for (int row = 1; row <= rows; ++row) {
+            worksheet_write_number(sheet, row, 0, row, nullptr);
+            worksheet_write_string(sheet, row, 1, "职工", nullptr);
+            for (int column = 0; column < items.size(); ++column)
+                worksheet_write_number(sheet, row, column + 2, (row * 7 + column) % 5000 + 0.25,
+                                       nullptr);
+        }
+        if (!book.close())
+            throw std::runtime_error("the sheet could not be written");
+    }
+    QStringList known = {AmountImport::numberHeader, AmountImport::nameHeader};
+    for (const AmountImport::Item &item : items)
+        known << item.name;
+    const auto floor = [&] {
+        return millisecondsOf([&] {
+            const std::unique_ptr<Workbook> opened = openWorkbook(path);
+            const Workbook &book = *opened;
+            book.readSheet(0, [](const SheetRow &) {});
+        });
+    };
+    const auto program = [&] {
+        return millisecondsOf([&] {
+            const std::unique_ptr<Workbook> opened = openWorkbook(path);
+            const Workbook &book = *opened;
+            const ImportSheet sheet = readImportSheet(book, 0, known, [] {});
+            const AmountImport::Preview preview =
+                AmountImport::preview(sheet, items, AmountImport::readMonth(items));
+            if (preview.employees.isEmpty())
+                throw std::runtime_error("the preview found no change");
+        });
+    };
+    add("import preview: a month's amounts", QStringLiteral("%1 rows").arg(count(rows)), "≤ 2 s",
+        floor, program);
+    month.close();
+    Worksheet::empty();
+}
+
 // The chosen scenarios in their order. On a server, what only a file has is left out, and
 // the previews (no floor, minutes at full size) run only when asked for by name.
 void runScenarios(ScaleBenchmark &bench, const Options &options, bool onServer,
@@ -616,6 +680,8 @@ void runScenarios(ScaleBenchmark &bench, const Options &options, bool onServer,
         bench.firstUse();
     if (options.wants("compaction") && !onServer)
         bench.compaction(compactionFile);
+    if (options.wants("import"))
+        bench.importPreview();
 }
 
 pg_conn *serverHandle() {

@@ -118,32 +118,62 @@ void EntryMonth::prepare(const Pulse &pulse) {
     m_entering = true;
 }
 
+namespace {
+
+void updateWorksheetRow(qint64 employee, const QList<EntryMonth::ItemAmount> &amounts) {
+    QStringList lines = {"update temp_gzb set "};
+    for (const EntryMonth::ItemAmount &item : amounts)
+        lines << item.column + "=:" + item.column + ",";
+    lines << "ny=ny where ygh=:ygh";
+    Query &update = setSql(DM->AQ1, lines);
+    for (const EntryMonth::ItemAmount &item : amounts)
+        update.param(item.column).setCurrency(item.amount);
+    update.param("ygh").setInteger(employee);
+    update.execSql();
+}
+
+} // namespace
+
+void EntryMonth::rereadList(const Query::Bookmark &position) {
+    const QScopedValueRollback<bool> quiet(m_rereading, true);
+    Query &list = DM->AQ2;
+    list.close();
+    list.open();
+    list.gotoBookmark(position);
+}
+
 void EntryMonth::storeEmployee(const QList<ItemAmount> &amounts) {
     Query &list = DM->AQ2;
     if (!list.isOpen() || list.isEmpty())
         return;
     const Query::Bookmark position = list.bookmark();
-
-    QStringList lines = {"update temp_gzb set "};
-    for (const ItemAmount &item : amounts)
-        lines << item.column + "=:" + item.column + ",";
-    lines << "ny=ny where ygh=:ygh";
-    Query &update = setSql(DM->AQ1, lines);
-    for (const ItemAmount &item : amounts)
-        update.param(item.column).setCurrency(item.amount);
     const qint64 employee = list.field("ygh").asInteger();
-    update.param("ygh").setInteger(employee);
-    update.execSql();
+    updateWorksheetRow(employee, amounts);
     m_stored.insert(employee);
-
-    {
-        // The row moved on to below is the one shown: the next move always lands on a row.
-        const QScopedValueRollback<bool> quiet(m_rereading, true);
-        list.close();
-        list.open();
-        list.gotoBookmark(position);
-    }
+    // The row moved on to below is the one shown: the next move always lands on a row.
+    rereadList(position);
     list.next();
+}
+
+void EntryMonth::storeEmployees(const QList<EmployeeAmounts> &employees) {
+    Query &list = DM->AQ2;
+    if (!m_entering || employees.isEmpty())
+        return;
+    const Query::Bookmark position = list.bookmark();
+    {
+        Transaction transaction(DM->ADC);
+        std::set<qint64> imported;
+        for (const EmployeeAmounts &employee : employees) {
+            updateWorksheetRow(employee.employee, employee.amounts);
+            imported.insert(employee.employee);
+        }
+        // Only those imported changed: everyone else keeps what was withheld from them.
+        if (m_rules.computes())
+            computeMonth(DM->ADC, m_rules, "temp_gzb", m_month, false, imported);
+        transaction.commit();
+        m_stored.merge(imported);
+    }
+    rereadList(position);
 }
 
 std::map<qint64, YearToDate> EntryMonth::yearsBefore() const {

@@ -3,6 +3,7 @@
 #include "currency.h"
 #include "monthcomputation.h"
 #include "payrollrules.h"
+#include "query.h"
 #include "worksheet.h"
 
 #include <QList>
@@ -67,6 +68,15 @@ public:
     // given; reads the list again and moves to the next employee.
     void storeEmployee(const QList<ItemAmount> &amounts);
 
+    struct EmployeeAmounts {
+        qint64 employee = 0;
+        QList<ItemAmount> amounts;
+    };
+    // Writes the amounts of several employees into the worksheet, as if each had been typed,
+    // and computes the computed items again: all of it or, on a failure, none. The list is
+    // read again and stays on the employee it showed. 保存 or 取消 decide as for typed ones.
+    void storeEmployees(const QList<EmployeeAmounts> &employees);
+
     // Replaces the month in GZB by the worksheet, its tax first computed again from the year
     // as GZB holds it now: a later month's tax never rests on months another copy changed
     // since the worksheet was prepared. Of a month adjusted, only the employees stored in it
@@ -108,6 +118,8 @@ private:
     void giveUp() noexcept;
     std::map<qint64, YearToDate> yearsBefore() const;
     Employees employeesToCompute() const;
+    // Reads the list again over the changed worksheet, back at `position`, quietly.
+    void rereadList(const Query::Bookmark &position);
 
     PayrollRules m_rules;
     bool m_activated = false;

@@ -1,5 +1,6 @@
 #include "gzlr.h"
 
+#include "amountimportdialog.h"
 #include "caption.h"
 #include "currencyedit.h"
 #include "data.h"
@@ -15,6 +16,7 @@
 #include "panel.h"
 #include "placement.h"
 #include "progress.h"
+#include "rowaction.h"
 #include "salarycolumns.h"
 #include "spinedit.h"
 #include "sqllines.h"
@@ -139,6 +141,10 @@ Tfrm_gzlr::Tfrm_gzlr() : ModuleForm(entryFrame()) {
     a_jz->setObjectName("a_jz");
     addAction(a_jz);
     wire(a_jz, &QAction::triggered, this, &Tfrm_gzlr::a_jzClick);
+    // The list itself only follows the employee; the panel around it takes the command, and
+    // only while a month is being entered.
+    wire(addRowAction(Panel1, QStringLiteral("从Excel导入本月金额…")), &QAction::triggered, this,
+         &Tfrm_gzlr::importAmounts);
 }
 
 void Tfrm_gzlr::FormCreate() {
@@ -337,6 +343,19 @@ void Tfrm_gzlr::StoreEmployee() {
         for (int i = 0; i < itemEditors.size(); ++i)
             amounts.append({itemColumns.at(i), itemEditors.at(i)->value()});
         month.storeEmployee(amounts);
+    });
+}
+
+// The amounts of a sheet into the month being entered; the employee shown is shown afresh,
+// as the import left the worksheet.
+void Tfrm_gzlr::importAmounts() {
+    if (!month.isEntering())
+        return;
+    whileEntering([this] {
+        AmountImportDialog dialog(month);
+        dialog.FormCreate();
+        if (dialog.exec() == QDialog::Accepted)
+            LoadEmployee();
     });
 }
 

@@ -79,6 +79,7 @@ private:
     void showTotals();
     void e_fhChange();
     void StoreEmployee();
+    void importAmounts();
 
     void createItems();
     // The month chosen in the two month boxes, read afresh each time.

@@ -5,6 +5,7 @@
 #include "dateedit.h"
 #include "datetext.h"
 #include "dbgrid.h"
+#include "employeeimportdialog.h"
 #include "employeetax.h"
 #include "fonts.h"
 #include "identitydialog.h"
@@ -92,6 +93,8 @@ Tfrm_ygsz::Tfrm_ygsz() : ModuleForm(frame()) {
          &Tfrm_ygsz::openEmployeeTax);
     wire(addRowAction(RxDBGrid1, QStringLiteral("证件与银行…")), &QAction::triggered, this,
          &Tfrm_ygsz::openEmployeeIdentity);
+    wire(addRowAction(RxDBGrid1, QStringLiteral("从Excel导入…")), &QAction::triggered, this,
+         &Tfrm_ygsz::importEmployees);
 }
 
 // The box keeps each department's number beside its name, so an employee is stored with, and
@@ -218,6 +221,16 @@ void Tfrm_ygsz::RxDBGrid1GetCellParams(const PaintedRow &row, const QString &, Q
                                        bool) {
     if (row.text("zt") == "2")
         background = deactivatedRow;
+}
+
+// New departments may have come with the employees: the department box is read again too.
+void Tfrm_ygsz::importEmployees() {
+    EmployeeImportDialog dialog;
+    dialog.FormCreate();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    FormCreate();
+    FormActivate();
 }
 
 void Tfrm_ygsz::openEmployeeTax() {

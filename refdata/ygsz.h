@@ -54,6 +54,8 @@ private:
     void openEmployeeTax();
     // "证件与银行…" on a row of the list.
     void openEmployeeIdentity();
+    // "从Excel导入…" on the list.
+    void importEmployees();
     void RxDBGrid1GetCellParams(const PaintedRow &row, const QString &field, QColor &background,
                                 bool highlighted);
     // The first lines of every reading of the list: the join, and without c_zt only the active.
