@@ -117,7 +117,7 @@ bool storeProfile(Connection &connection, qint64 employee,
 }
 
 const QStringList &specialDeductionKinds() {
-    static const QStringList kinds = {"子女教育", "3岁以下婴幼儿照护", "赡养老人",
-                                      "继续教育", "住房贷款利息",      "住房租金"};
+    static const QStringList kinds = {"子女教育",     "3岁以下婴幼儿照护", "赡养老人",  "继续教育",
+                                      "住房贷款利息", "住房租金",          "个人养老金"};
     return kinds;
 }

@@ -3,6 +3,7 @@
 #include "contribution.h"
 #include "currencyprint.h"
 #include "percentage.h"
+#include "specialdeductions.h"
 #include "taxlaw.h"
 #include "withholding.h"
 
@@ -53,6 +54,8 @@ private slots:
     void publishedYear();
     void payDropRefundsNothing();
     void openingFiguresCount();
+    void specialDeductionsWithinTheLaw_data();
+    void specialDeductionsWithinTheLaw();
 };
 
 void TestPayroll::rateText_data() {
@@ -228,6 +231,79 @@ void TestPayroll::openingFiguresCount() {
     MonthOfPay withOther = publishedMonth();
     withOther.otherDeductions = yuan("500");
     QCOMPARE(monthTax(YearToDate(), withOther, brackets), yuan("540"));
+}
+
+// Lines as "kind amount from through" separated by ';' (through "-": still running); the
+// message is the start of the refusal, empty when the law allows them.
+void TestPayroll::specialDeductionsWithinTheLaw_data() {
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("second child from July") << "子女教育 2000 202601 -;子女教育 2000 202607 -"
+                                            << "";
+    QTest::newRow("two children in one line") << "子女教育 4000 202601 -"
+                                              << "子女教育每个子女每月最多2000.00元";
+    QTest::newRow("infant care per child") << "3岁以下婴幼儿照护 2000.01 202601 -"
+                                           << "3岁以下婴幼儿照护每个子女";
+    QTest::newRow("elders: only child") << "赡养老人 3000 202601 -"
+                                        << "";
+    QTest::newRow("elders: shared") << "赡养老人 1500 202601 -"
+                                    << "";
+    QTest::newRow("elders: share above half") << "赡养老人 2000 202601 -"
+                                              << "赡养老人每月：独生子女3000.00元";
+    QTest::newRow("elders: 5000") << "赡养老人 5000 202601 -"
+                                  << "赡养老人每月：独生子女3000.00元";
+    QTest::newRow("elders: two lines at once")
+        << "赡养老人 3000 202601 -;赡养老人 1500 202606 202612"
+        << "赡养老人合计每月最多3000.00元";
+    QTest::newRow("elders: one after the other")
+        << "赡养老人 1500 202601 202605;赡养老人 3000 202606 -"
+        << "";
+    QTest::newRow("loan above the standard") << "住房贷款利息 1200 202601 -"
+                                             << "住房贷款利息每月最多1000.00元";
+    QTest::newRow("rent of another city") << "住房租金 1200 202601 -"
+                                          << "住房租金每月按所在城市";
+    QTest::newRow("rent of a small city") << "住房租金 800 202601 -"
+                                          << "";
+    QTest::newRow("loan and rent together")
+        << "住房贷款利息 1000 202601 -;住房租金 1500 202606 202608"
+        << "住房贷款利息和住房租金不能在同一月份扣除";
+    QTest::newRow("rent until the loan starts")
+        << "住房租金 1500 202601 202605;住房贷款利息 1000 202606 -"
+        << "";
+    QTest::newRow("rent after the loan ended")
+        << "住房贷款利息 1000 202001 202512;住房租金 1100 202601 -"
+        << "";
+    QTest::newRow("education monthly") << "继续教育 400 202601 202712"
+                                       << "";
+    QTest::newRow("certificate once") << "继续教育 3600 202609 202609;继续教育 400 202601 -"
+                                      << "";
+    QTest::newRow("certificate over months") << "继续教育 3600 202609 202610"
+                                             << "继续教育：学历教育每月最多400.00元";
+    QTest::newRow("two certificates a year")
+        << "继续教育 3600 202603 202603;继续教育 3600 202609 202609"
+        << "继续教育的职业资格证书一年只能扣除一次";
+    QTest::newRow("pension 1000 a month") << "个人养老金 1000 202601 -"
+                                          << "";
+    QTest::newRow("pension 12000 once") << "个人养老金 12000 202612 202612"
+                                        << "";
+    QTest::newRow("pension beyond the year's")
+        << "个人养老金 12000 202612 202612;个人养老金 500 202601 202601"
+        << "个人养老金每年最多12000.00元，2026年合计12500.00元";
+    QTest::newRow("pension running on") << "个人养老金 1500 202607 -"
+                                        << "个人养老金每年最多12000.00元，2027年合计18000.00元";
+}
+
+void TestPayroll::specialDeductionsWithinTheLaw() {
+    QFETCH(QString, lines);
+    QFETCH(QString, message);
+    std::vector<SpecialDeduction> deductions;
+    for (const QString &line : lines.split(';')) {
+        const QStringList parts = line.split(' ');
+        deductions.push_back({parts[0], *Currency::fromText(parts[1]), parts[2],
+                              parts[3] == "-" ? QString() : parts[3]});
+    }
+    const QString fault = specialDeductionFault(deductions);
+    QVERIFY2(message.isEmpty() ? fault.isEmpty() : fault.startsWith(message), qPrintable(fault));
 }
 
 QTEST_GUILESS_MAIN(TestPayroll)
