@@ -11,14 +11,17 @@
 #include "placement.h"
 #include "rowasread.h"
 #include "settingtable.h"
+#include "specialdeductions.h"
 #include "toolbutton.h"
 #include "wiring.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace {
 
@@ -53,18 +56,12 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     e_qtkc = amountBox("e_qtkc", "每月其他扣除：", {12, 84}, this);
 
     makeCaption(QString(), "专项附加扣除：", {12, 108}, font(), this);
-    const QStringList &kinds = specialDeductionKinds();
-    t_zxkc = place(new QTableWidget(int(kinds.size()), 4, this), "t_zxkc", {12, 124, 456, 128});
+    t_zxkc = place(new QTableWidget(0, 4, this), "t_zxkc", {12, 124, 456, 128});
     t_zxkc->setHorizontalHeaderLabels({"类别", "每月金额", "起始月份", "终止月份"});
     t_zxkc->verticalHeader()->setVisible(false);
     t_zxkc->verticalHeader()->setDefaultSectionSize(17);
     t_zxkc->setColumnWidth(Kind, 150);
     t_zxkc->horizontalHeader()->setStretchLastSection(true);
-    for (int row = 0; row < kinds.size(); ++row) {
-        auto *kind = new QTableWidgetItem(kinds.at(row));
-        kind->setFlags(kind->flags() & ~Qt::ItemIsEditable);
-        t_zxkc->setItem(row, Kind, kind);
-    }
     showCellsAs(t_zxkc, {CellKind::Text, CellKind::Amount, CellKind::Month, CellKind::Month});
 
     makeCaption(QString(), "年初数据（年度）：", {12, 266}, font(), this);
@@ -96,23 +93,63 @@ void EmployeeTaxDialog::showStored() {
     e_sbjs->setValue(profile.socialInsuranceBase);
     e_gjjjs->setValue(profile.housingFundBase);
     e_qtkc->setValue(profile.otherDeductions);
-    for (int row = 0; row < t_zxkc->rowCount(); ++row)
-        for (const Column column : {Amount, From, Through})
-            setCell(t_zxkc, row, column, QString());
-    for (const SpecialDeduction &deduction : profile.specialDeductions) {
-        const int row = int(specialDeductionKinds().indexOf(deduction.kind));
-        if (row < 0)
-            continue;
-        setCell(t_zxkc, row, Amount, deduction.monthly.toFixed2());
-        setCell(t_zxkc, row, From, deduction.fromMonth);
-        setCell(t_zxkc, row, Through, deduction.throughMonth);
-    }
+    showDeductions(profile.specialDeductions);
     e_qcnd->setText(profile.opening.year);
     e_qcsr->setValue(profile.opening.income);
     e_qcsqkc->setValue(profile.opening.preTaxDeductions);
     e_qczxkc->setValue(profile.opening.specialDeductions);
     e_qcyjse->setValue(profile.opening.taxWithheld);
     e_qcys->setValue(profile.opening.months);
+}
+
+// A line's kind shows what the law allows of it; a spare line offers the usual amount once its
+// kind is chosen.
+void EmployeeTaxDialog::showDeductions(const std::vector<SpecialDeduction> &stored) {
+    const QStringList &kinds = specialDeductionKinds();
+    std::vector<SpecialDeduction> lines = stored;
+    for (const QString &kind : kinds)
+        if (std::none_of(stored.begin(), stored.end(),
+                         [&](const SpecialDeduction &line) { return line.kind == kind; }))
+            lines.push_back({kind, Currency(), QString(), QString()});
+    std::stable_sort(lines.begin(), lines.end(), [&](const auto &a, const auto &b) {
+        return kinds.indexOf(a.kind) < kinds.indexOf(b.kind);
+    });
+    t_zxkc->clearContents();
+    t_zxkc->setRowCount(int(lines.size()) + spareLines);
+    // Fresh cells, so that even an empty one is given its alignment when set.
+    for (int row = 0; row < t_zxkc->rowCount(); ++row)
+        for (const Column column : {Amount, From, Through}) {
+            t_zxkc->setItem(row, column, new QTableWidgetItem());
+            setCell(t_zxkc, row, column, QString());
+        }
+    for (int row = 0; row < int(lines.size()); ++row) {
+        const SpecialDeduction &line = lines[std::size_t(row)];
+        auto *kind = new QTableWidgetItem(line.kind);
+        kind->setFlags(kind->flags() & ~Qt::ItemIsEditable);
+        kind->setToolTip(standardText(line.kind));
+        t_zxkc->setItem(row, Kind, kind);
+        const bool given = !line.fromMonth.isEmpty();
+        setCell(t_zxkc, row, Amount, given ? line.monthly.toFixed2() : QString());
+        setCell(t_zxkc, row, From, line.fromMonth);
+        setCell(t_zxkc, row, Through, line.throughMonth);
+    }
+    for (int row = int(lines.size()); row < t_zxkc->rowCount(); ++row) {
+        auto *kind = new QComboBox(t_zxkc);
+        kind->addItems(QStringList{QString()} + kinds);
+        t_zxkc->setCellWidget(row, Kind, kind);
+        QObject::connect(kind, &QComboBox::currentTextChanged, kind, [this, kind, row] {
+            kind->setToolTip(standardText(kind->currentText()));
+            const std::vector<Currency> usual = standardAmounts(kind->currentText());
+            if (!usual.empty() && cellText(t_zxkc, row, Amount).isEmpty())
+                setCell(t_zxkc, row, Amount, usual.front().toFixed2());
+        });
+    }
+}
+
+QString EmployeeTaxDialog::kindAt(int row) const {
+    if (const auto *chosen = qobject_cast<const QComboBox *>(t_zxkc->cellWidget(row, Kind)))
+        return chosen->currentText();
+    return cellText(t_zxkc, row, Kind);
 }
 
 void EmployeeTaxDialog::b_okClick() {
@@ -127,17 +164,25 @@ void EmployeeTaxDialog::b_okClick() {
         const QString amountText = cellText(t_zxkc, row, Amount);
         const QString from = monthKeyOf(cellText(t_zxkc, row, From));
         const QString through = monthKeyOf(cellText(t_zxkc, row, Through));
+        const QString kind = kindAt(row);
         if (amountText.isEmpty() && from.isEmpty() && through.isEmpty())
             continue;
+        if (kind.isEmpty()) {
+            Messages::plain(QStringLiteral("专项附加扣除第%1行请选择类别！").arg(row + 1));
+            return;
+        }
         const std::optional<Currency> amount = amountIn(amountText, std::nullopt);
         if (!amount || *amount <= Currency() || !isMonthKey(from) ||
             (!through.isEmpty() && (!isMonthKey(through) || through < from))) {
             Messages::plain(
-                cellText(t_zxkc, row, Kind) +
-                "输入错误：每月金额须大于零，月份如 2026年1月，终止月份不早于起始月份！");
+                kind + "输入错误：每月金额须大于零，月份如 2026年1月，终止月份不早于起始月份！");
             return;
         }
-        deductions.push_back({cellText(t_zxkc, row, Kind), *amount, from, through});
+        deductions.push_back({kind, *amount, from, through});
+    }
+    if (const QString fault = specialDeductionFault(deductions); !fault.isEmpty()) {
+        Messages::plain(fault);
+        return;
     }
     const QString year = e_qcnd->text().trimmed();
     const bool anyOpening = e_qcys->value() > 0 || e_qcsr->value() != Currency() ||

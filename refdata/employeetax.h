@@ -11,9 +11,9 @@ class QSpinBox;
 class QTableWidget;
 
 // What an employee's contributions and income tax depend on: the two contribution bases,
-// other deductions each month, the special additional deductions (one line per kind, from one
-// month through another) and the opening figures of a year begun before the program was
-// used. Nothing is stored unless all of it is valid.
+// other deductions each month, the special additional deductions (lines of a kind, each from
+// one month through another, within the law's standards) and the opening figures of a year begun
+// before the program was used. Nothing is stored unless all of it is valid.
 class EmployeeTaxDialog : public ModuleForm {
 public:
     EmployeeTaxDialog(qint64 employee, const QString &name);
@@ -24,7 +24,9 @@ public:
     CurrencyEdit *e_sbjs = nullptr;
     CurrencyEdit *e_gjjjs = nullptr;
     CurrencyEdit *e_qtkc = nullptr;
-    QTableWidget *t_zxkc = nullptr; // kind, monthly amount, from month, through month
+    // Kind, monthly amount, from month, through month: the stored lines, a line for each kind
+    // without one, and spare lines whose kind is chosen (a second child, a new rent).
+    QTableWidget *t_zxkc = nullptr;
     QLineEdit *e_qcnd = nullptr;
     CurrencyEdit *e_qcsr = nullptr;
     CurrencyEdit *e_qcsqkc = nullptr;
@@ -34,8 +36,12 @@ public:
     FlatButton *b_ok = nullptr;
     FlatButton *b_cancel = nullptr;
 
+    static constexpr int spareLines = 3;
+
 private:
     void showStored();
+    void showDeductions(const std::vector<SpecialDeduction> &stored);
+    QString kindAt(int row) const;
     void b_okClick();
 
     qint64 m_employee;

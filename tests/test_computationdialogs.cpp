@@ -1,11 +1,15 @@
 // The two dialogs where the clerk sets computed items, reached from the context menus of the
 // item and employee lists: what they store, and that bad input is named and stores nothing.
+#include "computationsettings.h"
 #include "currencyedit.h"
 #include "dbgrid.h"
+#include "employeeprofile.h"
 #include "employeetax.h"
 #include "itemcomputation.h"
 #include "modulerun.h"
+#include "monthkey.h"
 #include "operator.h"
+#include "withholding.h"
 #include "workspace.h"
 #include "xmsz.h"
 #include "ygsz.h"
@@ -62,6 +66,8 @@ private slots:
     void itemComputation();
     void taxTable();
     void employeeTax();
+    void deductionsKeptToTheLaw_data();
+    void deductionsKeptToTheLaw();
     void cellsShownAsEveryWindowShowsThem_data();
     void cellsShownAsEveryWindowShowsThem();
     void captionsInFullWidthPunctuation_data();
@@ -179,6 +185,90 @@ void ComputationDialogsTest::employeeTax() {
     QCOMPARE(fileRows("select ygh,sbjs,gjjjs,qcnd,qcsr from YGJS"),
              QStringList{"1|30000|25000|2026|180000"});
     QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"), QStringList{"子女教育|2000|202601|"});
+}
+
+// December's tax of the published example (30,000.00 pay, 4,500.00 contributions) with the
+// special deductions stored for employee 1.
+QString decemberTaxOfPublishedExample() {
+    const std::optional<EmployeeProfile> profile = readProfile(DM->ADC, 1);
+    const std::vector<TaxBracket> brackets = readTaxLaw(DM->ADC).bracketsFor("202612");
+    YearToDate year;
+    Currency tax;
+    for (int month = 1; month <= 12; ++month) {
+        const MonthOfPay pay{*Currency::fromText(u"30000"), *Currency::fromText(u"4500"),
+                             profile->specialDeductionsIn(monthKey(2026, month)), Currency(),
+                             *Currency::fromText(u"5000")};
+        tax = monthTax(year, pay, brackets);
+        year.add(pay, tax);
+    }
+    return tax.toFixed2();
+}
+
+// The first child's 2,000.00 a month is stored from January. A second child is a line of its
+// own from the month it starts; amounts above the law's, and a loan's interest beside a rent,
+// are refused and leave what was stored.
+void ComputationDialogsTest::deductionsKeptToTheLaw_data() {
+    QTest::addColumn<QString>("firstLine"); // amount typed over the first child's; empty: kept
+    QTest::addColumn<QString>("added");     // spare lines "kind amount from", ';' between
+    QTest::addColumn<QString>("message");   // empty: stored
+    QTest::addColumn<QString>("december");
+    QTest::newRow("second child from July") << ""
+                                            << "子女教育 - 202607"
+                                            << ""
+                                            << "3300.00";
+    QTest::newRow("first child's line raised") << "4000"
+                                               << ""
+                                               << "子女教育每个子女每月最多2000.00元；"
+                                                  "另一个子女请另起一行，从其开始的月份填起！"
+                                               << "3700.00";
+    QTest::newRow("elder care 5000") << ""
+                                     << "赡养老人 5000 202601"
+                                     << "赡养老人每月：独生子女3000.00元，"
+                                        "非独生子女分摊每人最多1500.00元！"
+                                     << "3700.00";
+    QTest::newRow("loan and rent together") << ""
+                                            << "住房贷款利息 - 202601;住房租金 - 202603"
+                                            << "住房贷款利息和住房租金不能在同一月份扣除！"
+                                            << "3700.00";
+    QTest::newRow("amount without a kind") << ""
+                                           << " 1000 202601"
+                                           << "专项附加扣除第8行请选择类别！"
+                                           << "3700.00";
+}
+
+void ComputationDialogsTest::deductionsKeptToTheLaw() {
+    QFETCH(QString, firstLine);
+    QFETCH(QString, added);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into YGZXKC (ygh,lb,je,qsny) values (1,'子女教育',20000000,'202601')");
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            QTableWidget *table = dialog.t_zxkc;
+            QCOMPARE(table->rowCount(), 7 + EmployeeTaxDialog::spareLines);
+            if (!firstLine.isEmpty())
+                setCell(table, 0, 1, firstLine);
+            int row = 7;
+            for (const QString &line : added.split(';', Qt::SkipEmptyParts)) {
+                const QStringList parts = line.split(' ');
+                qobject_cast<QComboBox *>(table->cellWidget(row, 0))->setCurrentText(parts[0]);
+                if (parts[1] != "-")
+                    setCell(table, row, 1, parts[1]);
+                setCell(table, row, 2, parts[2]);
+                ++row;
+            }
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+            QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        });
+    }));
+    QTEST(decemberTaxOfPublishedExample(), "december");
+    if (!message.isEmpty())
+        QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
+                 QStringList{"子女教育|2000|202601|"});
 }
 
 // Whatever the window or the clerk puts into a cell: amounts right-aligned with two decimals,
