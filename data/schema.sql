@@ -6,9 +6,9 @@
 -- 125000), so sums are exact. The program binds and reads every column so marked, in any
 -- table, as an amount, by its name; a name is therefore money in every table or in none. The
 -- names statements give to amounts they compute, never stored, are declared here too:
--- Computed amounts: f_h, k_h, sf, sr, sqkcje, se
+-- Computed amounts: f_h, k_h, sf, sr, sqkcje, se, nzj
 -- (a salary row's earnings, deductions and net pay; a stored month's taxable income,
--- deductions taken before tax and tax).
+-- deductions taken before tax, tax and year-end one-off bonus).
 --
 -- Names and other Chinese texts that lists are sorted by are declared COLLATE NOCASE. The
 -- program replaces NOCASE on its connection by the same equality with pinyin order; any other
@@ -251,3 +251,25 @@ CREATE TABLE YGZJ (
     sjhm TEXT
 ) STRICT;
 CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);
+
+-- The year-end one-off bonus taxed apart from the cumulative withholding: the monthly table
+-- that a twelfth of the bonus is looked up in, dated like GSSLB from qsny and in force through
+-- zzny (null: no end). A later law is a new set of lines from its own month. sx is a line's
+-- upper limit of a twelfth of the bonus (null on the top line), sl its rate, sskcs its quick
+-- deduction, taken once from the whole bonus's tax.
+CREATE TABLE NZJSLB (
+    bh INTEGER PRIMARY KEY,
+    qsny TEXT NOT NULL,
+    zzny TEXT,
+    sx INTEGER, -- amount
+    sl INTEGER NOT NULL,
+    sskcs INTEGER NOT NULL -- amount
+) STRICT;
+INSERT INTO NZJSLB (qsny, zzny, sx, sl, sskcs) VALUES
+    ('201901', '202712', 30000000, 30000, 0),
+    ('201901', '202712', 120000000, 100000, 2100000),
+    ('201901', '202712', 250000000, 200000, 14100000),
+    ('201901', '202712', 350000000, 250000, 26600000),
+    ('201901', '202712', 550000000, 300000, 44100000),
+    ('201901', '202712', 800000000, 350000, 71600000),
+    ('201901', '202712', NULL, 450000, 151600000);

@@ -11,7 +11,7 @@ void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, const QStringLis
     for (int i = 0; i < editors.size(); ++i)
         m_editors.insert(columns.at(i), editors.at(i));
     for (const ItemRule &item : m_rules.items)
-        if (item.method != Method::ByHand)
+        if (isComputed(item.method))
             if (CurrencyEdit *editor = m_editors.value(columnOf(item)))
                 editor->setReadOnly(true);
 }
@@ -39,6 +39,6 @@ void ComputedEntry::recompute() {
             amounts.at(item) = editor->value();
     computeItems(m_rules, m_profile, m_before, m_month, amounts);
     for (const ItemRule &item : m_rules.items)
-        if (CurrencyEdit *editor = editorOf(item); editor && item.method != Method::ByHand)
+        if (CurrencyEdit *editor = editorOf(item); editor && isComputed(item.method))
             editor->setValue(amounts.at(item));
 }

@@ -3,6 +3,7 @@
 #include "query.h"
 #include "salarycolumns.h"
 #include "writebatch.h"
+#include "yearendbonus.h"
 
 namespace {
 
@@ -70,9 +71,15 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
         for (const ItemRule &item : rules.items)
             if (item.method == Method::Percentage)
                 amounts.at(item) = contribution(item.contribution, baseOf(item, profile));
+    const BonusInMonth bonus = bonusInMonth(rules, before, month, rules.yearEndBonus(amounts));
+    MonthOfPay pay = monthOfPay(rules, profile, amounts, month);
+    pay.taxableIncome = pay.taxableIncome - bonus.apart;
+    const ItemRule *bonusTax = rules.bonusTaxItem();
     if (const ItemRule *tax = rules.taxItem())
-        amounts.at(*tax) = monthTax(before, monthOfPay(rules, profile, amounts, month),
-                                    rules.law.bracketsFor(month));
+        amounts.at(*tax) = monthTax(before, pay, rules.law.bracketsFor(month)) +
+                           (bonusTax ? Currency() : bonus.tax);
+    if (bonusTax)
+        amounts.at(*bonusTax) = bonus.tax;
 }
 
 std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const PayrollRules &rules,
@@ -86,8 +93,8 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
     const ItemRule *tax = rules.taxItem();
     Query history(connection);
     history.addLine("select ygh, ny, " + rules.taxableIncomeSql() + " as sr, " +
-                    rules.preTaxDeductionsSql() + " as sqkcje, " +
-                    (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
+                    rules.preTaxDeductionsSql() + " as sqkcje, " + rules.yearEndBonusSql() +
+                    " as nzj, " + (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
     history.addLine("from GZB where ny>=:first and ny<:month" +
                     QString(employee ? " and ygh=:ygh" : "") + " order by ygh, ny");
     history.param("first").setText(month.left(4) + "01");
@@ -99,16 +106,21 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         const qint64 number = history.field("ygh").asInteger();
         const EmployeeProfile &profile = profileOf(profiles, number);
         const QString stored = history.field("ny").asString();
+        auto [year, added] = years.try_emplace(number);
+        if (added)
+            year->second = openingOf(rules, profile, month);
+        // A bonus taxed apart counts neither as the month's income nor as its tax withheld.
+        const BonusInMonth bonus =
+            bonusInMonth(rules, year->second, stored, history.field("nzj").asCurrency());
         MonthOfPay pay;
-        pay.taxableIncome = history.field("sr").asCurrency();
+        pay.taxableIncome = history.field("sr").asCurrency() - bonus.apart;
         pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
         pay.otherDeductions = profile.otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
-        auto [year, added] = years.try_emplace(number);
-        if (added)
-            year->second = openingOf(rules, profile, month);
-        year->second.add(pay, history.field("se").asCurrency());
+        year->second.add(pay, history.field("se").asCurrency() -
+                                  (rules.bonusTaxItem() ? Currency() : bonus.tax));
+        year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
     }
     return years;
 }

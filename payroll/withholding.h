@@ -25,6 +25,7 @@ struct YearToDate {
     Currency basicDeductions;
     Currency taxWithheld;
     int months = 0;
+    bool bonusTaxedApart = false; // a year-end bonus was taxed apart: the law allows it once
 
     void add(const MonthOfPay &month, Currency taxWithheldThatMonth);
 };

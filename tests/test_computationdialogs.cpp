@@ -105,7 +105,7 @@ void ComputationDialogsTest::itemComputation() {
         });
         // Earnings cannot be the tax; an earning may be left untaxed.
         onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
-            QCOMPARE(dialog.c_jsfs->count(), 2);
+            QCOMPARE(dialog.c_jsfs->count(), 3);
             dialog.c_js->setChecked(false);
             dialog.b_ok->click();
         });

@@ -1,5 +1,6 @@
 // The payroll rules on their own, as tables: contributions of a clamped base, the withholding
 // table's lines and their edges, and the cumulative withholding month by month.
+#include "bonustax.h"
 #include "contribution.h"
 #include "currencyprint.h"
 #include "percentage.h"
@@ -56,6 +57,8 @@ private slots:
     void openingFiguresCount();
     void specialDeductionsWithinTheLaw_data();
     void specialDeductionsWithinTheLaw();
+    void yearEndBonusTaxedApart_data();
+    void yearEndBonusTaxedApart();
 };
 
 void TestPayroll::rateText_data() {
@@ -304,6 +307,63 @@ void TestPayroll::specialDeductionsWithinTheLaw() {
     }
     const QString fault = specialDeductionFault(deductions);
     QVERIFY2(message.isEmpty() ? fault.isEmpty() : fault.startsWith(message), qPrintable(fault));
+}
+
+// The monthly table for a bonus paid from January 2019 through December 2027.
+BonusLaw bonusLaw() {
+    BonusLaw law;
+    const struct {
+        const char *upTo, *rate, *quick;
+    } lines[] = {{"3000", "3", "0"},      {"12000", "10", "210"},  {"25000", "20", "1410"},
+                 {"35000", "25", "2660"}, {"55000", "30", "4410"}, {"80000", "35", "7160"},
+                 {nullptr, "45", "15160"}};
+    for (const auto &line : lines) {
+        law.brackets.push_back({"201901",
+                                {line.upTo ? std::optional(yuan(line.upTo)) : std::nullopt,
+                                 percent(line.rate), yuan(line.quick)}});
+        law.lastMonths.push_back({"201901", "202712"});
+    }
+    return law;
+}
+
+void TestPayroll::yearEndBonusTaxedApart_data() {
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("bonus");
+    QTest::addColumn<QString>("tax"); // empty: the law taxes no bonus apart that month
+    QTest::newRow("20000 in March") << "202603"
+                                    << "20000"
+                                    << "600.00";
+    QTest::newRow("at the first edge") << "202612"
+                                       << "36000"
+                                       << "1080.00";
+    QTest::newRow("a yuan over it") << "202612"
+                                    << "36001"
+                                    << "3390.10";
+    QTest::newRow("second line's top") << "202612"
+                                       << "144000"
+                                       << "14190.00";
+    QTest::newRow("top line") << "202612"
+                              << "1000000"
+                              << "434840.00";
+    QTest::newRow("the law's last month") << "202712"
+                                          << "20000"
+                                          << "600.00";
+    QTest::newRow("after the law") << "202801"
+                                   << "20000"
+                                   << "";
+    QTest::newRow("before the law") << "201812"
+                                    << "20000"
+                                    << "";
+}
+
+void TestPayroll::yearEndBonusTaxedApart() {
+    QFETCH(QString, month);
+    QFETCH(QString, bonus);
+    QFETCH(QString, tax);
+    const std::vector<TaxBracket> brackets = bonusLaw().bracketsFor(month);
+    QCOMPARE(brackets.empty(), tax.isEmpty());
+    if (!brackets.empty())
+        QCOMPARE(bonusTax(*Currency::fromText(bonus), brackets).toFixed2(), tax);
 }
 
 QTEST_GUILESS_MAIN(TestPayroll)

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "payrollrules.h"
+#include "withholding.h"
+
+// A month's year-end one-off bonus of one employee: taxed apart from the cumulative
+// withholding the first time in a year it is paid, while the law allows it; otherwise (a
+// second bonus that year, or after the law's last month) with the month's other pay.
+struct BonusInMonth {
+    Currency apart; // the bonus taxed apart; zero when it is taxed with the month's pay
+    Currency tax;   // its tax
+};
+
+BonusInMonth bonusInMonth(const PayrollRules &rules, const YearToDate &before, const QString &month,
+                          Currency bonus);
