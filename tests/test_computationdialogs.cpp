@@ -86,7 +86,7 @@ void ComputationDialogsTest::itemComputation() {
         QCOMPARE(window.RxDBGrid2->actions().first()->text(), "计算方式…");
         onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.l_mc->text(), "项目：养老保险");
-            QCOMPARE(dialog.c_jsfs->count(), 3);
+            QCOMPARE(dialog.c_jsfs->count(), 4);
             dialog.c_jsfs->setCurrentIndex(1);
             dialog.e_bl->setText("8.12345");
             dialog.b_ok->click();

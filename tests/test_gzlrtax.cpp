@@ -100,6 +100,8 @@ private slots:
     void savingAMonthOffersItsLaterMonths();
     void laterMonthHeldByAnotherCopyIsLeftToIt();
     void byHandWithoutRules();
+    void yearEndBonusTaxedApart_data();
+    void yearEndBonusTaxedApart();
 };
 
 // January is typed and stored with F1; every later month is prepared from the month before,
@@ -273,6 +275,62 @@ void EntryTaxTest::byHandWithoutRules() {
     QCOMPARE(stored("202601"), "0.00 0.00 0.00 0.00 12.34");
     QCOMPARE(stored("202602"), "0.00 0.00 0.00 0.00 0.00");
     QCOMPARE(workspace.shownTexts(), QStringList());
+}
+
+// A 20,000.00 year-end bonus in March beside the published example's pay: taxed apart,
+// 600.00, without raising the cumulative tax of the months after it. A second bonus that year
+// is pay like any other. The bonus's tax goes to its own item where there is one.
+void EntryTaxTest::yearEndBonusTaxedApart_data() {
+    QTest::addColumn<bool>("ownItem");
+    QTest::addColumn<QString>("august"); // the bonus typed in August, if any
+    QTest::addColumn<QString>("taxes");  // "tax/bonus tax" of March, April and August
+    QTest::newRow("into the income tax") << false << ""
+                                         << "2450.00/0.00 1850.00/0.00 2250.00/0.00";
+    QTest::newRow("into its own item") << true << ""
+                                       << "1850.00/600.00 1850.00/0.00 2250.00/0.00";
+    // 8 × 18,500 + 20,000 owes 16,680 less the 10,430 withheld through July.
+    QTest::newRow("a second bonus with the pay") << true << "20000"
+                                                 << "1850.00/600.00 1850.00/0.00 6250.00/0.00";
+}
+
+void EntryTaxTest::yearEndBonusTaxedApart() {
+    QFETCH(bool, ownItem);
+    QFETCH(QString, august);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖个税',0,'1')");
+    workspace.exec(ownItem ? "insert into GZXMJS (xmbh,jsfs) values (7,'3'),(8,'4')"
+                           : "insert into GZXMJS (xmbh,jsfs) values (7,'3')");
+    // Editors: f1 基本工资, f2 年终奖, k1..k4 contributions, k5 个人所得税, k6 年终奖个税.
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(!window.itemEditors.at(1)->isReadOnly());
+        QCOMPARE(window.itemEditors.at(7)->isReadOnly(), ownItem);
+        for (int month = 1; month <= 8; ++month) {
+            prepare(window, 2026, month);
+            if (month == 1)
+                type(window.itemEditors.at(0), "30000");
+            if (month == 3)
+                type(window.itemEditors.at(1), "20000");
+            if (month == 8 && !august.isEmpty())
+                type(window.itemEditors.at(1), qPrintable(august));
+            if (month == 3) // seen while typing
+                QCOMPARE(window.itemEditors.at(6)->value().toFixed2(),
+                         ownItem ? "1850.00" : "2450.00");
+            pressF1(window);
+            window.b_s->click();
+        }
+    }));
+    QStringList taxes;
+    for (const char *month : {"202603", "202604", "202608"}) {
+        Query &row = DM->AQUP;
+        openLines(row, {QStringLiteral("select k5, k6 from GZB where ny='%1' and ygh=1")
+                            .arg(QLatin1String(month))});
+        taxes << row.field("k5").asCurrency().toFixed2() + '/' +
+                     row.field("k6").asCurrency().toFixed2();
+    }
+    QTEST(taxes.join(' '), "taxes");
 }
 
 QTEST_MAIN(EntryTaxTest)
