@@ -22,3 +22,13 @@ Currency bonusTax(Currency bonus, const std::vector<TaxBracket> &brackets) {
             line.upTo = Currency::fromUnits(line.upTo->units() * 12);
     return cumulativeTax(bonus, twelveTimes);
 }
+
+std::optional<Currency> bonusEdgeBelow(Currency bonus, const std::vector<TaxBracket> &brackets) {
+    std::optional<Currency> edge;
+    for (const TaxBracket &line : brackets)
+        if (line.upTo && Currency::fromUnits(line.upTo->units() * 12) < bonus)
+            edge = Currency::fromUnits(line.upTo->units() * 12);
+    if (!edge || bonus - bonusTax(bonus, brackets) >= *edge - bonusTax(*edge, brackets))
+        return std::nullopt;
+    return edge;
+}

@@ -18,3 +18,7 @@ struct BonusLaw {
 // over a line's edge pays more than the whole excess (36,000.00 pays 1,080.00, 36,001.00 pays
 // 3,390.10).
 Currency bonusTax(Currency bonus, const std::vector<TaxBracket> &brackets);
+
+// The edge of the line a bonus lies just above, where the bonus keeps less after its tax than
+// a bonus of the edge itself would; none when it keeps more.
+std::optional<Currency> bonusEdgeBelow(Currency bonus, const std::vector<TaxBracket> &brackets);

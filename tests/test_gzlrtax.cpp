@@ -102,6 +102,7 @@ private slots:
     void byHandWithoutRules();
     void yearEndBonusTaxedApart_data();
     void yearEndBonusTaxedApart();
+    void computedItemsLookComputed();
 };
 
 // January is typed and stored with F1; every later month is prepared from the month before,
@@ -315,9 +316,14 @@ void EntryTaxTest::yearEndBonusTaxedApart() {
                 type(window.itemEditors.at(1), "20000");
             if (month == 8 && !august.isEmpty())
                 type(window.itemEditors.at(1), qPrintable(august));
-            if (month == 3) // seen while typing
+            if (month == 3) { // seen while typing, with what taxing it with the pay would cost
                 QCOMPARE(window.itemEditors.at(6)->value().toFixed2(),
                          ownItem ? "1850.00" : "2450.00");
+                QVERIFY(window.itemEditors.at(ownItem ? 7 : 6)
+                            ->toolTip()
+                            .endsWith("全年一次性奖金 20000.00 单独计税 600.00，本月合计 "
+                                      "2450.00；并入本月工资计税 3850.00，单独计税较低"));
+            }
             pressF1(window);
             window.b_s->click();
         }
@@ -331,6 +337,44 @@ void EntryTaxTest::yearEndBonusTaxedApart() {
                      row.field("k6").asCurrency().toFixed2();
     }
     QTEST(taxes.join(' '), "taxes");
+}
+
+// Computed boxes stand apart from typed ones: grey, read-only, passed over by Enter, and say
+// how they came to their amounts; a bonus just over an edge is pointed out.
+void EntryTaxTest::computedItemsLookComputed() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMJS (xmbh,jsfs) values (7,'3')");
+    // Editors: f1 基本工资, f2 年终奖, k1..k4 contributions, k5 个人所得税.
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        const QList<CurrencyEdit *> &editors = window.itemEditors;
+        for (int i = 0; i < editors.size(); ++i) {
+            const bool computed = i >= 2;
+            QCOMPARE(editors.at(i)->isReadOnly(), computed);
+            QCOMPARE(editors.at(i)->focusPolicy() == Qt::NoFocus, computed);
+            QCOMPARE(editors.at(i)->palette().color(QPalette::Base) ==
+                         editors.at(0)->palette().color(QPalette::Base),
+                     !computed);
+        }
+        type(editors.at(0), "30000");
+        QTest::keyClick(editors.at(0), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), editors.at(1));
+        QTest::keyClick(editors.at(1), Qt::Key_Return);
+        QVERIFY(editors.indexOf(qobject_cast<CurrencyEdit *>(QApplication::focusWidget())) < 2);
+        QCOMPARE(editors.at(2)->toolTip(),
+                 "按比例：社保基数 30000.00，按上限 20000.00 × 8% = 1600.00");
+        QCOMPARE(editors.at(6)->toolTip(),
+                 "累计预扣：本年收入 30000.00 − 税前扣除 4500.00 − 减除费用 5000.00 − "
+                 "专项附加扣除 2000.00 − 其他扣除 0.00 = 应纳税所得额 18500.00；"
+                 "应纳税额 555.00 − 已预扣 0.00 = 555.00");
+        type(editors.at(1), "36001");
+        QVERIFY2(editors.at(6)->toolTip().endsWith(
+                     "注意：奖金刚超过 36000.00 元的临界点，税后反而少于发放 36000.00 元"),
+                 qPrintable(editors.at(6)->toolTip()));
+    }));
 }
 
 QTEST_MAIN(EntryTaxTest)

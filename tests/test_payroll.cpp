@@ -59,6 +59,8 @@ private slots:
     void specialDeductionsWithinTheLaw();
     void yearEndBonusTaxedApart_data();
     void yearEndBonusTaxedApart();
+    void bonusJustOverAnEdge_data();
+    void bonusJustOverAnEdge();
 };
 
 void TestPayroll::rateText_data() {
@@ -364,6 +366,33 @@ void TestPayroll::yearEndBonusTaxedApart() {
     QCOMPARE(brackets.empty(), tax.isEmpty());
     if (!brackets.empty())
         QCOMPARE(bonusTax(*Currency::fromText(bonus), brackets).toFixed2(), tax);
+}
+
+// Above an edge the whole bonus moves to the higher rate: until the bonus has grown enough,
+// it keeps less after tax than the edge itself.
+void TestPayroll::bonusJustOverAnEdge_data() {
+    QTest::addColumn<QString>("bonus");
+    QTest::addColumn<QString>("edge"); // empty: no warning
+    QTest::newRow("at the edge") << "36000"
+                                 << "";
+    QTest::newRow("a yuan over") << "36001"
+                                 << "36000.00";
+    QTest::newRow("where it keeps as much") << "38566.67"
+                                            << "";
+    QTest::newRow("a fen short of that") << "38566.66"
+                                         << "36000.00";
+    QTest::newRow("over the third edge") << "300001"
+                                         << "300000.00";
+    QTest::newRow("first line") << "20000"
+                                << "";
+}
+
+void TestPayroll::bonusJustOverAnEdge() {
+    QFETCH(QString, bonus);
+    QFETCH(QString, edge);
+    const std::optional<Currency> found =
+        bonusEdgeBelow(*Currency::fromText(bonus), bonusLaw().bracketsFor("202612"));
+    QCOMPARE(found ? found->toFixed2() : QString(), edge);
 }
 
 QTEST_GUILESS_MAIN(TestPayroll)
