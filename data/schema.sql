@@ -273,3 +273,18 @@ INSERT INTO NZJSLB (qsny, zzny, sx, sl, sskcs) VALUES
     ('201901', '202712', 550000000, 300000, 44100000),
     ('201901', '202712', 800000000, 350000, 71600000),
     ('201901', '202712', NULL, 450000, 151600000);
+
+-- What the clerk sets for one employee and one year nd of the tax law's choices: nzjhb 1 has
+-- the year-end bonus taxed with the pay instead of apart; qnjc 1 takes the whole year's basic
+-- deduction from January (the previous year's pay at this employer, every month of it, was at
+-- most 60,000.00); ljjc 1 takes the basic deduction of every month since January in the month
+-- of the year's first pay. An employee without a row for a year has none of these.
+CREATE TABLE YGNDSZ (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    nd TEXT NOT NULL,
+    nzjhb INTEGER NOT NULL DEFAULT 0,
+    qnjc INTEGER NOT NULL DEFAULT 0,
+    ljjc INTEGER NOT NULL DEFAULT 0
+) STRICT;
+CREATE UNIQUE INDEX YGNDSZ_employee_year ON YGNDSZ (ygh, nd);

@@ -37,18 +37,21 @@ QString cumulativeNote(const YearToDate &before, const MonthOfPay &pay,
            money(monthTax(before, pay, brackets));
 }
 
-QString bonusNote(const PayrollRules &rules, const YearToDate &before, const QString &month,
-                  const MonthOfPay &merged, Currency bonus) {
+QString bonusNote(const PayrollRules &rules, const EmployeeProfile &profile,
+                  const YearToDate &before, const QString &month, const MonthOfPay &pay,
+                  Currency bonus) {
     const std::vector<TaxBracket> brackets = rules.law.bracketsFor(month);
-    const BonusInMonth apart = bonusInMonth(rules, before, month, bonus);
+    const BonusInMonth apart = bonusInMonth(rules, profile, before, month, bonus);
+    const Currency together =
+        monthTax(before, withheldPay(profile, before, month, pay, {}), brackets);
     if (apart.apart == Currency())
         return "全年一次性奖金 " + money(bonus) +
-               (before.bonusTaxedApart ? "：本年已单独计税一次，并入本月工资计税"
-                                       : "：本月不适用单独计税，并入本月工资计税");
-    MonthOfPay withoutBonus = merged;
-    withoutBonus.taxableIncome = merged.taxableIncome - bonus;
-    const Currency separately = monthTax(before, withoutBonus, brackets) + apart.tax;
-    const Currency together = monthTax(before, merged, brackets);
+               (switchesIn(profile.years, month).bonusWithPay ? "：本年选择并入本月工资计税"
+                : before.bonusTaxedApart ? "：本年已单独计税一次，并入本月工资计税"
+                                         : "：本月不适用单独计税，并入本月工资计税") +
+               "；若单独计税 " + money(bonusTax(bonus, rules.bonusLaw.bracketsFor(month)));
+    const Currency separately =
+        monthTax(before, withheldPay(profile, before, month, pay, apart), brackets) + apart.tax;
     QString note = "全年一次性奖金 " + money(bonus) + " 单独计税 " + money(apart.tax) +
                    "，本月合计 " + money(separately) + "；并入本月工资计税 " + money(together) +
                    (together < separately ? "，并入较低" : "，单独计税较低");
@@ -67,14 +70,14 @@ QString computationNote(const PayrollRules &rules, const EmployeeProfile &profil
     if (item.method == Method::Percentage)
         return "按比例：" + contributionNote(profile, item, amounts.at(item));
     const Currency bonus = rules.yearEndBonus(amounts);
-    const MonthOfPay merged = monthOfPay(rules, profile, amounts, month);
+    const MonthOfPay pay = monthOfPay(rules, profile, amounts, month);
     QStringList lines;
-    if (item.method == Method::IncomeTax) {
-        MonthOfPay pay = merged;
-        pay.taxableIncome = merged.taxableIncome - bonusInMonth(rules, before, month, bonus).apart;
-        lines << cumulativeNote(before, pay, rules.law.bracketsFor(month));
-    }
+    if (item.method == Method::IncomeTax)
+        lines << cumulativeNote(before,
+                                withheldPay(profile, before, month, pay,
+                                            bonusInMonth(rules, profile, before, month, bonus)),
+                                rules.law.bracketsFor(month));
     if (bonus > Currency() && (item.method == Method::BonusTax || !rules.bonusTaxItem()))
-        lines << bonusNote(rules, before, month, merged, bonus);
+        lines << bonusNote(rules, profile, before, month, pay, bonus);
     return lines.join('\n');
 }

@@ -56,6 +56,8 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
         profiles[query.field("ygh").asInteger()].specialDeductions.push_back(
             {query.field("lb").asString(), amount(query, "je"), query.field("qsny").asString(),
              query.field("zzny").asString().trimmed()});
+    for (auto &[number, choices] : readYearChoices(connection, employee))
+        profiles[number].years = std::move(choices);
     return profiles;
 }
 
@@ -112,6 +114,7 @@ bool storeProfile(Connection &connection, qint64 employee,
             store.param("zzny").setText(deduction.throughMonth);
         store.execSql();
     }
+    storeYearChoices(connection, employee, profile.years);
     transaction.commit();
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "yearswitches.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,7 @@ struct EmployeeProfile {
     Currency otherDeductions; // each month
     OpeningFigures opening;
     std::vector<SpecialDeduction> specialDeductions;
+    YearChoices years;
 
     // The special deductions that run in `month`.
     Currency specialDeductionsIn(const QString &month) const;

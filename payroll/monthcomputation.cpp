@@ -71,9 +71,10 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
         for (const ItemRule &item : rules.items)
             if (item.method == Method::Percentage)
                 amounts.at(item) = contribution(item.contribution, baseOf(item, profile));
-    const BonusInMonth bonus = bonusInMonth(rules, before, month, rules.yearEndBonus(amounts));
-    MonthOfPay pay = monthOfPay(rules, profile, amounts, month);
-    pay.taxableIncome = pay.taxableIncome - bonus.apart;
+    const BonusInMonth bonus =
+        bonusInMonth(rules, profile, before, month, rules.yearEndBonus(amounts));
+    const MonthOfPay pay =
+        withheldPay(profile, before, month, monthOfPay(rules, profile, amounts, month), bonus);
     const ItemRule *bonusTax = rules.bonusTaxItem();
     if (const ItemRule *tax = rules.taxItem())
         amounts.at(*tax) = monthTax(before, pay, rules.law.bracketsFor(month)) +
@@ -111,15 +112,16 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
             year->second = openingOf(rules, profile, month);
         // A bonus taxed apart counts neither as the month's income nor as its tax withheld.
         const BonusInMonth bonus =
-            bonusInMonth(rules, year->second, stored, history.field("nzj").asCurrency());
+            bonusInMonth(rules, profile, year->second, stored, history.field("nzj").asCurrency());
         MonthOfPay pay;
-        pay.taxableIncome = history.field("sr").asCurrency() - bonus.apart;
+        pay.taxableIncome = history.field("sr").asCurrency();
         pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
         pay.otherDeductions = profile.otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
-        year->second.add(pay, history.field("se").asCurrency() -
-                                  (rules.bonusTaxItem() ? Currency() : bonus.tax));
+        year->second.add(withheldPay(profile, year->second, stored, pay, bonus),
+                         history.field("se").asCurrency() -
+                             (rules.bonusTaxItem() ? Currency() : bonus.tax));
         year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
     }
     return years;

@@ -15,6 +15,7 @@
 #include "toolbutton.h"
 #include "wiring.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -75,6 +77,20 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     e_qczxkc = amountBox("e_qczxkc", "累计专项扣除：", {12, 314}, this);
     e_qcyjse = amountBox("e_qcyjse", "累计已扣税额：", {250, 314}, this);
 
+    makeCaption(QString(), "按年度选择：", {12, 346}, font(), this);
+    e_nd = place(new QLineEdit(this), "e_nd", {90, 342, 40, 18});
+    e_nd->setMaxLength(4);
+    c_nzjhb = place(new QCheckBox("年终奖并入当月工资", this), "c_nzjhb", {140, 342, 150, 18});
+    c_nzjhb->setToolTip("本年全年一次性奖金不单独计税，并入当月工资按累计预扣法计税");
+    c_qnjc = place(new QCheckBox("上年不超过6万元", this), "c_qnjc", {12, 368, 130, 18});
+    c_qnjc->setToolTip("上一年度1至12月均在本单位预扣预缴且收入不超过60000元：本年1月起"
+                       "直接按全年60000元扣除减除费用");
+    c_ljjc = place(new QCheckBox("年中首次取得工资", this), "c_ljjc", {150, 368, 140, 18});
+    c_ljjc->setToolTip("本年首次取得工资薪金：减除费用按1月起至本月的月份数计算");
+    QObject::connect(e_nd, &QLineEdit::textChanged, this, [this] { showYear(); });
+    for (QCheckBox *choice : {c_nzjhb, c_qnjc, c_ljjc})
+        QObject::connect(choice, &QCheckBox::toggled, this, [this] { keepYear(); });
+
     b_ok = makeToolButton("b_ok", Icon::save, "确定", {300, 352, 80, 40}, this);
     b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {385, 352, 80, 40}, this);
     wire(b_ok, &FlatButton::clicked, this, &EmployeeTaxDialog::b_okClick);
@@ -94,6 +110,10 @@ void EmployeeTaxDialog::showStored() {
     e_gjjjs->setValue(profile.housingFundBase);
     e_qtkc->setValue(profile.otherDeductions);
     showDeductions(profile.specialDeductions);
+    m_years = profile.years;
+    if (e_nd->text().isEmpty() && !m_years.empty())
+        e_nd->setText(m_years.rbegin()->first);
+    showYear();
     e_qcnd->setText(profile.opening.year);
     e_qcsr->setValue(profile.opening.income);
     e_qcsqkc->setValue(profile.opening.preTaxDeductions);
@@ -146,6 +166,46 @@ void EmployeeTaxDialog::showDeductions(const std::vector<SpecialDeduction> &stor
     }
 }
 
+// The choices of the year typed, for the clerk to change; none while no year is typed.
+void EmployeeTaxDialog::showYear() {
+    const QString year = e_nd->text().trimmed();
+    const bool kept = isKeptYear(year);
+    const YearSwitches shown = kept ? switchesIn(m_years, year + "01") : YearSwitches();
+    const std::array<std::pair<QCheckBox *, bool>, 3> choices = {
+        std::pair{c_nzjhb, shown.bonusWithPay}, std::pair{c_qnjc, shown.wholeYearDeduction},
+        std::pair{c_ljjc, shown.deductionSinceJanuary}};
+    for (const auto &[choice, checked] : choices) {
+        const QSignalBlocker quiet(choice);
+        choice->setChecked(checked);
+        choice->setEnabled(kept);
+    }
+}
+
+void EmployeeTaxDialog::keepYear() {
+    const QString year = e_nd->text().trimmed();
+    if (isKeptYear(year))
+        m_years[year] = {c_nzjhb->isChecked(), c_qnjc->isChecked(), c_ljjc->isChecked()};
+}
+
+std::optional<YearChoices> EmployeeTaxDialog::chosenYears() {
+    YearChoices chosen;
+    for (const auto &[year, switches] : m_years) {
+        if (switches.wholeYearDeduction && switches.deductionSinceJanuary) {
+            Messages::plain(year + "年度不能同时选择“上年不超过6万元”和“年中首次取得工资”！");
+            return std::nullopt;
+        }
+        if (switches.wholeYearDeduction &&
+            !previousYearAllowsWholeYearDeduction(DM->ADC, m_employee, year)) {
+            Messages::plain(year + "年度不能选择“上年不超过6万元”：上年在本单位的工资收入"
+                                   "超过60000元或不满12个月！");
+            return std::nullopt;
+        }
+        if (!(switches == YearSwitches()))
+            chosen[year] = switches;
+    }
+    return chosen;
+}
+
 QString EmployeeTaxDialog::kindAt(int row) const {
     if (const auto *chosen = qobject_cast<const QComboBox *>(t_zxkc->cellWidget(row, Kind)))
         return chosen->currentText();
@@ -194,6 +254,10 @@ void EmployeeTaxDialog::b_okClick() {
         return;
     }
 
+    const std::optional<YearChoices> years = chosenYears();
+    if (!years)
+        return;
+
     EmployeeProfile profile;
     profile.socialInsuranceBase = e_sbjs->value();
     profile.housingFundBase = e_gjjjs->value();
@@ -202,6 +266,7 @@ void EmployeeTaxDialog::b_okClick() {
         year,           e_qcsr->value(), e_qcsqkc->value(), e_qczxkc->value(), e_qcyjse->value(),
         e_qcys->value()};
     profile.specialDeductions = std::move(deductions);
+    profile.years = *years;
     if (!storeProfile(DM->ADC, m_employee, m_asRead, profile)) {
         tellChangedMeanwhile();
         showStored();

@@ -4,6 +4,7 @@
 #include "moduleform.h"
 
 class CurrencyEdit;
+class QCheckBox;
 class FlatButton;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,11 @@ public:
     CurrencyEdit *e_qczxkc = nullptr;
     CurrencyEdit *e_qcyjse = nullptr;
     QSpinBox *e_qcys = nullptr;
+    // The law's choices for the year in e_nd.
+    QLineEdit *e_nd = nullptr;
+    QCheckBox *c_nzjhb = nullptr; // the year-end bonus taxed with the pay
+    QCheckBox *c_qnjc = nullptr;  // the whole year's basic deduction from January
+    QCheckBox *c_ljjc = nullptr;  // the basic deductions since January at the first pay
     FlatButton *b_ok = nullptr;
     FlatButton *b_cancel = nullptr;
 
@@ -42,8 +48,13 @@ private:
     void showStored();
     void showDeductions(const std::vector<SpecialDeduction> &stored);
     QString kindAt(int row) const;
+    void showYear();
+    void keepYear();
+    // The choices made, checked; a message and nothing when they are wrong.
+    std::optional<YearChoices> chosenYears();
     void b_okClick();
 
     qint64 m_employee;
     std::optional<EmployeeProfile> m_asRead;
+    YearChoices m_years;
 };

@@ -103,6 +103,8 @@ private slots:
     void yearEndBonusTaxedApart_data();
     void yearEndBonusTaxedApart();
     void computedItemsLookComputed();
+    void basicDeductionByTheYearsChoice_data();
+    void basicDeductionByTheYearsChoice();
 };
 
 // January is typed and stored with F1; every later month is prepared from the month before,
@@ -283,22 +285,29 @@ void EntryTaxTest::byHandWithoutRules() {
 // is pay like any other. The bonus's tax goes to its own item where there is one.
 void EntryTaxTest::yearEndBonusTaxedApart_data() {
     QTest::addColumn<bool>("ownItem");
+    QTest::addColumn<bool>("withPay");   // the employee's choice for 2026
     QTest::addColumn<QString>("august"); // the bonus typed in August, if any
     QTest::addColumn<QString>("taxes");  // "tax/bonus tax" of March, April and August
-    QTest::newRow("into the income tax") << false << ""
+    QTest::newRow("into the income tax") << false << false << ""
                                          << "2450.00/0.00 1850.00/0.00 2250.00/0.00";
-    QTest::newRow("into its own item") << true << ""
+    QTest::newRow("into its own item") << true << false << ""
                                        << "1850.00/600.00 1850.00/0.00 2250.00/0.00";
     // 8 × 18,500 + 20,000 owes 16,680 less the 10,430 withheld through July.
-    QTest::newRow("a second bonus with the pay") << true << "20000"
+    QTest::newRow("a second bonus with the pay") << true << false << "20000"
                                                  << "1850.00/600.00 1850.00/0.00 6250.00/0.00";
+    // 3 × 18,500 + 20,000 owes 5,030 less 1,180; August's year owes 16,680 less 12,980.
+    QTest::newRow("chosen to go with the pay") << true << true << ""
+                                               << "3850.00/0.00 1850.00/0.00 3700.00/0.00";
 }
 
 void EntryTaxTest::yearEndBonusTaxedApart() {
     QFETCH(bool, ownItem);
+    QFETCH(bool, withPay);
     QFETCH(QString, august);
     Workspace workspace;
     addComputedPayroll(workspace);
+    if (withPay)
+        workspace.exec("insert into YGNDSZ (ygh,nd,nzjhb) values (1,'2026',1)");
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
     workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖个税',0,'1')");
     workspace.exec(ownItem ? "insert into GZXMJS (xmbh,jsfs) values (7,'3'),(8,'4')"
@@ -316,7 +325,7 @@ void EntryTaxTest::yearEndBonusTaxedApart() {
                 type(window.itemEditors.at(1), "20000");
             if (month == 8 && !august.isEmpty())
                 type(window.itemEditors.at(1), qPrintable(august));
-            if (month == 3) { // seen while typing, with what taxing it with the pay would cost
+            if (month == 3 && !withPay) { // seen while typing, with the cost of the other way
                 QCOMPARE(window.itemEditors.at(6)->value().toFixed2(),
                          ownItem ? "1850.00" : "2450.00");
                 QVERIFY(window.itemEditors.at(ownItem ? 7 : 6)
@@ -375,6 +384,38 @@ void EntryTaxTest::computedItemsLookComputed() {
                      "注意：奖金刚超过 36000.00 元的临界点，税后反而少于发放 36000.00 元"),
                  qPrintable(editors.at(6)->toolTip()));
     }));
+}
+
+// Her first pay of the year comes in March. By default her year has the months since then;
+// chosen so, the months since January; or the whole year's 60,000.00 from the start.
+void EntryTaxTest::basicDeductionByTheYearsChoice_data() {
+    QTest::addColumn<QString>("choice"); // a YGNDSZ column, empty: none
+    QTest::addColumn<QString>("taxes");  // March and April
+    QTest::newRow("none") << ""
+                          << "555.00 625.00";
+    QTest::newRow("since January") << "ljjc"
+                                   << "255.00 555.00"; // 8,500 × 3 %; 27,000 × 3 % − 255
+    QTest::newRow("whole year") << "qnjc"
+                                << "0.00 0.00";
+}
+
+void EntryTaxTest::basicDeductionByTheYearsChoice() {
+    QFETCH(QString, choice);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    if (!choice.isEmpty())
+        workspace.exec(
+            QStringLiteral("insert into YGNDSZ (ygh,nd,%1) values (1,'2026',1)").arg(choice));
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 3);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        prepare(window, 2026, 4);
+        window.b_s->click();
+    }));
+    QTEST(stored("202603").section(' ', 4) + ' ' + stored("202604").section(' ', 4), "taxes");
 }
 
 QTEST_MAIN(EntryTaxTest)

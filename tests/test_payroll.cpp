@@ -7,6 +7,7 @@
 #include "specialdeductions.h"
 #include "taxlaw.h"
 #include "withholding.h"
+#include "yearswitches.h"
 
 #include <QTest>
 
@@ -61,6 +62,8 @@ private slots:
     void yearEndBonusTaxedApart();
     void bonusJustOverAnEdge_data();
     void bonusJustOverAnEdge();
+    void basicDeductionByTheYearsChoice_data();
+    void basicDeductionByTheYearsChoice();
 };
 
 void TestPayroll::rateText_data() {
@@ -393,6 +396,52 @@ void TestPayroll::bonusJustOverAnEdge() {
     const std::optional<Currency> found =
         bonusEdgeBelow(*Currency::fromText(bonus), bonusLaw().bracketsFor("202612"));
     QCOMPARE(found ? found->toFixed2() : QString(), edge);
+}
+
+void TestPayroll::basicDeductionByTheYearsChoice_data() {
+    QTest::addColumn<QString>("choice"); // none, whole year, since January
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("before"); // the year's basic deductions so far
+    QTest::addColumn<QString>("deduction");
+    QTest::newRow("none") << "none"
+                          << "202607"
+                          << "0"
+                          << "5000.00";
+    QTest::newRow("whole year in January") << "whole year"
+                                           << "202601"
+                                           << "0"
+                                           << "60000.00";
+    QTest::newRow("whole year after January") << "whole year"
+                                              << "202602"
+                                              << "60000"
+                                              << "0.00";
+    QTest::newRow("whole year from a later first pay") << "whole year"
+                                                       << "202603"
+                                                       << "0"
+                                                       << "60000.00";
+    QTest::newRow("first pay in July") << "since January"
+                                       << "202607"
+                                       << "0"
+                                       << "35000.00";
+    QTest::newRow("the month after") << "since January"
+                                     << "202608"
+                                     << "35000"
+                                     << "5000.00";
+    QTest::newRow("more than the months") << "since January"
+                                          << "202602"
+                                          << "60000"
+                                          << "0.00";
+}
+
+void TestPayroll::basicDeductionByTheYearsChoice() {
+    QFETCH(QString, choice);
+    QFETCH(QString, month);
+    QFETCH(QString, before);
+    QFETCH(QString, deduction);
+    const YearSwitches switches{false, choice == "whole year", choice == "since January"};
+    YearToDate year;
+    year.basicDeductions = *Currency::fromText(before);
+    QCOMPARE(basicDeductionIn(switches, year, month, yuan("5000")).toFixed2(), deduction);
 }
 
 QTEST_GUILESS_MAIN(TestPayroll)
