@@ -68,6 +68,8 @@ private slots:
     void employeeTax();
     void deductionsKeptToTheLaw_data();
     void deductionsKeptToTheLaw();
+    void yearChoices_data();
+    void yearChoices();
     void cellsShownAsEveryWindowShowsThem_data();
     void cellsShownAsEveryWindowShowsThem();
     void captionsInFullWidthPunctuation_data();
@@ -269,6 +271,78 @@ void ComputationDialogsTest::deductionsKeptToTheLaw() {
     if (!message.isEmpty())
         QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
                  QStringList{"子女教育|2000|202601|"});
+}
+
+// The law's choices for a year: shown for the year typed, stored with the rest, and refused
+// when they contradict each other or the previous year's stored pay.
+void ComputationDialogsTest::yearChoices_data() {
+    QTest::addColumn<QString>("before");   // stored before the dialog opens
+    QTest::addColumn<int>("lastYearsPay"); // each month of 2025 (none: 0)
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("checked"); // of c_nzjhb, c_qnjc, c_ljjc: "110"
+    QTest::addColumn<QString>("message"); // empty: stored
+    QTest::addColumn<QString>("stored");  // nd|nzjhb|qnjc|ljjc
+    QTest::newRow("bonus with the pay") << "" << 0 << "2026"
+                                        << "100"
+                                        << ""
+                                        << "2026|1|0|0";
+    QTest::newRow("both deductions")
+        << "" << 0 << "2026"
+        << "011"
+        << "2026年度不能同时选择“上年不超过6万元”和“年中首次取得工资”！"
+        << "";
+    QTest::newRow("last year within 60,000") << "" << 5000 << "2026"
+                                             << "010"
+                                             << ""
+                                             << "2026|0|1|0";
+    QTest::newRow("last year over 60,000")
+        << "" << 5001 << "2026"
+        << "010"
+        << "2026年度不能选择“上年不超过6万元”：上年在本单位的工资收入超过60000元或不满12个月！"
+        << "";
+    QTest::newRow("another year kept")
+        << "insert into YGNDSZ (ygh,nd,ljjc) values (1,'2025',1)" << 0 << "2026"
+        << "100"
+        << ""
+        << "2025|0|0|1,2026|1|0|0";
+    QTest::newRow("unchecked again")
+        << "insert into YGNDSZ (ygh,nd,nzjhb) values (1,'2026',1)" << 0 << "2026"
+        << "000"
+        << ""
+        << "";
+}
+
+void ComputationDialogsTest::yearChoices() {
+    QFETCH(QString, before);
+    QFETCH(int, lastYearsPay);
+    QFETCH(QString, year);
+    QFETCH(QString, checked);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')");
+    if (!before.isEmpty())
+        workspace.exec(before);
+    for (int month = 1; lastYearsPay > 0 && month <= 12; ++month)
+        workspace.exec(QStringLiteral("insert into GZB (ny,ygh,f1) values ('%1',1,%2)")
+                           .arg(monthKey(2025, month))
+                           .arg(qint64(lastYearsPay) * Currency::unitsPerYuan));
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            dialog.e_nd->setText(year);
+            QCOMPARE(dialog.c_nzjhb->isChecked(), before.contains("nzjhb"));
+            const std::array choices = {dialog.c_nzjhb, dialog.c_qnjc, dialog.c_ljjc};
+            for (std::size_t i = 0; i < choices.size(); ++i)
+                choices[i]->setChecked(checked.at(qsizetype(i)) == '1');
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+        });
+    }));
+    QTEST(fileRows("select nd,nzjhb,qnjc,ljjc from YGNDSZ order by nd").join(','), "stored");
+    if (!message.isEmpty())
+        QCOMPARE(fileRows("select count(*) from YGJS"), QStringList{"0"});
 }
 
 // Whatever the window or the clerk puts into a cell: amounts right-aligned with two decimals,
