@@ -288,3 +288,13 @@ CREATE TABLE YGNDSZ (
     ljjc INTEGER NOT NULL DEFAULT 0
 ) STRICT;
 CREATE UNIQUE INDEX YGNDSZ_employee_year ON YGNDSZ (ygh, nd);
+
+-- Tax relief (减免税额) of an employee in month ny: the amount je the year's withholding is
+-- lowered by from that month on.
+CREATE TABLE YGJMSE (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    ny TEXT NOT NULL,
+    je INTEGER NOT NULL -- amount
+) STRICT;
+CREATE UNIQUE INDEX YGJMSE_employee_month ON YGJMSE (ygh, ny);

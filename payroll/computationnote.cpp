@@ -33,7 +33,10 @@ QString cumulativeNote(const YearToDate &before, const MonthOfPay &pay,
            money(through.preTaxDeductions) + " − 减除费用 " + money(through.basicDeductions) +
            " − 专项附加扣除 " + money(through.specialDeductions) + " − 其他扣除 " +
            money(through.otherDeductions) + " = 应纳税所得额 " + money(taxable) + "；应纳税额 " +
-           money(due) + " − 已预扣 " + money(before.taxWithheld) + " = " +
+           money(due) +
+           (through.taxRelief == Currency() ? QString()
+                                            : " − 减免税额 " + money(through.taxRelief)) +
+           " − 已预扣 " + money(before.taxWithheld) + " = " +
            money(monthTax(before, pay, brackets));
 }
 

@@ -58,6 +58,8 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
              query.field("zzny").asString().trimmed()});
     for (auto &[number, choices] : readYearChoices(connection, employee))
         profiles[number].years = std::move(choices);
+    for (auto &[number, relief] : readTaxRelief(connection, employee))
+        profiles[number].taxRelief = std::move(relief);
     return profiles;
 }
 
@@ -115,6 +117,7 @@ bool storeProfile(Connection &connection, qint64 employee,
         store.execSql();
     }
     storeYearChoices(connection, employee, profile.years);
+    storeTaxRelief(connection, employee, profile.taxRelief);
     transaction.commit();
     return true;
 }

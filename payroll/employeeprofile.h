@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "taxrelief.h"
 #include "yearswitches.h"
 
 #include <QString>
@@ -41,6 +42,7 @@ struct EmployeeProfile {
     OpeningFigures opening;
     std::vector<SpecialDeduction> specialDeductions;
     YearChoices years;
+    TaxRelief taxRelief;
 
     // The special deductions that run in `month`.
     Currency specialDeductionsIn(const QString &month) const;

@@ -12,6 +12,7 @@ BonusInMonth bonusInMonth(const PayrollRules &rules, const EmployeeProfile &prof
 MonthOfPay withheldPay(const EmployeeProfile &profile, const YearToDate &before,
                        const QString &month, MonthOfPay pay, const BonusInMonth &bonus) {
     pay.taxableIncome = pay.taxableIncome - bonus.apart;
+    pay.taxRelief = reliefIn(profile.taxRelief, month);
     pay.basicDeduction =
         basicDeductionIn(switchesIn(profile.years, month), before, month, pay.basicDeduction);
     return pay;

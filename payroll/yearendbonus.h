@@ -17,6 +17,6 @@ BonusInMonth bonusInMonth(const PayrollRules &rules, const EmployeeProfile &prof
                           const YearToDate &before, const QString &month, Currency bonus);
 
 // The month as the cumulative withholding takes it: a bonus taxed apart left out, the basic
-// deduction as the employee's choices for the year have it.
+// deduction as the employee's choices for the year have it, the month's tax relief.
 MonthOfPay withheldPay(const EmployeeProfile &profile, const YearToDate &before,
                        const QString &month, MonthOfPay pay, const BonusInMonth &bonus);

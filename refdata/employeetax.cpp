@@ -29,7 +29,7 @@ namespace {
 
 FrameLayout frame() {
     return {"个税与社保",
-            QSize(480, 400),
+            QSize(480, 424),
             "个 税 与 社 保",
             QPoint(168, 5),
             QPoint(455, 4),
@@ -91,6 +91,13 @@ EmployeeTaxDialog::EmployeeTaxDialog(qint64 employee, const QString &name)
     for (QCheckBox *choice : {c_nzjhb, c_qnjc, c_ljjc})
         QObject::connect(choice, &QCheckBox::toggled, this, [this] { keepYear(); });
 
+    makeCaption(QString(), "减免税额：月份", {12, 398}, font(), this);
+    e_jmny = place(new QLineEdit(this), "e_jmny", {100, 394, 76, 18});
+    makeCaption(QString(), "金额：", {186, 398}, font(), this);
+    e_jmse = place(new CurrencyEdit(this), "e_jmse", {222, 394, 70, 18});
+    QObject::connect(e_jmny, &QLineEdit::textChanged, this, [this] { showRelief(); });
+    QObject::connect(e_jmse, &CurrencyEdit::changed, this, [this] { keepRelief(); });
+
     b_ok = makeToolButton("b_ok", Icon::save, "确定", {300, 352, 80, 40}, this);
     b_cancel = makeToolButton("b_cancel", Icon::cancel, "取消", {385, 352, 80, 40}, this);
     wire(b_ok, &FlatButton::clicked, this, &EmployeeTaxDialog::b_okClick);
@@ -114,6 +121,8 @@ void EmployeeTaxDialog::showStored() {
     if (e_nd->text().isEmpty() && !m_years.empty())
         e_nd->setText(m_years.rbegin()->first);
     showYear();
+    m_relief = profile.taxRelief;
+    showRelief();
     e_qcnd->setText(profile.opening.year);
     e_qcsr->setValue(profile.opening.income);
     e_qcsqkc->setValue(profile.opening.preTaxDeductions);
@@ -206,6 +215,20 @@ std::optional<YearChoices> EmployeeTaxDialog::chosenYears() {
     return chosen;
 }
 
+// The relief of the month typed; none while no month is typed.
+void EmployeeTaxDialog::showRelief() {
+    const QString month = monthKeyOf(e_jmny->text());
+    const QSignalBlocker quiet(e_jmse);
+    e_jmse->setValue(isMonthKey(month) ? reliefIn(m_relief, month) : Currency());
+    e_jmse->setEnabled(isMonthKey(month));
+}
+
+void EmployeeTaxDialog::keepRelief() {
+    const QString month = monthKeyOf(e_jmny->text());
+    if (isMonthKey(month))
+        m_relief[month] = e_jmse->value();
+}
+
 QString EmployeeTaxDialog::kindAt(int row) const {
     if (const auto *chosen = qobject_cast<const QComboBox *>(t_zxkc->cellWidget(row, Kind)))
         return chosen->currentText();
@@ -257,6 +280,17 @@ void EmployeeTaxDialog::b_okClick() {
     const std::optional<YearChoices> years = chosenYears();
     if (!years)
         return;
+    TaxRelief relief;
+    for (const auto &[month, amount] : m_relief) {
+        if (amount < Currency()) {
+            Messages::plain(monthCaption(month) + "的减免税额不能为负数！");
+            e_jmny->setText(monthCaption(month));
+            e_jmse->setFocus();
+            return;
+        }
+        if (amount > Currency())
+            relief[month] = amount;
+    }
 
     EmployeeProfile profile;
     profile.socialInsuranceBase = e_sbjs->value();
@@ -267,6 +301,7 @@ void EmployeeTaxDialog::b_okClick() {
         e_qcys->value()};
     profile.specialDeductions = std::move(deductions);
     profile.years = *years;
+    profile.taxRelief = std::move(relief);
     if (!storeProfile(DM->ADC, m_employee, m_asRead, profile)) {
         tellChangedMeanwhile();
         showStored();

@@ -39,6 +39,9 @@ public:
     QCheckBox *c_nzjhb = nullptr; // the year-end bonus taxed with the pay
     QCheckBox *c_qnjc = nullptr;  // the whole year's basic deduction from January
     QCheckBox *c_ljjc = nullptr;  // the basic deductions since January at the first pay
+    // The tax relief of the month in e_jmny.
+    QLineEdit *e_jmny = nullptr;
+    CurrencyEdit *e_jmse = nullptr;
     FlatButton *b_ok = nullptr;
     FlatButton *b_cancel = nullptr;
 
@@ -50,6 +53,8 @@ private:
     QString kindAt(int row) const;
     void showYear();
     void keepYear();
+    void showRelief();
+    void keepRelief();
     // The choices made, checked; a message and nothing when they are wrong.
     std::optional<YearChoices> chosenYears();
     void b_okClick();
@@ -57,4 +62,5 @@ private:
     qint64 m_employee;
     std::optional<EmployeeProfile> m_asRead;
     YearChoices m_years;
+    TaxRelief m_relief;
 };

@@ -70,6 +70,8 @@ private slots:
     void deductionsKeptToTheLaw();
     void yearChoices_data();
     void yearChoices();
+    void taxReliefByMonth_data();
+    void taxReliefByMonth();
     void cellsShownAsEveryWindowShowsThem_data();
     void cellsShownAsEveryWindowShowsThem();
     void captionsInFullWidthPunctuation_data();
@@ -343,6 +345,47 @@ void ComputationDialogsTest::yearChoices() {
     QTEST(fileRows("select nd,nzjhb,qnjc,ljjc from YGNDSZ order by nd").join(','), "stored");
     if (!message.isEmpty())
         QCOMPARE(fileRows("select count(*) from YGJS"), QStringList{"0"});
+}
+
+// Relief is typed for a month and shown again for it; a negative one stores nothing.
+void ComputationDialogsTest::taxReliefByMonth_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("relief") << "125.5"
+                            << ""
+                            << "202603|125.5";
+    QTest::newRow("none") << "0"
+                          << ""
+                          << "";
+    QTest::newRow("negative") << "-1"
+                              << "2026年3月的减免税额不能为负数！"
+                              << "202602|50";
+}
+
+void ComputationDialogsTest::taxReliefByMonth() {
+    QFETCH(QString, amount);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into YGJMSE (ygh,ny,je) values (1,'202602',500000)");
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            QVERIFY(!dialog.e_jmse->isEnabled());
+            dialog.e_jmny->setText("2026年2月");
+            QCOMPARE(dialog.e_jmse->value().toFixed2(), "50.00");
+            dialog.e_jmse->setValue(Currency());
+            dialog.e_jmny->setText("202603");
+            dialog.e_jmse->setValue(*Currency::fromText(amount));
+            dialog.e_jmny->setText("202602");
+            QCOMPARE(dialog.e_jmse->value(), Currency());
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+        });
+    }));
+    QTEST(fileRows("select ny,je from YGJMSE order by ny").join(','), "stored");
 }
 
 // Whatever the window or the clerk puts into a cell: amounts right-aligned with two decimals,

@@ -64,6 +64,8 @@ private slots:
     void bonusJustOverAnEdge();
     void basicDeductionByTheYearsChoice_data();
     void basicDeductionByTheYearsChoice();
+    void reliefLowersTheYearsTax_data();
+    void reliefLowersTheYearsTax();
 };
 
 void TestPayroll::rateText_data() {
@@ -442,6 +444,36 @@ void TestPayroll::basicDeductionByTheYearsChoice() {
     YearToDate year;
     year.basicDeductions = *Currency::fromText(before);
     QCOMPARE(basicDeductionIn(switches, year, month, yuan("5000")).toFixed2(), deduction);
+}
+
+// Relief lowers the year's tax from its month on; more than a month's tax is carried on.
+void TestPayroll::reliefLowersTheYearsTax_data() {
+    QTest::addColumn<int>("month");
+    QTest::addColumn<QString>("relief");
+    QTest::addColumn<QString>("taxes"); // January to April
+    QTest::newRow("none") << 1 << "0"
+                          << "555.00 625.00 1850.00 1850.00";
+    QTest::newRow("100 in March") << 3 << "100"
+                                  << "555.00 625.00 1750.00 1850.00";
+    QTest::newRow("more than a month's") << 1 << "1000"
+                                         << "0.00 180.00 1850.00 1850.00";
+}
+
+void TestPayroll::reliefLowersTheYearsTax() {
+    QFETCH(int, month);
+    QFETCH(QString, relief);
+    const std::vector<TaxBracket> brackets = law().bracketsFor("202601");
+    YearToDate year;
+    QStringList taxes;
+    for (int m = 1; m <= 4; ++m) {
+        MonthOfPay pay = publishedMonth();
+        if (m == month)
+            pay.taxRelief = *Currency::fromText(relief);
+        const Currency tax = monthTax(year, pay, brackets);
+        taxes << tax.toFixed2();
+        year.add(pay, tax);
+    }
+    QTEST(taxes.join(' '), "taxes");
 }
 
 QTEST_GUILESS_MAIN(TestPayroll)
