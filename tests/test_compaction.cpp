@@ -13,6 +13,7 @@
 #include "mainwindow.h"
 #include "ofdlockbytes.h"
 #include "progress.h"
+#include "schematables.h"
 #include "schemaversion.h"
 #include "workspace.h"
 
@@ -353,8 +354,8 @@ void CompactionTest::compactsOnlyWhatIsSafe() {
         break;
     case Situation::PayrollMadeBeforeMarking:
         // Such a file has the first layout: without the later tables.
-        for (const char *table : {"GZXMJS", "GSSLB", "GSJCFY", "YGJS", "YGZXKC"})
-            workspace.exec(QStringLiteral("drop table %1").arg(QLatin1String(table)));
+        for (const QString &table : tablesCreatedAfterVersion(1))
+            workspace.exec("drop table " + table);
         workspace.exec("pragma user_version = 1");
         workspace.exec("pragma application_id = 0");
         break;
