@@ -252,6 +252,9 @@ CREATE TABLE YGZJ (
 ) STRICT;
 CREATE UNIQUE INDEX YGZJ_document ON YGZJ (zjhm);
 
+-- The income-tax law beyond the cumulative withholding: the year-end one-off bonus taxed
+-- apart, each employee's choices for a year, and tax relief.
+
 -- The year-end one-off bonus taxed apart from the cumulative withholding: the monthly table
 -- that a twelfth of the bonus is looked up in, dated like GSSLB from qsny and in force through
 -- zzny (null: no end). A later law is a new set of lines from its own month. sx is a line's
