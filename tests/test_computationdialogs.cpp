@@ -65,6 +65,7 @@ class ComputationDialogsTest : public QObject {
 private slots:
     void itemComputation();
     void taxTable();
+    void yearEndBonusItems();
     void employeeTax();
     void deductionsKeptToTheLaw_data();
     void deductionsKeptToTheLaw();
@@ -153,6 +154,41 @@ void ComputationDialogsTest::taxTable() {
              (QStringList{"201901|5000", "202701|6000"}));
     QCOMPARE(fileRows("select count(*) from GSSLB where qsny='202701'"), QStringList{"7"});
     QCOMPARE(fileRows("select jsfs from GZXMJS"), QStringList{"2"});
+}
+
+// An earning may be the year-end bonus; one deduction, and only one, may take its tax.
+void ComputationDialogsTest::yearEndBonusItems() {
+    Workspace workspace;
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖个税',0,'1')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('其他扣款',0,'1')");
+    const auto choose = [](QComboBox *methods, const QString &text) {
+        methods->setCurrentIndex(methods->findText(text));
+    };
+    runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
+            choose(dialog.c_jsfs, "全年一次性奖金");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            choose(dialog.c_jsfs, "全年一次性奖金个税");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        DM->AQ2.next();
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.l_mc->text(), "项目：其他扣款");
+            choose(dialog.c_jsfs, "全年一次性奖金个税");
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(), QStringList{"已有记入全年一次性奖金个税的项目！"});
+        });
+        // Opened again, the bonus shows as chosen.
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.c_jsfs->currentText(), "全年一次性奖金");
+        });
+    }));
+    QCOMPARE(fileRows("select xmbh,jsfs from GZXMJS order by xmbh"), (QStringList{"1|3", "2|4"}));
 }
 
 void ComputationDialogsTest::employeeTax() {
