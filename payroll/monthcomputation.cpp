@@ -119,9 +119,10 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         pay.specialDeductions = profile.specialDeductionsIn(stored);
         pay.otherDeductions = profile.otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
+        const bool taxWithBonus = tax && !rules.bonusTaxItem();
         year->second.add(withheldPay(profile, year->second, stored, pay, bonus),
                          history.field("se").asCurrency() -
-                             (rules.bonusTaxItem() ? Currency() : bonus.tax));
+                             (taxWithBonus ? bonus.tax : Currency()));
         year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
     }
     return years;
