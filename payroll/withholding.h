@@ -13,7 +13,7 @@ struct MonthOfPay {
     Currency specialDeductions;
     Currency otherDeductions;
     Currency basicDeduction; // the monthly deduction in force that month
-    Currency taxRelief{}; // 减免税额
+    Currency taxRelief{};    // 减免税额
 };
 
 // An employee's year up to (not including) the month being computed: the months with salary
