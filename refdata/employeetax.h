@@ -13,8 +13,9 @@ class QTableWidget;
 
 // What an employee's contributions and income tax depend on: the two contribution bases,
 // other deductions each month, the special additional deductions (lines of a kind, each from
-// one month through another, within the law's standards) and the opening figures of a year begun
-// before the program was used. Nothing is stored unless all of it is valid.
+// one month through another, within the law's standards), the opening figures of a year begun
+// before the program was used, the law's choices for a year and the tax relief of a month.
+// Nothing is stored unless all of it is valid.
 class EmployeeTaxDialog : public ModuleForm {
 public:
     EmployeeTaxDialog(qint64 employee, const QString &name);
