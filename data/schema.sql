@@ -6,9 +6,9 @@
 -- 125000), so sums are exact. The program binds and reads every column so marked, in any
 -- table, as an amount, by its name; a name is therefore money in every table or in none. The
 -- names statements give to amounts they compute, never stored, are declared here too:
--- Computed amounts: f_h, k_h, sf, sr, sqkcje, se
+-- Computed amounts: f_h, k_h, sf, sr, sqkcje, se, nzj
 -- (a salary row's earnings, deductions and net pay; a stored month's taxable income,
--- deductions taken before tax and tax).
+-- deductions taken before tax, tax and year-end one-off bonus).
 --
 -- Names and other Chinese texts that lists are sorted by are declared COLLATE NOCASE. The
 -- program replaces NOCASE on its connection by the same equality with pinyin order; any other
@@ -386,3 +386,53 @@ CREATE TABLE GSSBXM (
     xmbh INTEGER PRIMARY KEY,
     lm TEXT NOT NULL
 ) STRICT;
+
+-- The income-tax law beyond the cumulative withholding: the year-end one-off bonus taxed
+-- apart, each employee's choices for a year, and tax relief.
+
+-- The year-end one-off bonus taxed apart from the cumulative withholding: the monthly table
+-- that a twelfth of the bonus is looked up in, dated like GSSLB from qsny and in force through
+-- zzny (null: no end). A later law is a new set of lines from its own month. sx is a line's
+-- upper limit of a twelfth of the bonus (null on the top line), sl its rate, sskcs its quick
+-- deduction, taken once from the whole bonus's tax.
+CREATE TABLE NZJSLB (
+    bh INTEGER PRIMARY KEY,
+    qsny TEXT NOT NULL,
+    zzny TEXT,
+    sx INTEGER, -- amount
+    sl INTEGER NOT NULL,
+    sskcs INTEGER NOT NULL -- amount
+) STRICT;
+INSERT INTO NZJSLB (qsny, zzny, sx, sl, sskcs) VALUES
+    ('201901', '202712', 30000000, 30000, 0),
+    ('201901', '202712', 120000000, 100000, 2100000),
+    ('201901', '202712', 250000000, 200000, 14100000),
+    ('201901', '202712', 350000000, 250000, 26600000),
+    ('201901', '202712', 550000000, 300000, 44100000),
+    ('201901', '202712', 800000000, 350000, 71600000),
+    ('201901', '202712', NULL, 450000, 151600000);
+
+-- What the clerk sets for one employee and one year nd of the tax law's choices: nzjhb 1 has
+-- the year-end bonus taxed with the pay instead of apart; qnjc 1 takes the whole year's basic
+-- deduction from January (the previous year's pay at this employer, every month of it, was at
+-- most 60,000.00); ljjc 1 takes the basic deduction of every month since January in the month
+-- of the year's first pay. An employee without a row for a year has none of these.
+CREATE TABLE YGNDSZ (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    nd TEXT NOT NULL,
+    nzjhb INTEGER NOT NULL DEFAULT 0,
+    qnjc INTEGER NOT NULL DEFAULT 0,
+    ljjc INTEGER NOT NULL DEFAULT 0
+) STRICT;
+CREATE UNIQUE INDEX YGNDSZ_employee_year ON YGNDSZ (ygh, nd);
+
+-- Tax relief (减免税额) of an employee in month ny: the amount je the year's withholding is
+-- lowered by from that month on.
+CREATE TABLE YGJMSE (
+    bh INTEGER PRIMARY KEY,
+    ygh INTEGER NOT NULL,
+    ny TEXT NOT NULL,
+    je INTEGER NOT NULL -- amount
+) STRICT;
+CREATE UNIQUE INDEX YGJMSE_employee_month ON YGJMSE (ygh, ny);

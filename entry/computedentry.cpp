@@ -1,5 +1,6 @@
 #include "computedentry.h"
 
+#include "computationnote.h"
 #include "currencyedit.h"
 #include "data.h"
 
@@ -11,9 +12,19 @@ void ComputedEntry::setUp(const QList<CurrencyEdit *> &editors, const QStringLis
     for (int i = 0; i < editors.size(); ++i)
         m_editors.insert(columns.at(i), editors.at(i));
     for (const ItemRule &item : m_rules.items)
-        if (item.method != Method::ByHand)
+        if (isComputed(item.method))
             if (CurrencyEdit *editor = m_editors.value(columnOf(item)))
-                editor->setReadOnly(true);
+                showAsComputed(editor);
+}
+
+// Read-only on grey, and passed over by Enter and Tab: the clerk types only what is typed.
+void ComputedEntry::showAsComputed(CurrencyEdit *editor) {
+    editor->setReadOnly(true);
+    editor->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = editor->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::Base, computedGrey);
+    editor->setPalette(palette);
 }
 
 void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
@@ -39,6 +50,9 @@ void ComputedEntry::recompute() {
             amounts.at(item) = editor->value();
     computeItems(m_rules, m_profile, m_before, m_month, amounts);
     for (const ItemRule &item : m_rules.items)
-        if (CurrencyEdit *editor = editorOf(item); editor && item.method != Method::ByHand)
+        if (CurrencyEdit *editor = editorOf(item); editor && isComputed(item.method)) {
             editor->setValue(amounts.at(item));
+            editor->setToolTip(
+                computationNote(m_rules, m_profile, m_before, m_month, amounts, item));
+        }
 }

@@ -2,6 +2,7 @@
 
 #include "monthcomputation.h"
 
+#include <QColor>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -12,7 +13,11 @@ class CurrencyEdit;
 // computed it does nothing at all, and entry behaves as it always has.
 class ComputedEntry {
 public:
-    // Takes the items' rules; the editors of computed items become read-only.
+    // The background of a computed item's box.
+    static inline const QColor computedGrey{224, 224, 224};
+
+    // Takes the items' rules; the editors of computed items become read-only, and say how
+    // they were computed in their tool tips.
     // `columns` names the worksheet column of each editor.
     void setUp(const QList<CurrencyEdit *> &editors, const QStringList &columns,
                const PayrollRules &rules);
@@ -25,6 +30,8 @@ public:
     void recompute();
 
 private:
+    static void showAsComputed(CurrencyEdit *editor);
+
     PayrollRules m_rules;
     // The item editors by the column they hold.
     QHash<QString, CurrencyEdit *> m_editors;

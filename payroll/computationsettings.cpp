@@ -11,6 +11,8 @@ namespace MethodCode {
 const QString byHand = QStringLiteral("0");
 const QString percentage = QStringLiteral("1");
 const QString incomeTax = QStringLiteral("2");
+const QString yearEndBonus = QStringLiteral("3");
+const QString bonusTax = QStringLiteral("4");
 } // namespace MethodCode
 namespace BaseCode {
 const QString socialInsurance = QStringLiteral("1");
@@ -22,6 +24,10 @@ Method methodOf(const QString &code) {
         return Method::Percentage;
     if (code == MethodCode::incomeTax)
         return Method::IncomeTax;
+    if (code == MethodCode::yearEndBonus)
+        return Method::YearEndBonus;
+    if (code == MethodCode::bonusTax)
+        return Method::BonusTax;
     return Method::ByHand;
 }
 
@@ -31,6 +37,10 @@ const QString &codeOf(Method method) {
         return MethodCode::percentage;
     case Method::IncomeTax:
         return MethodCode::incomeTax;
+    case Method::YearEndBonus:
+        return MethodCode::yearEndBonus;
+    case Method::BonusTax:
+        return MethodCode::bonusTax;
     case Method::ByHand:
         break;
     }
@@ -69,10 +79,10 @@ std::map<qint64, ItemMethod> readItemMethods(Connection &connection, std::option
     return methods;
 }
 
-bool anotherItemComputesTax(Connection &connection, qint64 item) {
+bool anotherItemComputes(Connection &connection, qint64 item, Method method) {
     Query query(connection);
     run(query, "select count(*) as n from GZXMJS where jsfs=:jsfs and xmbh<>:xmbh");
-    query.param("jsfs").setText(MethodCode::incomeTax);
+    query.param("jsfs").setText(codeOf(method));
     query.param("xmbh").setInteger(item);
     query.open();
     return query.field("n").asInteger() > 0;
@@ -93,6 +103,22 @@ TaxLaw readTaxLaw(Connection &connection) {
     for (; !query.eof(); query.next())
         law.monthlyDeductions.push_back(
             {query.field("qsny").asString(), query.field("je").asCurrency()});
+    return law;
+}
+
+BonusLaw readBonusLaw(Connection &connection) {
+    BonusLaw law;
+    Query query(connection);
+    run(query, "select qsny, zzny, sx, sl, sskcs from NZJSLB order by qsny, sx is null, sx");
+    query.open();
+    for (; !query.eof(); query.next()) {
+        const QString from = query.field("qsny").asString();
+        law.brackets.push_back({from,
+                                {optionalAmount(query.field("sx")),
+                                 Percentage::fromUnits(query.field("sl").asInteger()),
+                                 query.field("sskcs").asCurrency()}});
+        law.lastMonths.push_back({from, query.field("zzny").asString().trimmed()});
+    }
     return law;
 }
 

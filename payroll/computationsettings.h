@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bonustax.h"
 #include "contribution.h"
 #include "datedsetting.h"
 #include "taxlaw.h"
@@ -14,7 +15,9 @@ class Connection;
 // The one owner of how items are computed and of the tax law as stored: every window and the
 // month's computation read them, and the item dialog writes them, through these functions.
 
-enum class Method { ByHand, Percentage, IncomeTax };
+// YearEndBonus: an earning typed by hand that is the year-end one-off bonus, taxed apart;
+// BonusTax: the deduction that takes that tax (without one, the income tax item does).
+enum class Method { ByHand, Percentage, IncomeTax, YearEndBonus, BonusTax };
 enum class ContributionBase { SocialInsurance, HousingFund };
 
 // How one salary item is computed, as the clerk set it.
@@ -49,10 +52,12 @@ struct ItemChange {
 // without one is entered by hand.
 std::map<qint64, ItemMethod> readItemMethods(Connection &connection,
                                              std::optional<qint64> item = std::nullopt);
-// Whether an item other than `item` is the income tax: only one item may be.
-bool anotherItemComputesTax(Connection &connection, qint64 item);
+// Whether an item other than `item` is computed by `method` (the income tax, the bonus's tax):
+// only one item may be.
+bool anotherItemComputes(Connection &connection, qint64 item, Method method);
 
 TaxLaw readTaxLaw(Connection &connection);
+BonusLaw readBonusLaw(Connection &connection);
 // The law from the latest month that has a withholding table, with the monthly deduction in
 // force then: what the clerk keeps current.
 TaxLawFrom readLatestTaxLaw(Connection &connection);

@@ -57,6 +57,10 @@ std::map<qint64, EmployeeProfile> readProfiles(Connection &connection,
              query.field("zzny").asString().trimmed()});
     for (auto &[number, changes] : readBaseChanges(connection, employee))
         profiles[number].bases.changes = std::move(changes);
+    for (auto &[number, choices] : readYearChoices(connection, employee))
+        profiles[number].years = std::move(choices);
+    for (auto &[number, relief] : readTaxRelief(connection, employee))
+        profiles[number].taxRelief = std::move(relief);
     return profiles;
 }
 
@@ -114,12 +118,14 @@ bool storeProfile(Connection &connection, qint64 employee,
         store.execSql();
     }
     storeBaseChanges(connection, employee, profile.bases.changes);
+    storeYearChoices(connection, employee, profile.years);
+    storeTaxRelief(connection, employee, profile.taxRelief);
     transaction.commit();
     return true;
 }
 
 const QStringList &specialDeductionKinds() {
-    static const QStringList kinds = {"子女教育", "3岁以下婴幼儿照护", "赡养老人",
-                                      "继续教育", "住房贷款利息",      "住房租金"};
+    static const QStringList kinds = {"子女教育",     "3岁以下婴幼儿照护", "赡养老人",  "继续教育",
+                                      "住房贷款利息", "住房租金",          "个人养老金"};
     return kinds;
 }

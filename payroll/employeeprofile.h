@@ -2,6 +2,8 @@
 
 #include "currency.h"
 #include "datedbases.h"
+#include "taxrelief.h"
+#include "yearswitches.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +40,8 @@ struct EmployeeProfile {
     DatedBases bases;
     OpeningFigures opening;
     std::vector<SpecialDeduction> specialDeductions;
+    YearChoices years;
+    TaxRelief taxRelief;
 
     // The special deductions that run in `month`.
     Currency specialDeductionsIn(const QString &month) const;

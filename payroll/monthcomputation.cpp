@@ -4,6 +4,7 @@
 #include "query.h"
 #include "salarycolumns.h"
 #include "writebatch.h"
+#include "yearendbonus.h"
 
 namespace {
 
@@ -72,9 +73,16 @@ void computeItems(const PayrollRules &rules, const EmployeeProfile &profile,
             if (item.method == Method::Percentage)
                 amounts.at(item) = contribution(item.contribution.in(month),
                                                 baseOf(item, profile.bases.in(month)));
+    const BonusInMonth bonus =
+        bonusInMonth(rules, profile, before, month, rules.yearEndBonus(amounts));
+    const MonthOfPay pay =
+        withheldPay(profile, before, month, monthOfPay(rules, profile, amounts, month), bonus);
+    const ItemRule *bonusTax = rules.bonusTaxItem();
     if (const ItemRule *tax = rules.taxItem())
-        amounts.at(*tax) = monthTax(before, monthOfPay(rules, profile, amounts, month),
-                                    rules.law.bracketsFor(month));
+        amounts.at(*tax) = monthTax(before, pay, rules.law.bracketsFor(month)) +
+                           (bonusTax ? Currency() : bonus.tax);
+    if (bonusTax)
+        amounts.at(*bonusTax) = bonus.tax;
 }
 
 std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const PayrollRules &rules,
@@ -88,8 +96,8 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
     const ItemRule *tax = rules.taxItem();
     Query history(connection);
     history.addLine("select ygh, ny, " + rules.taxableIncomeSql() + " as sr, " +
-                    rules.preTaxDeductionsSql() + " as sqkcje, " +
-                    (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
+                    rules.preTaxDeductionsSql() + " as sqkcje, " + rules.yearEndBonusSql() +
+                    " as nzj, " + (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
     history.addLine("from GZB where ny>=:first and ny<:month" +
                     QString(employee ? " and ygh=:ygh" : "") + " order by ygh, ny");
     history.param("first").setText(month.left(4) + "01");
@@ -101,16 +109,23 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
         const qint64 number = history.field("ygh").asInteger();
         const EmployeeProfile &profile = profileOf(profiles, number);
         const QString stored = history.field("ny").asString();
+        auto [year, added] = years.try_emplace(number);
+        if (added)
+            year->second = openingOf(rules, profile, month);
+        // A bonus taxed apart counts neither as the month's income nor as its tax withheld.
+        const BonusInMonth bonus =
+            bonusInMonth(rules, profile, year->second, stored, history.field("nzj").asCurrency());
         MonthOfPay pay;
         pay.taxableIncome = history.field("sr").asCurrency();
         pay.preTaxDeductions = history.field("sqkcje").asCurrency();
         pay.specialDeductions = profile.specialDeductionsIn(stored);
         pay.otherDeductions = profile.bases.in(stored).otherDeductions;
         pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
-        auto [year, added] = years.try_emplace(number);
-        if (added)
-            year->second = openingOf(rules, profile, month);
-        year->second.add(pay, history.field("se").asCurrency());
+        const bool taxWithBonus = tax && !rules.bonusTaxItem();
+        year->second.add(withheldPay(profile, year->second, stored, pay, bonus),
+                         history.field("se").asCurrency() -
+                             (taxWithBonus ? bonus.tax : Currency()));
+        year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
     }
     return years;
 }

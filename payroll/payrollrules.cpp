@@ -18,9 +18,14 @@ QString columnOf(const ItemRule &item) {
         item.deduction ? SalaryColumns::deduction : SalaryColumns::earning, item.slot);
 }
 
+bool isComputed(Method method) {
+    return method == Method::Percentage || method == Method::IncomeTax ||
+           method == Method::BonusTax;
+}
+
 bool PayrollRules::computes() const {
     return std::any_of(items.begin(), items.end(),
-                       [](const ItemRule &item) { return item.method != Method::ByHand; });
+                       [](const ItemRule &item) { return isComputed(item.method); });
 }
 
 const ItemRule *PayrollRules::taxItem() const {
@@ -30,10 +35,34 @@ const ItemRule *PayrollRules::taxItem() const {
     return nullptr;
 }
 
+const ItemRule *PayrollRules::bonusTaxItem() const {
+    for (const ItemRule &item : items)
+        if (item.method == Method::BonusTax)
+            return &item;
+    return nullptr;
+}
+
+Currency PayrollRules::yearEndBonus(const SalaryAmounts &amounts) const {
+    Currency bonus;
+    for (const ItemRule &item : items)
+        if (item.method == Method::YearEndBonus)
+            bonus += amounts.at(item);
+    return bonus;
+}
+
+QString PayrollRules::yearEndBonusSql() const {
+    QStringList columns;
+    for (const ItemRule &item : items)
+        if (item.method == Method::YearEndBonus)
+            columns << columnOf(item);
+    return sumOf(columns);
+}
+
 QStringList PayrollRules::computedColumns(bool taxOnly) const {
     QStringList columns;
     for (const ItemRule &item : items)
-        if (item.method == Method::IncomeTax || (!taxOnly && item.method == Method::Percentage))
+        if (item.method == Method::IncomeTax || item.method == Method::BonusTax ||
+            (!taxOnly && item.method == Method::Percentage))
             columns << columnOf(item);
     return columns;
 }
@@ -79,11 +108,17 @@ PayrollRules readPayrollRules(Connection &connection) {
         } else {
             item.taxable = !item.deduction;
         }
-        // The tax is one deduction item; any other marked so is entered by hand.
-        if (item.method == Method::IncomeTax && (!item.deduction || rules.taxItem()))
+        // The tax is one deduction item, and so is the bonus's tax; any other marked so is
+        // entered by hand, as is a bonus marked on a deduction.
+        if ((item.method == Method::IncomeTax && (!item.deduction || rules.taxItem())) ||
+            (item.method == Method::BonusTax && (!item.deduction || rules.bonusTaxItem())) ||
+            (item.method == Method::YearEndBonus && item.deduction))
             item.method = Method::ByHand;
+        if (item.method == Method::YearEndBonus)
+            item.taxable = true;
         rules.items.push_back(item);
     }
     rules.law = readTaxLaw(connection);
+    rules.bonusLaw = readBonusLaw(connection);
     return rules;
 }

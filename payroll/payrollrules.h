@@ -33,14 +33,22 @@ struct SalaryAmounts {
     }
 };
 
+// Whether an item of `method` is set by the computation rather than typed.
+bool isComputed(Method method);
+
 struct PayrollRules {
     std::vector<ItemRule> items; // every item, earnings then deductions, by slot
     TaxLaw law;
+    BonusLaw bonusLaw;
 
     // Whether any item is computed; with none, everything is entered by hand as it always was.
     bool computes() const;
     const ItemRule *taxItem() const;
-    // "k1,k2": the columns of the computed items (`taxOnly`: of the tax item alone).
+    const ItemRule *bonusTaxItem() const;
+    // The year-end bonus items of a row, and their SQL sum over a salary row ("0" for none).
+    Currency yearEndBonus(const SalaryAmounts &amounts) const;
+    QString yearEndBonusSql() const;
+    // "k1,k2": the columns of the computed items (`taxOnly`: of the tax items alone).
     QStringList computedColumns(bool taxOnly = false) const;
     // SQL sums over a salary row: the taxable earnings, the pre-tax deductions ("0" for none).
     QString taxableIncomeSql() const;

@@ -8,6 +8,7 @@ void YearToDate::add(const MonthOfPay &month, Currency taxWithheldThatMonth) {
     specialDeductions += month.specialDeductions;
     otherDeductions += month.otherDeductions;
     basicDeductions += month.basicDeduction;
+    taxRelief += month.taxRelief;
     taxWithheld += taxWithheldThatMonth;
     ++months;
 }
@@ -19,5 +20,6 @@ Currency monthTax(const YearToDate &before, const MonthOfPay &month,
     const Currency taxable = through.taxableIncome - through.preTaxDeductions -
                              through.basicDeductions - through.specialDeductions -
                              through.otherDeductions;
-    return std::max(Currency(), cumulativeTax(taxable, brackets) - before.taxWithheld);
+    return std::max(Currency(),
+                    cumulativeTax(taxable, brackets) - through.taxRelief - before.taxWithheld);
 }

@@ -13,6 +13,7 @@ struct MonthOfPay {
     Currency specialDeductions;
     Currency otherDeductions;
     Currency basicDeduction; // the monthly deduction in force that month
+    Currency taxRelief{};    // 减免税额
 };
 
 // An employee's year up to (not including) the month being computed: the months with salary
@@ -23,13 +24,16 @@ struct YearToDate {
     Currency specialDeductions;
     Currency otherDeductions;
     Currency basicDeductions;
+    Currency taxRelief;
     Currency taxWithheld;
     int months = 0;
+    bool bonusTaxedApart = false; // a year-end bonus was taxed apart: the law allows it once
 
     void add(const MonthOfPay &month, Currency taxWithheldThatMonth);
     bool operator==(const YearToDate &) const = default;
 };
 
-// The tax to withhold in `month` after the year so far.
+// The tax to withhold in `month` after the year so far: the year's tax less its relief and
+// what was withheld.
 Currency monthTax(const YearToDate &before, const MonthOfPay &month,
                   const std::vector<TaxBracket> &brackets);

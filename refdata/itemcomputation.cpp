@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace {
 
@@ -38,8 +39,16 @@ FrameLayout frame() {
 }
 
 constexpr int bracketRows = 8;
-// In the order of Method: a choice's index is its method.
-const QStringList methods = {"手工录入", "按比例", "个人所得税"};
+// The methods an item of each kind may have, as the choices show them.
+const std::vector<std::pair<Method, QString>> earningMethods = {
+    {Method::ByHand, "手工录入"},
+    {Method::Percentage, "按比例"},
+    {Method::YearEndBonus, "全年一次性奖金"}};
+const std::vector<std::pair<Method, QString>> deductionMethods = {
+    {Method::ByHand, "手工录入"},
+    {Method::Percentage, "按比例"},
+    {Method::IncomeTax, "个人所得税"},
+    {Method::BonusTax, "全年一次性奖金个税"}};
 
 enum Column { Limit, Rate, QuickDeduction };
 enum HistoryColumn { Since, HistoryRate, Floor, Cap };
@@ -59,7 +68,13 @@ ItemComputationDialog::ItemComputationDialog(qint64 item, const QString &name, b
     l_mc = makeCaption("l_mc", "项目：" + name, {12, 34}, font(), this);
     makeCaption(QString(), "计算方式：", {12, 60}, font(), this);
     c_jsfs = place(new QComboBox(this), "c_jsfs", {80, 56, 110, 20});
-    c_jsfs->addItems(deduction ? methods : methods.mid(0, 2));
+    for (const auto &[method, text] : deduction ? deductionMethods : earningMethods)
+        c_jsfs->addItem(text, int(method));
+    c_jsfs->setItemData(
+        c_jsfs->findData(int(deduction ? Method::BonusTax : Method::YearEndBonus)),
+        deduction ? "全年一次性奖金单独计税的税额记入本项目；没有这样的项目时记入个人所得税项目"
+                  : "本项目为全年一次性奖金：每人每年一次，按月度税率表单独计税",
+        Qt::ToolTipRole);
     makeCaption(QString(), "比例（%）：", {196, 60}, font(), this);
     e_bl = place(new QLineEdit(this), "e_bl", {270, 56, 70, 18});
     makeCaption(QString(), "基数：", {12, 86}, font(), this);
@@ -121,8 +136,7 @@ void ItemComputationDialog::showStored() {
     const auto found = stored.find(m_item);
     m_methodAsRead = found == stored.end() ? std::nullopt : std::optional(found->second);
     const ItemMethod method = m_methodAsRead.value_or(ItemMethod());
-    const int index = int(method.method);
-    c_jsfs->setCurrentIndex(index < c_jsfs->count() ? index : 0);
+    c_jsfs->setCurrentIndex(std::max(0, c_jsfs->findData(int(method.method))));
     showRates(method.contribution);
     if (!m_methodAsRead)
         e_bl->clear();
@@ -227,7 +241,7 @@ std::optional<std::vector<TaxBracket>> ItemComputationDialog::readTaxTable() {
 }
 
 Method ItemComputationDialog::chosenMethod() const {
-    return Method(c_jsfs->currentIndex());
+    return Method(c_jsfs->currentData().toInt());
 }
 
 void ItemComputationDialog::b_okClick() {
@@ -248,8 +262,12 @@ void ItemComputationDialog::b_okClick() {
         return;
     }
     std::optional<TaxLawFrom> law;
+    if (method == Method::BonusTax && anotherItemComputes(DM->ADC, m_item, method)) {
+        Messages::plain("已有记入全年一次性奖金个税的项目！");
+        return;
+    }
     if (method == Method::IncomeTax) {
-        if (anotherItemComputesTax(DM->ADC, m_item)) {
+        if (anotherItemComputes(DM->ADC, m_item, method)) {
             Messages::plain("已有计算个人所得税的项目！");
             return;
         }

@@ -16,8 +16,9 @@ class QTableWidget;
 // How one salary item is computed: by hand, as a percentage of one of the employee's bases
 // (brought between a floor and a cap, all three from a month on, with their history), or, for one
 // deduction item, as the income tax with the withholding table and the monthly deduction from the
-// month they start. Whether an earning is taxed and whether a deduction is taken before tax.
-// Nothing is stored unless all of it is valid.
+// month they start. An earning may be the year-end one-off bonus, taxed apart, and one deduction
+// may take that bonus's tax. Whether an earning is taxed and whether a deduction is taken before
+// tax. Nothing is stored unless all of it is valid.
 class ItemComputationDialog : public ModuleForm {
 public:
     ItemComputationDialog(qint64 item, const QString &name, bool deduction);

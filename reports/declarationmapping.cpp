@@ -63,7 +63,8 @@ QString guessedHeading(const QString &name, bool deduction,
         if (name.contains(QString::fromUtf8(rule.part)))
             return QString::fromUtf8(rule.heading);
     if (method && method->method == Method::Percentage)
-        if (const QString byRate = headingOfRate(method->contribution.rate); !byRate.isEmpty())
+        if (const QString byRate = headingOfRate(method->contribution.latest().rate);
+            !byRate.isEmpty())
             return byRate;
     // Any other deduction taken before tax lowers the taxable income all the same.
     return method && method->preTax ? QStringLiteral("其他") : QString();

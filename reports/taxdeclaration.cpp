@@ -177,7 +177,8 @@ Declaration readDeclaration(Connection &connection, const QString &month,
                 row.amounts[income] += signedAmount;
         }
         if (const auto profile = profiles.find(employee); profile != profiles.end()) {
-            row.amounts[other] += profile->second.otherDeductions;
+            row.amounts[other] += profile->second.bases.in(month).otherDeductions;
+            row.amounts[QStringLiteral("减免税额")] += reliefIn(profile->second.taxRelief, month);
             const auto paid = months.find(employee);
             if (paid != months.end())
                 for (const QString &counted : paid->second)

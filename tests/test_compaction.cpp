@@ -13,6 +13,7 @@
 #include "mainwindow.h"
 #include "ofdlockbytes.h"
 #include "progress.h"
+#include "schematables.h"
 #include "schemaversion.h"
 #include "workspace.h"
 

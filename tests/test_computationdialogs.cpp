@@ -1,11 +1,15 @@
 // The two dialogs where the clerk sets computed items, reached from the context menus of the
 // item and employee lists: what they store, and that bad input is named and stores nothing.
+#include "computationsettings.h"
 #include "currencyedit.h"
 #include "dbgrid.h"
+#include "employeeprofile.h"
 #include "employeetax.h"
 #include "itemcomputation.h"
 #include "modulerun.h"
+#include "monthkey.h"
 #include "operator.h"
+#include "withholding.h"
 #include "workspace.h"
 #include "xmsz.h"
 #include "ygsz.h"
@@ -61,7 +65,14 @@ class ComputationDialogsTest : public QObject {
 private slots:
     void itemComputation();
     void taxTable();
+    void yearEndBonusItems();
     void employeeTax();
+    void deductionsKeptToTheLaw_data();
+    void deductionsKeptToTheLaw();
+    void yearChoices_data();
+    void yearChoices();
+    void taxReliefByMonth_data();
+    void taxReliefByMonth();
     void ratesChangeFromAMonth_data();
     void ratesChangeFromAMonth();
     void basesChangeFromAMonth_data();
@@ -84,7 +95,7 @@ void ComputationDialogsTest::itemComputation() {
         QCOMPARE(window.RxDBGrid2->actions().first()->text(), "计算方式…");
         onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
             QCOMPARE(dialog.l_mc->text(), "项目：养老保险");
-            QCOMPARE(dialog.c_jsfs->count(), 3);
+            QCOMPARE(dialog.c_jsfs->count(), 4);
             dialog.c_jsfs->setCurrentIndex(1);
             dialog.e_bl->setText("8.12345");
             dialog.b_ok->click();
@@ -103,7 +114,7 @@ void ComputationDialogsTest::itemComputation() {
         });
         // Earnings cannot be the tax; an earning may be left untaxed.
         onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
-            QCOMPARE(dialog.c_jsfs->count(), 2);
+            QCOMPARE(dialog.c_jsfs->count(), 3);
             dialog.c_js->setChecked(false);
             dialog.b_ok->click();
         });
@@ -581,6 +592,238 @@ void ComputationDialogsTest::changeMadeMeanwhileIsNotOverwritten() {
         }));
     }
     QCOMPARE(fileRows(check), QStringList{row});
+}
+
+// An earning may be the year-end bonus; one deduction, and only one, may take its tax.
+void ComputationDialogsTest::yearEndBonusItems() {
+    Workspace workspace;
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖个税',0,'1')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('其他扣款',0,'1')");
+    const auto choose = [](QComboBox *methods, const QString &text) {
+        methods->setCurrentIndex(methods->findText(text));
+    };
+    runModule<Tfrm_xmsz>(std::function<void(Tfrm_xmsz &)>([&](Tfrm_xmsz &window) {
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
+            choose(dialog.c_jsfs, "全年一次性奖金");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            choose(dialog.c_jsfs, "全年一次性奖金个税");
+            dialog.b_ok->click();
+            QVERIFY(!dialog.isVisible());
+        });
+        DM->AQ2.next();
+        onDialog<ItemComputationDialog>(window.RxDBGrid2, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.l_mc->text(), "项目：其他扣款");
+            choose(dialog.c_jsfs, "全年一次性奖金个税");
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(), QStringList{"已有记入全年一次性奖金个税的项目！"});
+        });
+        // Opened again, the bonus shows as chosen.
+        onDialog<ItemComputationDialog>(window.RxDBGrid1, [&](ItemComputationDialog &dialog) {
+            QCOMPARE(dialog.c_jsfs->currentText(), "全年一次性奖金");
+        });
+    }));
+    QCOMPARE(fileRows("select xmbh,jsfs from GZXMJS order by xmbh"), (QStringList{"1|3", "2|4"}));
+}
+
+// December's tax of the published example (30,000.00 pay, 4,500.00 contributions) with the
+// special deductions stored for employee 1.
+QString decemberTaxOfPublishedExample() {
+    const std::optional<EmployeeProfile> profile = readProfile(DM->ADC, 1);
+    const std::vector<TaxBracket> brackets = readTaxLaw(DM->ADC).bracketsFor("202612");
+    YearToDate year;
+    Currency tax;
+    for (int month = 1; month <= 12; ++month) {
+        const MonthOfPay pay{*Currency::fromText(u"30000"), *Currency::fromText(u"4500"),
+                             profile->specialDeductionsIn(monthKey(2026, month)), Currency(),
+                             *Currency::fromText(u"5000")};
+        tax = monthTax(year, pay, brackets);
+        year.add(pay, tax);
+    }
+    return tax.toFixed2();
+}
+
+// The first child's 2,000.00 a month is stored from January. A second child is a line of its
+// own from the month it starts; amounts above the law's, and a loan's interest beside a rent,
+// are refused and leave what was stored.
+void ComputationDialogsTest::deductionsKeptToTheLaw_data() {
+    QTest::addColumn<QString>("firstLine"); // amount typed over the first child's; empty: kept
+    QTest::addColumn<QString>("added");     // spare lines "kind amount from", ';' between
+    QTest::addColumn<QString>("message");   // empty: stored
+    QTest::addColumn<QString>("december");
+    QTest::newRow("second child from July") << ""
+                                            << "子女教育 - 202607"
+                                            << ""
+                                            << "3300.00";
+    QTest::newRow("first child's line raised") << "4000"
+                                               << ""
+                                               << "子女教育每个子女每月最多2000.00元；"
+                                                  "另一个子女请另起一行，从其开始的月份填起！"
+                                               << "3700.00";
+    QTest::newRow("elder care 5000") << ""
+                                     << "赡养老人 5000 202601"
+                                     << "赡养老人每月：独生子女3000.00元，"
+                                        "非独生子女分摊每人最多1500.00元！"
+                                     << "3700.00";
+    QTest::newRow("loan and rent together") << ""
+                                            << "住房贷款利息 - 202601;住房租金 - 202603"
+                                            << "住房贷款利息和住房租金不能在同一月份扣除！"
+                                            << "3700.00";
+    QTest::newRow("amount without a kind") << ""
+                                           << " 1000 202601"
+                                           << "专项附加扣除第8行请选择类别！"
+                                           << "3700.00";
+}
+
+void ComputationDialogsTest::deductionsKeptToTheLaw() {
+    QFETCH(QString, firstLine);
+    QFETCH(QString, added);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into YGZXKC (ygh,lb,je,qsny) values (1,'子女教育',20000000,'202601')");
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            QTableWidget *table = dialog.t_zxkc;
+            QCOMPARE(table->rowCount(), 7 + EmployeeTaxDialog::spareLines);
+            if (!firstLine.isEmpty())
+                setCell(table, 0, 1, firstLine);
+            int row = 7;
+            for (const QString &line : added.split(';', Qt::SkipEmptyParts)) {
+                const QStringList parts = line.split(' ');
+                qobject_cast<QComboBox *>(table->cellWidget(row, 0))->setCurrentText(parts[0]);
+                if (parts[1] != "-")
+                    setCell(table, row, 1, parts[1]);
+                setCell(table, row, 2, parts[2]);
+                ++row;
+            }
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+            QCOMPARE(dialog.isVisible(), !message.isEmpty());
+        });
+    }));
+    QTEST(decemberTaxOfPublishedExample(), "december");
+    if (!message.isEmpty())
+        QCOMPARE(fileRows("select lb,je,qsny,zzny from YGZXKC"),
+                 QStringList{"子女教育|2000|202601|"});
+}
+
+// The law's choices for a year: shown for the year typed, stored with the rest, and refused
+// when they contradict each other or the previous year's stored pay.
+void ComputationDialogsTest::yearChoices_data() {
+    QTest::addColumn<QString>("before");   // stored before the dialog opens
+    QTest::addColumn<int>("lastYearsPay"); // each month of 2025 (none: 0)
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("checked"); // of c_nzjhb, c_qnjc, c_ljjc: "110"
+    QTest::addColumn<QString>("message"); // empty: stored
+    QTest::addColumn<QString>("stored");  // nd|nzjhb|qnjc|ljjc
+    QTest::newRow("bonus with the pay") << "" << 0 << "2026"
+                                        << "100"
+                                        << ""
+                                        << "2026|1|0|0";
+    QTest::newRow("both deductions")
+        << "" << 0 << "2026"
+        << "011"
+        << "2026年度不能同时选择“上年不超过6万元”和“年中首次取得工资”！"
+        << "";
+    QTest::newRow("last year within 60,000") << "" << 5000 << "2026"
+                                             << "010"
+                                             << ""
+                                             << "2026|0|1|0";
+    QTest::newRow("last year over 60,000")
+        << "" << 5001 << "2026"
+        << "010"
+        << "2026年度不能选择“上年不超过6万元”：上年在本单位的工资收入超过60000元或不满12个月！"
+        << "";
+    QTest::newRow("another year kept")
+        << "insert into YGNDSZ (ygh,nd,ljjc) values (1,'2025',1)" << 0 << "2026"
+        << "100"
+        << ""
+        << "2025|0|0|1,2026|1|0|0";
+    QTest::newRow("unchecked again")
+        << "insert into YGNDSZ (ygh,nd,nzjhb) values (1,'2026',1)" << 0 << "2026"
+        << "000"
+        << ""
+        << "";
+}
+
+void ComputationDialogsTest::yearChoices() {
+    QFETCH(QString, before);
+    QFETCH(int, lastYearsPay);
+    QFETCH(QString, year);
+    QFETCH(QString, checked);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')");
+    if (!before.isEmpty())
+        workspace.exec(before);
+    for (int month = 1; lastYearsPay > 0 && month <= 12; ++month)
+        workspace.exec(QStringLiteral("insert into GZB (ny,ygh,f1) values ('%1',1,%2)")
+                           .arg(monthKey(2025, month))
+                           .arg(qint64(lastYearsPay) * Currency::unitsPerYuan));
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            dialog.e_nd->setText(year);
+            QCOMPARE(dialog.c_nzjhb->isChecked(), before.contains("nzjhb"));
+            const std::array choices = {dialog.c_nzjhb, dialog.c_qnjc, dialog.c_ljjc};
+            for (std::size_t i = 0; i < choices.size(); ++i)
+                choices[i]->setChecked(checked.at(qsizetype(i)) == '1');
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+        });
+    }));
+    QTEST(fileRows("select nd,nzjhb,qnjc,ljjc from YGNDSZ order by nd").join(','), "stored");
+    if (!message.isEmpty())
+        QCOMPARE(fileRows("select count(*) from YGJS"), QStringList{"0"});
+}
+
+// Relief is typed for a month and shown again for it; a negative one stores nothing.
+void ComputationDialogsTest::taxReliefByMonth_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("relief") << "125.5"
+                            << ""
+                            << "202603|125.5";
+    QTest::newRow("none") << "0"
+                          << ""
+                          << "";
+    QTest::newRow("negative") << "-1"
+                              << "2026年3月的减免税额不能为负数！"
+                              << "202602|50";
+}
+
+void ComputationDialogsTest::taxReliefByMonth() {
+    QFETCH(QString, amount);
+    QFETCH(QString, message);
+    Workspace workspace;
+    workspace.exec("insert into BMZD (mc) values ('财务科')");
+    workspace.exec("insert into YGZD (xm,bmh,zt) values ('林晓梅',1,'1')");
+    workspace.exec("insert into YGJMSE (ygh,ny,je) values (1,'202602',500000)");
+    runModule<Tfrm_ygsz>(std::function<void(Tfrm_ygsz &)>([&](Tfrm_ygsz &window) {
+        onDialog<EmployeeTaxDialog>(window.RxDBGrid1, [&](EmployeeTaxDialog &dialog) {
+            QVERIFY(!dialog.e_jmse->isEnabled());
+            dialog.e_jmny->setText("2026年2月");
+            QCOMPARE(dialog.e_jmse->value().toFixed2(), "50.00");
+            dialog.e_jmse->setValue(Currency());
+            dialog.e_jmny->setText("202603");
+            dialog.e_jmse->setValue(*Currency::fromText(amount));
+            dialog.e_jmny->setText("202602");
+            QCOMPARE(dialog.e_jmse->value(), Currency());
+            dialog.b_ok->click();
+            QCOMPARE(workspace.shownTexts(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+        });
+    }));
+    QTEST(fileRows("select ny,je from YGJMSE order by ny").join(','), "stored");
 }
 
 QTEST_MAIN(ComputationDialogsTest)

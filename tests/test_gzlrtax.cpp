@@ -107,6 +107,11 @@ private slots:
     void openingMonthsTakeTheirOwnDeduction_data();
     void openingMonthsTakeTheirOwnDeduction();
     void byHandWithoutRules();
+    void yearEndBonusTaxedApart_data();
+    void yearEndBonusTaxedApart();
+    void computedItemsLookComputed();
+    void basicDeductionByTheYearsChoice_data();
+    void basicDeductionByTheYearsChoice();
 };
 
 // January is typed and stored with F1; every later month is prepared from the month before,
@@ -437,6 +442,144 @@ void EntryTaxTest::byHandWithoutRules() {
     QCOMPARE(stored("202601"), "0.00 0.00 0.00 0.00 12.34");
     QCOMPARE(stored("202602"), "0.00 0.00 0.00 0.00 0.00");
     QCOMPARE(workspace.shownTexts(), QStringList());
+}
+
+// A 20,000.00 year-end bonus in March beside the published example's pay: taxed apart,
+// 600.00, without raising the cumulative tax of the months after it. A second bonus that year
+// is pay like any other. The bonus's tax goes to its own item where there is one.
+void EntryTaxTest::yearEndBonusTaxedApart_data() {
+    QTest::addColumn<bool>("ownItem");
+    QTest::addColumn<bool>("withPay");   // the employee's choice for 2026
+    QTest::addColumn<QString>("august"); // the bonus typed in August, if any
+    QTest::addColumn<QString>("taxes");  // "tax/bonus tax" of March, April and August
+    QTest::newRow("into the income tax") << false << false << ""
+                                         << "2450.00/0.00 1850.00/0.00 2250.00/0.00";
+    QTest::newRow("into its own item") << true << false << ""
+                                       << "1850.00/600.00 1850.00/0.00 2250.00/0.00";
+    // 8 × 18,500 + 20,000 owes 16,680 less the 10,430 withheld through July.
+    QTest::newRow("a second bonus with the pay") << true << false << "20000"
+                                                 << "1850.00/600.00 1850.00/0.00 6250.00/0.00";
+    // 3 × 18,500 + 20,000 owes 5,030 less 1,180; August's year owes 16,680 less 12,980.
+    QTest::newRow("chosen to go with the pay") << true << true << ""
+                                               << "3850.00/0.00 1850.00/0.00 3700.00/0.00";
+}
+
+void EntryTaxTest::yearEndBonusTaxedApart() {
+    QFETCH(bool, ownItem);
+    QFETCH(bool, withPay);
+    QFETCH(QString, august);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    if (withPay)
+        workspace.exec("insert into YGNDSZ (ygh,nd,nzjhb) values (1,'2026',1)");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖个税',0,'1')");
+    workspace.exec(ownItem ? "insert into GZXMJS (xmbh,jsfs) values (7,'3'),(8,'4')"
+                           : "insert into GZXMJS (xmbh,jsfs) values (7,'3')");
+    // Editors: f1 基本工资, f2 年终奖, k1..k4 contributions, k5 个人所得税, k6 年终奖个税.
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(!window.itemEditors.at(1)->isReadOnly());
+        QCOMPARE(window.itemEditors.at(7)->isReadOnly(), ownItem);
+        for (int month = 1; month <= 8; ++month) {
+            prepare(window, 2026, month);
+            if (month == 1)
+                type(window.itemEditors.at(0), "30000");
+            if (month == 3)
+                type(window.itemEditors.at(1), "20000");
+            if (month == 8 && !august.isEmpty())
+                type(window.itemEditors.at(1), qPrintable(august));
+            if (month == 3 && !withPay) { // seen while typing, with the cost of the other way
+                QCOMPARE(window.itemEditors.at(6)->value().toFixed2(),
+                         ownItem ? "1850.00" : "2450.00");
+                QVERIFY(window.itemEditors.at(ownItem ? 7 : 6)
+                            ->toolTip()
+                            .endsWith("全年一次性奖金 20000.00 单独计税 600.00，本月合计 "
+                                      "2450.00；并入本月工资计税 3850.00，单独计税较低"));
+            }
+            pressF1(window);
+            window.b_s->click();
+        }
+    }));
+    QStringList taxes;
+    for (const char *month : {"202603", "202604", "202608"}) {
+        Query &row = DM->AQUP;
+        openLines(row, {QStringLiteral("select k5, k6 from GZB where ny='%1' and ygh=1")
+                            .arg(QLatin1String(month))});
+        taxes << row.field("k5").asCurrency().toFixed2() + '/' +
+                     row.field("k6").asCurrency().toFixed2();
+    }
+    QTEST(taxes.join(' '), "taxes");
+}
+
+// Computed boxes stand apart from typed ones: grey, read-only, passed over by Enter, and say
+// how they came to their amounts; a bonus just over an edge is pointed out.
+void EntryTaxTest::computedItemsLookComputed() {
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    workspace.exec("insert into GZXMZD (mc,S_JC,S_FK) values ('年终奖',0,'0')");
+    workspace.exec("insert into GZXMJS (xmbh,jsfs) values (7,'3')");
+    // Editors: f1 基本工资, f2 年终奖, k1..k4 contributions, k5 个人所得税.
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 1);
+        const QList<CurrencyEdit *> &editors = window.itemEditors;
+        for (int i = 0; i < editors.size(); ++i) {
+            const bool computed = i >= 2;
+            QCOMPARE(editors.at(i)->isReadOnly(), computed);
+            QCOMPARE(editors.at(i)->focusPolicy() == Qt::NoFocus, computed);
+            QCOMPARE(editors.at(i)->palette().color(QPalette::Base) ==
+                         editors.at(0)->palette().color(QPalette::Base),
+                     !computed);
+        }
+        type(editors.at(0), "30000");
+        QTest::keyClick(editors.at(0), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), editors.at(1));
+        QTest::keyClick(editors.at(1), Qt::Key_Return);
+        QVERIFY(editors.indexOf(qobject_cast<CurrencyEdit *>(QApplication::focusWidget())) < 2);
+        QCOMPARE(editors.at(2)->toolTip(),
+                 "按比例：社保基数 30000.00，按上限 20000.00 × 8% = 1600.00");
+        QCOMPARE(editors.at(6)->toolTip(),
+                 "累计预扣：本年收入 30000.00 − 税前扣除 4500.00 − 减除费用 5000.00 − "
+                 "专项附加扣除 2000.00 − 其他扣除 0.00 = 应纳税所得额 18500.00；"
+                 "应纳税额 555.00 − 已预扣 0.00 = 555.00");
+        type(editors.at(1), "36001");
+        QVERIFY2(editors.at(6)->toolTip().endsWith(
+                     "注意：奖金刚超过 36000.00 元的临界点，税后反而少于发放 36000.00 元"),
+                 qPrintable(editors.at(6)->toolTip()));
+    }));
+}
+
+// Her first pay of the year comes in March. By default her year has the months since then;
+// chosen so, the months since January; or the whole year's 60,000.00 from the start.
+void EntryTaxTest::basicDeductionByTheYearsChoice_data() {
+    QTest::addColumn<QString>("choice"); // a YGNDSZ column, empty: none
+    QTest::addColumn<QString>("taxes");  // March and April
+    QTest::newRow("none") << ""
+                          << "555.00 625.00";
+    QTest::newRow("since January") << "ljjc"
+                                   << "255.00 555.00"; // 8,500 × 3 %; 27,000 × 3 % − 255
+    QTest::newRow("whole year") << "qnjc"
+                                << "0.00 0.00";
+}
+
+void EntryTaxTest::basicDeductionByTheYearsChoice() {
+    QFETCH(QString, choice);
+    Workspace workspace;
+    addComputedPayroll(workspace);
+    if (!choice.isEmpty())
+        workspace.exec(
+            QStringLiteral("insert into YGNDSZ (ygh,nd,%1) values (1,'2026',1)").arg(choice));
+    runModule<Tfrm_gzlr>(Drive([&](Tfrm_gzlr &window) {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        prepare(window, 2026, 3);
+        type(window.itemEditors.at(0), "30000");
+        pressF1(window);
+        window.b_s->click();
+        prepare(window, 2026, 4);
+        window.b_s->click();
+    }));
+    QTEST(stored("202603").section(' ', 4) + ' ' + stored("202604").section(' ', 4), "taxes");
 }
 
 QTEST_MAIN(EntryTaxTest)

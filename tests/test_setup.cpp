@@ -82,17 +82,28 @@ void SetupTest::demoHoldsLastMonthsYearSoFar_data() {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QString>("months");
     QTest::addColumn<QString>("exampleTax"); // yuan, month by month
+    // 陈明's May of 2026 made in December, with 409.20 docked for leave, which is taken before
+    // tax (7.69, not 19.97); empty: not checked.
+    QTest::addColumn<QString>("mayWithLeave");
+    // 张建国's December: "year-end bonus|tax"; empty: no December.
+    QTest::addColumn<QString>("decemberWithBonus");
     const QString published = "555,625,1850,1850,1850,1850,1850,2250,3700,3700,3700,3700";
     QTest::newRow("within a year") << QDate(2026, 12, 10)
                                    << "202601,202602,202603,202604,202605,202606,202607,202608,"
                                       "202609,202610,202611"
-                                   << published.section(',', 0, 10);
+                                   << published.section(',', 0, 10) << "4092000|76900"
+                                   << "";
+    // December's tax: 720.00 for the bonus (3 % of 24,000.00, taxed apart) and 79.97 for the
+    // month's pay.
     QTest::newRow("in January: all of last year")
         << QDate(2027, 1, 31)
         << "202601,202602,202603,202604,202605,202606,202607,202608,202609,202610,202611,202612"
-        << published;
+        << published << ""
+        << "240000000|7999700";
     QTest::newRow("in February: January alone") << QDate(2027, 2, 1) << "202701"
-                                                << "555";
+                                                << "555"
+                                                << ""
+                                                << "";
 }
 
 void SetupTest::demoHoldsLastMonthsYearSoFar() {
@@ -108,6 +119,17 @@ void SetupTest::demoHoldsLastMonthsYearSoFar() {
     QCOMPARE(firstValue("select count(*) from GZB g, YGZD y where g.ygh=y.bh and y.xm='林晓梅' "
                         "and k1+k2+k3+k4<>45000000"),
              QStringLiteral("0"));
+    // "column|column" in ten-thousandths, of the employee's month; empty: no such month.
+    const auto amounts = [](const char *columns, const char *name, const char *month) {
+        return firstValue(
+            QStringLiteral("select group_concat(%1) as units from GZB g, YGZD y "
+                           "where g.ygh=y.bh and y.xm='%2' and ny='%3'")
+                .arg(QLatin1String(columns), QString::fromUtf8(name), QLatin1String(month)));
+    };
+    QFETCH(QString, mayWithLeave);
+    if (!mayWithLeave.isEmpty())
+        QCOMPARE(amounts("k6||'|'||k5", "陈明", "202605"), mayWithLeave);
+    QTEST(amounts("f5||'|'||k5", "张建国", "202612"), "decemberWithBonus");
     // Only active employees are paid, each with a snapshot of the department's name.
     QCOMPARE(firstValue("select count(*) from GZB g, YGZD y where g.ygh=y.bh and y.zt='2'"),
              QStringLiteral("0"));

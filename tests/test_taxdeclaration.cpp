@@ -138,7 +138,7 @@ void TaxDeclarationTest::guessedHeadings() {
     if (method >= 0) {
         settings = ItemMethod();
         settings->method = Method(method);
-        settings->contribution.rate = Percentage::fromUnits(rate);
+        settings->contribution.initial.rate = Percentage::fromUnits(rate);
         settings->base =
             housingFund ? ContributionBase::HousingFund : ContributionBase::SocialInsurance;
         settings->preTax = deduction && flag;

@@ -65,20 +65,34 @@ struct Item {
     const char *name;
     bool carried;
     const char *kind;   // "0" earning, "1" deduction
-    const char *method; // GZXMJS.jsfs: "0" by hand, "1" percentage, "2" income tax
+    const char *method; // GZXMJS.jsfs: "0" by hand, "1" percentage, "2" income tax,
+                        // "3" the year-end one-off bonus
     int rate;           // ten-thousandths of a percent
     const char *base;   // "1" social insurance, "2" housing fund
+    bool preTax;        // a deduction taken off the income before tax
 };
 
-// Earnings first: an item's amount column is its rank within its kind. The contributions are
-// taken before tax, from a base between 4,000.00 and 20,000.00.
+// An item's amount column is its rank within its kind, in the order of this list. The
+// contributions are taken before tax, from a base between 4,000.00 and 20,000.00; pay docked
+// for leave is income never paid, so it is taken before tax too. The year-end bonus came
+// later than the rest and is the fifth earning.
 const std::array items = {
-    Item{"基本工资", true, "0", "0", 0, "1"},     Item{"岗位津贴", true, "0", "0", 0, "1"},
-    Item{"加班费", false, "0", "0", 0, "1"},      Item{"绩效奖金", false, "0", "0", 0, "1"},
-    Item{"养老保险", true, "1", "1", 80000, "1"}, Item{"医疗保险", true, "1", "1", 20000, "1"},
-    Item{"失业保险", true, "1", "1", 5000, "1"},  Item{"住房公积金", true, "1", "1", 120000, "2"},
-    Item{"个人所得税", false, "1", "2", 0, "1"},  Item{"事假扣款", false, "1", "0", 0, "1"},
+    Item{"基本工资", true, "0", "0", 0, "1", false},
+    Item{"岗位津贴", true, "0", "0", 0, "1", false},
+    Item{"加班费", false, "0", "0", 0, "1", false},
+    Item{"绩效奖金", false, "0", "0", 0, "1", false},
+    Item{"养老保险", true, "1", "1", 80000, "1", true},
+    Item{"医疗保险", true, "1", "1", 20000, "1", true},
+    Item{"失业保险", true, "1", "1", 5000, "1", true},
+    Item{"住房公积金", true, "1", "1", 120000, "2", true},
+    Item{"个人所得税", false, "1", "2", 0, "1", false},
+    Item{"事假扣款", false, "1", "0", 0, "1", true},
+    Item{"年终奖", false, "0", "3", 0, "1", false},
 };
+
+// 张建国's year-end bonus, paid with December's salary.
+constexpr std::size_t bonusEmployee = 0;
+constexpr int yearEndBonus = 24000;
 constexpr int contributionFloor = 4000;
 constexpr int contributionCap = 20000;
 
@@ -116,7 +130,7 @@ void insertReferenceData(Query &query) {
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
-        if (QLatin1String(item.method) == QLatin1String("0"))
+        if (QLatin1String(item.method) == QLatin1String("0") && !item.preTax)
             continue;
         run(query, {QStringLiteral("insert into GZXMJS (xmbh,jsfs,bl,jsjs,xx,sx,sqkc)"),
                     QStringLiteral("values (:xmbh,:jsfs,:bl,:jsjs,:xx,:sx,:sqkc)")});
@@ -129,7 +143,7 @@ void insertReferenceData(Query &query) {
             .setCurrency(Currency::fromYuan(contribution ? contributionFloor : 0));
         query.param(QStringLiteral("sx"))
             .setCurrency(Currency::fromYuan(contribution ? contributionCap : 0));
-        query.param(QStringLiteral("sqkc")).setBoolean(contribution);
+        query.param(QStringLiteral("sqkc")).setBoolean(item.preTax);
         query.execSql();
     }
 }
@@ -189,16 +203,18 @@ void insertProfiles(Query &query, const QString &firstMonth) {
 // A month's amounts for one employee, varied but repeatable, rounded to the fen.
 // Contributions and tax are left to the payroll rules.
 struct Pay {
-    Currency base, allowance, overtime, bonus, leave;
+    Currency base, allowance, overtime, bonus, leave, yearEndBonus;
 };
 
 Currency yuan(double amount) {
     return Currency::fromDouble(amount).roundedToFen();
 }
 
-Pay payFor(const Employee &e, int employeeIndex, int monthIndex) {
+Pay payFor(const Employee &e, int employeeIndex, int monthIndex, bool december) {
     Pay pay;
     pay.base = yuan(e.baseSalary);
+    if (december && std::size_t(employeeIndex) == bonusEmployee)
+        pay.yearEndBonus = yuan(yearEndBonus);
     if (std::size_t(employeeIndex) == publishedExample)
         return pay;
     const int spread = (employeeIndex * 7 + monthIndex * 3) % 10;
@@ -214,11 +230,11 @@ void insertMonth(Query &query, const QString &key, int monthIndex) {
         const Employee &e = employees[i];
         if (!e.active)
             continue;
-        const Pay pay = payFor(e, int(i), monthIndex);
+        const Pay pay = payFor(e, int(i), monthIndex, key.endsWith(QLatin1String("12")));
         run(query, {QStringLiteral("insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,"),
-                    QStringLiteral("f1,f2,f3,f4,k6)"),
+                    QStringLiteral("f1,f2,f3,f4,f5,k6)"),
                     QStringLiteral("values (:ny,:ygh,:xm,:xb,:csrq,:gzrq,:bmmc,:zw,'1',"),
-                    QStringLiteral(":f1,:f2,:f3,:f4,:k6)")});
+                    QStringLiteral(":f1,:f2,:f3,:f4,:f5,:k6)")});
         query.param(QStringLiteral("ny")).setText(key);
         query.param(QStringLiteral("ygh")).setInteger(qint64(i) + 1);
         query.param(QStringLiteral("xm")).setText(QString::fromUtf8(e.name));
@@ -228,9 +244,10 @@ void insertMonth(Query &query, const QString &key, int monthIndex) {
         query.param(QStringLiteral("bmmc"))
             .setText(QString::fromUtf8(departments[std::size_t(e.department - 1)]));
         query.param(QStringLiteral("zw")).setText(QString::fromUtf8(e.position));
-        const std::array amounts = {std::pair{"f1", pay.base}, std::pair{"f2", pay.allowance},
-                                    std::pair{"f3", pay.overtime}, std::pair{"f4", pay.bonus},
-                                    std::pair{"k6", pay.leave}};
+        const std::array amounts = {
+            std::pair{"f1", pay.base},         std::pair{"f2", pay.allowance},
+            std::pair{"f3", pay.overtime},     std::pair{"f4", pay.bonus},
+            std::pair{"f5", pay.yearEndBonus}, std::pair{"k6", pay.leave}};
         for (const auto &[column, amount] : amounts)
             query.param(QString::fromLatin1(column)).setCurrency(amount);
         query.execSql();
