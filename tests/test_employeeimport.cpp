@@ -33,7 +33,7 @@ void addEmployees(const Workspace &workspace) {
              "('李四','女','1985-11-12','2008- 7- 1',1,'会计','1'),"
              "('王五','男','    -  -  ','    -  -  ',1,'','1'),"
              "('王五','女','    -  -  ','    -  -  ',1,'','1')",
-             "insert into YGZJ (ygh,zjhm,yhzh) values (1,'110101199003077774','6222')",
+             "insert into YGZJ (ygh,zjhm,yhzh) values (1,'110101198001020016','6222')",
          })
         workspace.exec(QString::fromUtf8(sql));
 }
@@ -122,7 +122,7 @@ void EmployeeImportTest::previewsEachRow_data() {
     QTest::addColumn<QString>("detail"); // a change or problem of the last row
 
     QTest::newRow("new employee") << Rows{{"", "赵六", "女", "1985-6-1", "办公室", "出纳",
-                                           "11010519491231002X"}}
+                                           "11010519850601002X"}}
                                   << false << QStringList{"new"} << "出生日期：1985- 6- 1";
     QTest::newRow("date as a serial number") << Rows{{"", "赵六", "女", "29342", "办公室"}} << false
                                              << QStringList{"new"} << "出生日期：1980- 5- 1";
@@ -130,7 +130,7 @@ void EmployeeImportTest::previewsEachRow_data() {
         << Rows{{"1", "张三", "男", "1980/1/2", "办公室", "科长"}} << false
         << QStringList{"changed"} << "职务：主任 → 科长";
     QTest::newRow("changed, found by identity document")
-        << Rows{{"", "张三", "", "", "", "处长", "110101199003077774"}} << false
+        << Rows{{"", "张三", "", "", "", "处长", "110101198001020016"}} << false
         << QStringList{"changed"} << "职务：主任 → 处长";
     QTest::newRow("unchanged") << Rows{{"2", "李四", "女", "1985年11月12日", "办公室", "会计"}}
                                << false << QStringList{"unchanged"} << "";
@@ -150,7 +150,7 @@ void EmployeeImportTest::previewsEachRow_data() {
         << Rows{{"", "赵六", "女", "", "", "", "110101199003077775"}} << false
         << QStringList{"refused"} << "校验位";
     QTest::newRow("an identity number of another employee")
-        << Rows{{"2", "李四", "", "", "", "", "110101199003077774"}} << false
+        << Rows{{"2", "李四", "", "", "", "", "110101198001020016"}} << false
         << QStringList{"refused"} << "已是员工张三";
     QTest::newRow("an empty name")
         << Rows{{"", "", "女", "1985-6-1"}} << false << QStringList{"refused"} << "姓名为空";
@@ -202,8 +202,8 @@ void EmployeeImportTest::writesEverythingInOneTransaction() {
     const QString path =
         writeSheet(workspace, {{"编号", "姓名", "性别", "部门", "职务", "证件号码", "银行账号"},
                                {"1", "张三", "男", "办公室", "科长", "", "6222 0001"},
-                               {"2", "李四", "女", "办公室", "会计", "11010519491231002X", ""},
-                               {"", "赵六", "女", "财务科", "出纳", "440524188001010014", "6222"}});
+                               {"2", "李四", "女", "办公室", "会计", "110105198511120020", ""},
+                               {"", "赵六", "女", "财务科", "出纳", "440524198001010021", "6222"}});
     const EmployeeImport::Existing existing = EmployeeImport::readExisting();
     const ImportSheet sheet = readSheet(path);
     const EmployeeImport::Preview preview =
@@ -215,8 +215,8 @@ void EmployeeImportTest::writesEverythingInOneTransaction() {
              (QStringList{"1|张三|男|1980- 1- 2|1|科长|1", "5|赵六|女|    -  -  |2|出纳|1"}));
     QCOMPARE(
         fileRows("select ygh,zjlx,zjhm,yhzh from YGZJ order by ygh"),
-        (QStringList{"1|居民身份证|110101199003077774|62220001", "2|居民身份证|11010519491231002X|",
-                     "5|居民身份证|440524188001010014|6222"}));
+        (QStringList{"1|居民身份证|110101198001020016|62220001", "2|居民身份证|110105198511120020|",
+                     "5|居民身份证|440524198001010021|6222"}));
 }
 
 void EmployeeImportTest::writesNothingWhenAnEmployeeChangedMeanwhile() {

@@ -251,15 +251,21 @@ void TaxDeclarationTest::yearToDateSpecialDeductions() {
 void TaxDeclarationTest::mappingSetByTheClerk() {
     Workspace workspace(Workspace::Database::Demo);
     runModule<DeclarationMappingDialog>([&](DeclarationMappingDialog &dialog) {
-        QCOMPARE(dialog.t_xm->rowCount(), 10);
-        QCOMPARE(dialog.t_xm->item(9, 0)->text(), "事假扣款");
-        QCOMPARE(dialog.headingBox(9)->currentText(), "（不申报）");
-        QCOMPARE(dialog.headingBox(4)->currentText(), "基本养老保险费");
-        dialog.headingBox(9)->setCurrentText("本期收入");
-        dialog.headingBox(1)->setCurrentText("本期免税收入");
+        QCOMPARE(dialog.t_xm->rowCount(), 11);
+        const auto headingOf = [&dialog](const QString &item) {
+            for (int row = 0; row < dialog.t_xm->rowCount(); ++row)
+                if (dialog.t_xm->item(row, 0)->text() == item)
+                    return dialog.headingBox(row);
+            return static_cast<QComboBox *>(nullptr);
+        };
+        QVERIFY(headingOf("事假扣款") && headingOf("养老保险") && headingOf("岗位津贴"));
+        QCOMPARE(headingOf("事假扣款")->currentText(), "其他"); // taken before tax
+        QCOMPARE(headingOf("养老保险")->currentText(), "基本养老保险费");
+        headingOf("事假扣款")->setCurrentText("本期收入");
+        headingOf("岗位津贴")->setCurrentText("本期免税收入");
         dialog.b_ok->click();
     });
-    QCOMPARE(fileRows("select count(*) from GSSBXM"), QStringList{"10"});
+    QCOMPARE(fileRows("select count(*) from GSSBXM"), QStringList{"11"});
     QCOMPARE(fileRows("select lm from GSSBXM where xmbh=10"), QStringList{"本期收入"});
     workspace.exec("update YGJS set qtkc=2000000 where ygh=1");
 
