@@ -6,6 +6,7 @@
 #include "data.h"
 #include "fonts.h"
 #include "messages.h"
+#include "monthendexport.h"
 #include "monthtext.h"
 #include "placement.h"
 #include "savefiledialog.h"
@@ -127,6 +128,10 @@ void BankExportDialog::b_exportClick() {
             QStringLiteral("%1没有可以代发的工资，未生成文件。").arg(monthCaption(batch.month)));
         return;
     }
+    if (!mayExportMonth(batch.month)) {
+        tellNotWritten();
+        return;
+    }
     try {
         // A text the bank could not read is said before the clerk is asked anything.
         if (profile->kind != BankFileKind::Workbook)
@@ -144,6 +149,7 @@ void BankExportDialog::b_exportClick() {
             return;
         }
         const QString written = writeBankFile(path, *profile, batch);
+        recordMonthExport(batch.month, written);
         Messages::information(
             QStringLiteral("银行代发文件已保存：%1").arg(QDir::toNativeSeparators(written)));
     } catch (const BankFileRefused &refused) {

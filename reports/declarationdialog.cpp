@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "labels.h"
 #include "messages.h"
+#include "monthendexport.h"
 #include "monthkey.h"
 #include "placement.h"
 #include "query.h"
@@ -101,6 +102,10 @@ void TaxDeclarationDialog::b_dcClick() {
             QStringLiteral("%1年%2月没有保存的工资数据！").arg(e_n->value()).arg(e_y->value()));
         return;
     }
+    if (!mayExportMonth(month)) {
+        Messages::information(notWritten);
+        return;
+    }
     if (!declaration.withoutDocument.isEmpty() &&
         !Messages::confirm(
             QStringLiteral("以下员工没有证件号码，不能申报：\n%1\n\n是否导出其余%2人？")
@@ -116,7 +121,7 @@ void TaxDeclarationDialog::b_dcClick() {
         Messages::information(notWritten);
         return;
     }
-    writeDeclaration(path, declaration, headings);
+    recordMonthExport(month, writeDeclaration(path, declaration, headings));
     QStringList unknown;
     for (const QString &heading : headings)
         if (!heading.trimmed().isEmpty() && knownHeading(heading).isEmpty())

@@ -1,6 +1,7 @@
 // The clerk's side of the bank's payment file: the profile dialog stores only a whole profile
 // and never over another clerk's change; the export asks before it writes, and a cancelled or
 // refused export leaves no file.
+#include "audittrail.h"
 #include "bankexportdialog.h"
 #include "bankmonth.h"
 #include "bankprofiledialog.h"
@@ -195,7 +196,8 @@ void BankDialogsTest::profilesAreMadeCopiedChangedAndDeleted() {
 void BankDialogsTest::exportIsWrittenOnlyWhenAccepted_data() {
     QTest::addColumn<QString>("profile");
     QTest::addColumn<QString>("change");
-    QTest::addColumn<bool>("accept");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QList<bool>>("answers");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<bool>("written");
 
@@ -203,34 +205,48 @@ void BankDialogsTest::exportIsWrittenOnlyWhenAccepted_data() {
                           "没有银行账号，不代发：王五（编号3）、孙八（编号6）\n"
                           "实发工资为零或负数，不代发：赵六（编号4） 0.00、钱七（编号5） -50.00\n"
                           "确定生成银行代发文件吗？";
+    const QString open = "2026年3月尚未结账，其工资仍可能调整，导出的文件将与日后的数据不符。"
+                         "仍要导出吗？";
+    const QString saved = "银行代发文件已保存：%1";
+    const QString notWritten = "已取消，没有生成银行代发文件。";
     QTest::newRow("accepted") << "通用Excel格式"
-                              << "" << true << QStringList{asked, "银行代发文件已保存：%1"} << true;
+                              << "" << true << QList<bool>{true} << QStringList{asked, saved}
+                              << true;
     QTest::newRow("declined") << "通用Excel格式"
-                              << "" << false << QStringList{asked, "已取消，没有生成银行代发文件。"}
+                              << "" << true << QList<bool>{false} << QStringList{asked, notWritten}
                               << false;
+    QTest::newRow("an open month, once the clerk accepts the warning")
+        << "通用Excel格式"
+        << "" << false << QList<bool>{true, true} << QStringList{open, asked, saved} << true;
+    QTest::newRow("an open month, the warning declined")
+        << "通用Excel格式"
+        << "" << false << QList<bool>{false} << QStringList{open, notWritten} << false;
     QTest::newRow("a name GBK cannot carry, before anything is asked")
         << "GBK定长文本"
-        << "update GZB set xm='李四😀' where ygh=2" << true
+        << "update GZB set xm='李四😀' where ygh=2" << true << QList<bool>{true}
         << QStringList{"员工“李四😀”（编号2）的户名“李四😀”含有GBK编码中没有的字符，"
                        "不能写入银行文件。请修改，或改用UTF-8编码的格式。"}
         << false;
     QTest::newRow("nobody to pay")
         << "通用Excel格式"
-        << "update YGZJ set yhzh=null" << true
+        << "update YGZJ set yhzh=null" << true << QList<bool>{true}
         << QStringList{"2026年3月没有可以代发的工资，未生成文件。"} << false;
 }
 
 void BankDialogsTest::exportIsWrittenOnlyWhenAccepted() {
     QFETCH(QString, profile);
     QFETCH(QString, change);
-    QFETCH(bool, accept);
+    QFETCH(bool, closed);
+    QFETCH(QList<bool>, answers);
     QFETCH(QStringList, messages);
     QFETCH(bool, written);
     Workspace workspace;
     addBankMonth(workspace);
     if (!change.isEmpty())
         workspace.exec(change);
-    workspace.answerConfirmations({accept});
+    if (closed)
+        workspace.exec("insert into GZJZ (ny) values ('202603')");
+    workspace.answerConfirmations(answers);
     const QString path = QDir(workspace.path()).filePath("代发.xlsx");
     QString suggested;
     runModule<BankExportDialog>([&](BankExportDialog &dialog) {
@@ -248,6 +264,10 @@ void BankDialogsTest::exportIsWrittenOnlyWhenAccepted() {
     QCOMPARE(QFile::exists(path), written);
     QCOMPARE(QDir(workspace.path()).entryList({"*代发*"}, QDir::Files | QDir::Hidden),
              written ? QStringList{"代发.xlsx"} : QStringList());
+    // The file on the month's trail, with the digest of what was written.
+    QCOMPARE(fileRows("select ny, wjm, sha from SJJL where wjm is not null"),
+             written ? QStringList{"202603|代发.xlsx|" + AuditTrail::fileSha256(path)}
+                     : QStringList());
 }
 
 QTEST_MAIN(BankDialogsTest)
