@@ -1,5 +1,6 @@
 #include "employeetax.h"
 
+#include "additionaldeductions.h"
 #include "amountcell.h"
 #include "caption.h"
 #include "currencyedit.h"
@@ -11,7 +12,6 @@
 #include "placement.h"
 #include "rowasread.h"
 #include "settingtable.h"
-#include "specialdeductions.h"
 #include "toolbutton.h"
 #include "wiring.h"
 

@@ -1,11 +1,11 @@
 // The payroll rules on their own, as tables: contributions of a clamped base, the withholding
 // table's lines and their edges, and the cumulative withholding month by month.
+#include "additionaldeductions.h"
 #include "bonustax.h"
 #include "contribution.h"
 #include "currencyprint.h"
 #include "datedsetting.h"
 #include "percentage.h"
-#include "specialdeductions.h"
 #include "taxlaw.h"
 #include "withholding.h"
 #include "yearswitches.h"

@@ -1,4 +1,4 @@
-#include "specialdeductions.h"
+#include "additionaldeductions.h"
 
 #include "monthkey.h"
 
