@@ -18,6 +18,7 @@
 #include "wiring.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -129,6 +130,15 @@ void TaxDeclarationDialog::b_dcClick() {
     QString done = QStringLiteral("个税申报表已导出，共%1人：\n%2")
                        .arg(declaration.rows.size())
                        .arg(QDir::toNativeSeparators(path));
+    if (!declaration.bonusRows.empty()) {
+        const QFileInfo normal(path);
+        const QString bonusPath = normal.dir().filePath(normal.completeBaseName() +
+                                                        QStringLiteral("_全年一次性奖金.xlsx"));
+        recordMonthExport(month, writeBonusDeclaration(bonusPath, declaration));
+        done += QStringLiteral("\n全年一次性奖金单独计税%1人，另存为：\n%2")
+                    .arg(declaration.bonusRows.size())
+                    .arg(QDir::toNativeSeparators(bonusPath));
+    }
     if (!unknown.isEmpty())
         done += QStringLiteral("\n\n模板中以下各列程序无法填写，已留空：\n") + unknown.join(u'、');
     Messages::information(done);

@@ -4,8 +4,10 @@
 #include "employeeidentity.h"
 #include "employeeprofile.h"
 #include "exportfile.h"
+#include "monthcomputation.h"
 #include "query.h"
 #include "salarycolumns.h"
+#include "yearendbonus.h"
 
 #include <algorithm>
 #include <iterator>
@@ -46,11 +48,11 @@ monthsOfYear(Connection &connection, const QString &month,
 
 class Workbook {
 public:
-    explicit Workbook(const ExportFile &file) : m_file(file) {
+    Workbook(const ExportFile &file, const QString &sheet) : m_file(file) {
         m_workbook = workbook_new(file.partialPath().toUtf8().constData());
         if (!m_workbook)
             fail(QStringLiteral("无法建立表格文件"));
-        m_sheet = workbook_add_worksheet(m_workbook, "正常工资薪金收入");
+        m_sheet = workbook_add_worksheet(m_workbook, sheet.toUtf8().constData());
         m_text = workbook_add_format(m_workbook);
         format_set_num_format(m_text, "@"); // an identity number stays text when edited
         m_amount = workbook_add_format(m_workbook);
@@ -124,8 +126,25 @@ const QStringList &declarationHeadings() {
     return headings;
 }
 
-// Templates mark required columns with "*" or not, and write brackets full-width or not.
-QString knownHeading(const QString &heading) {
+const QStringList &bonusHeadings() {
+    static const QStringList headings = {QStringLiteral("工号"),
+                                         QStringLiteral("*姓名"),
+                                         QStringLiteral("*证件类型"),
+                                         QStringLiteral("*证件号码"),
+                                         QStringLiteral("*全年一次性奖金额"),
+                                         QStringLiteral("免税收入"),
+                                         other,
+                                         QStringLiteral("准予扣除的捐赠额"),
+                                         QStringLiteral("减免税额"),
+                                         QStringLiteral("备注")};
+    return headings;
+}
+
+namespace {
+
+// The heading of `layout` that `heading` stands for: templates mark required columns with "*"
+// or not, and write brackets full-width or not. Empty when it is none of them.
+QString headingOf(const QStringList &layout, const QString &heading) {
     auto plain = [](QString text) {
         text = text.trimmed();
         if (text.startsWith(u'*'))
@@ -133,10 +152,16 @@ QString knownHeading(const QString &heading) {
         return text.replace(u'（', u'(').replace(u'）', u')').trimmed();
     };
     const QString wanted = plain(heading);
-    for (const QString &known : declarationHeadings())
+    for (const QString &known : layout)
         if (plain(known) == wanted)
             return known;
     return QString();
+}
+
+} // namespace
+
+QString knownHeading(const QString &heading) {
+    return headingOf(declarationHeadings(), heading);
 }
 
 Declaration readDeclaration(Connection &connection, const QString &month,
@@ -146,6 +171,17 @@ Declaration readDeclaration(Connection &connection, const QString &month,
     const std::map<qint64, EmployeeProfile> profiles = readProfiles(connection);
     const std::map<qint64, EmployeeIdentity> identities = readIdentities(connection);
     const std::map<qint64, std::set<QString>> months = monthsOfYear(connection, month, profiles);
+    const PayrollRules rules = readPayrollRules(connection);
+    const std::map<qint64, YearToDate> years = readYearsBefore(connection, rules, profiles, month);
+    std::vector<const ItemRule *> bonusItems;
+    for (const ItemRule &item : rules.items)
+        if (item.method == Method::YearEndBonus)
+            bonusItems.push_back(&item);
+    const auto isBonusItem = [&bonusItems](const MappedItem &item) {
+        return std::any_of(bonusItems.begin(), bonusItems.end(), [&item](const ItemRule *bonus) {
+            return bonus->deduction == item.deduction && bonus->slot == item.slot;
+        });
+    };
 
     Query rows(connection);
     rows.addLine("select * from GZB where ny=:ny order by ygh");
@@ -162,7 +198,7 @@ Declaration readDeclaration(Connection &connection, const QString &month,
         DeclarationRow row{
             employee, name, identity->second.documentKind, identity->second.documentNumber, {}};
         for (const MappedItem &item : items) {
-            if (item.heading.isEmpty())
+            if (item.heading.isEmpty() || isBonusItem(item))
                 continue;
             const Currency amount =
                 rows.field(SalaryColumns::itemColumn(item.deduction ? SalaryColumns::deduction
@@ -187,32 +223,53 @@ Declaration readDeclaration(Connection &connection, const QString &month,
                             (deduction.throughMonth.isEmpty() || counted <= deduction.throughMonth))
                             row.amounts[yearToDateHeading(deduction.kind)] += deduction.monthly;
         }
+        // A year-end bonus taxed apart is declared on its own sheet; taxed with the pay, it is
+        // the month's income like any earning.
+        Currency bonus;
+        for (const ItemRule *item : bonusItems)
+            bonus += rows.field(SalaryColumns::itemColumn(SalaryColumns::earning, item->slot))
+                         .asCurrency();
+        if (bonus != Currency()) {
+            const auto year = years.find(employee);
+            const BonusInMonth taxed =
+                bonusInMonth(rules, profileOf(profiles, employee),
+                             year == years.end() ? YearToDate() : year->second, month, bonus);
+            row.amounts[income] += bonus - taxed.apart;
+            if (taxed.apart != Currency())
+                declaration.bonusRows.push_back({row.employee,
+                                                 row.name,
+                                                 row.documentKind,
+                                                 row.documentNumber,
+                                                 {{bonusHeadings().at(4), taxed.apart}}});
+        }
         declaration.rows.push_back(std::move(row));
     }
     return declaration;
 }
 
-QString writeDeclaration(const QString &path, const Declaration &declaration,
-                         const QStringList &headings) {
+namespace {
+
+// Writes `rows` on the sheet `sheet` under `headings`, each a heading of `layout` or one the
+// program does not know (left empty); the first four of the layout are the employee's texts,
+// its last the clerk's remark, the rest amounts.
+QString writeRows(const QString &path, const QString &sheet, const QStringList &layout,
+                  const QStringList &headings, const std::vector<DeclarationRow> &rows) {
     ExportFile file(path);
     file.device().close(); // the workbook writes the file by its name
     {
-        Workbook workbook(file);
+        Workbook workbook(file, sheet);
         for (int column = 0; column < headings.size(); ++column) {
             workbook.text(0, column, headings[column]);
             workbook.width(column, std::max(12, int(headings[column].size()) * 2 + 2));
         }
-        // The first four headings are the employee's texts, 备注 is the clerk's, the rest
-        // amounts.
-        const QString remark = declarationHeadings().last();
         int line = 1;
-        for (const DeclarationRow &row : declaration.rows) {
+        for (const DeclarationRow &row : rows) {
             const QString texts[] = {QString::number(row.employee), row.name, row.documentKind,
                                      row.documentNumber};
             for (int column = 0; column < headings.size(); ++column) {
-                const QString heading = knownHeading(headings[column]);
-                const qsizetype known = declarationHeadings().indexOf(heading);
-                if (known < 0 || heading == remark)
+                const QString heading = headingOf(layout, headings[column]);
+                const qsizetype known = layout.indexOf(heading);
+                if (known < 0 || heading == layout.last())
                     continue;
                 if (known < qsizetype(std::size(texts))) {
                     workbook.text(line, column, texts[known]);
@@ -228,4 +285,17 @@ QString writeDeclaration(const QString &path, const Declaration &declaration,
     }
     file.commit();
     return path;
+}
+
+} // namespace
+
+QString writeDeclaration(const QString &path, const Declaration &declaration,
+                         const QStringList &headings) {
+    return writeRows(path, QStringLiteral("正常工资薪金收入"), declarationHeadings(), headings,
+                     declaration.rows);
+}
+
+QString writeBonusDeclaration(const QString &path, const Declaration &declaration) {
+    return writeRows(path, QStringLiteral("全年一次性奖金收入"), bonusHeadings(), bonusHeadings(),
+                     declaration.bonusRows);
 }

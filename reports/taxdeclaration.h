@@ -16,6 +16,9 @@ struct MappedItem;
 // The sheet's headings, in the client's order.
 const QStringList &declarationHeadings();
 
+// The headings of the client's sheet 全年一次性奖金收入, in its order.
+const QStringList &bonusHeadings();
+
 // The heading of the program's own that `heading` (a template's, "企业（职业）年金" or
 // "姓名") stands for; empty when it is none of them.
 QString knownHeading(const QString &heading);
@@ -31,7 +34,10 @@ struct DeclarationRow {
 struct Declaration {
     QString month;
     std::vector<DeclarationRow> rows; // by employee number
-    QStringList withoutDocument;      // "5 陈明": employees of the month without a number
+    // The year-end bonuses of the month taxed apart, declared on their own sheet (the bonus
+    // taxed with the pay is in `rows`' income).
+    std::vector<DeclarationRow> bonusRows;
+    QStringList withoutDocument; // "5 陈明": employees of the month without a number
 };
 
 // The month's rows of GZB, each item's amount added to the column `items` maps it to (a
@@ -49,3 +55,7 @@ Declaration readDeclaration(Connection &connection, const QString &month,
 // whatever was there and throws ExportError. Returns the path written.
 QString writeDeclaration(const QString &path, const Declaration &declaration,
                          const QStringList &headings);
+
+// Writes the bonuses taxed apart of `declaration` as the client imports them, on the sheet
+// 全年一次性奖金收入 under bonusHeadings(), as writeDeclaration writes. Returns the path written.
+QString writeBonusDeclaration(const QString &path, const Declaration &declaration);

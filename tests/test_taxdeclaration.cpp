@@ -75,6 +75,8 @@ private slots:
     void guessedHeadings_data();
     void guessedHeadings();
     void demoMonthReadBack();
+    void yearEndBonusTaxedApartHasItsOwnSheet_data();
+    void yearEndBonusTaxedApartHasItsOwnSheet();
     void yearToDateSpecialDeductions_data();
     void yearToDateSpecialDeductions();
     void mappingSetByTheClerk();
@@ -202,6 +204,45 @@ void TaxDeclarationTest::demoMonthReadBack() {
                  Currency::fromDouble(amountOf(v[2]).toDouble() * 11));
     }
     QCOMPARE(amountIn(rows.begin()->second.at("累计继续教育")), Currency());
+}
+
+// A year-end bonus taxed apart leaves the month's wages for the client's bonus sheet; one the
+// employee has taxed with the pay that year stays in the wages.
+void TaxDeclarationTest::yearEndBonusTaxedApartHasItsOwnSheet_data() {
+    QTest::addColumn<bool>("withPay");
+    QTest::newRow("taxed apart") << false;
+    QTest::newRow("taxed with the pay") << true;
+}
+
+void TaxDeclarationTest::yearEndBonusTaxedApartHasItsOwnSheet() {
+    QFETCH(bool, withPay);
+    Workspace workspace(Workspace::Database::Demo);
+    const Currency wages = readDeclaration(DM->ADC, "202611", readDeclarationMapping(DM->ADC))
+                               .rows.front()
+                               .amounts.at("本期收入");
+    workspace.exec("update GZB set f5=200000000 where ny='202611' and ygh=1"); // 20,000.00
+    if (withPay)
+        workspace.exec("insert into YGNDSZ (ygh,nd,nzjhb) values (1,'2026',1)");
+    const Declaration declaration =
+        readDeclaration(DM->ADC, "202611", readDeclarationMapping(DM->ADC));
+    const Currency bonus = Currency::fromYuan(20000);
+    QCOMPARE(declaration.rows.front().employee, 1);
+    QCOMPARE(declaration.rows.front().amounts.at("本期收入"), withPay ? wages + bonus : wages);
+    QCOMPARE(int(declaration.bonusRows.size()), withPay ? 0 : 1);
+    if (withPay)
+        return;
+
+    const QString path = workspace.path() + "/年终奖.xlsx";
+    QCOMPARE(writeBonusDeclaration(path, declaration), path);
+    const QJsonArray sheet = readSheetBack(path);
+    QStringList headings;
+    for (const QJsonValue &cell : sheet.first().toArray())
+        headings << cell.toObject()["v"].toString();
+    QCOMPARE(headings, bonusHeadings());
+    const QJsonArray row = sheet[1].toArray();
+    QCOMPARE(row[0].toObject()["v"].toString(), "1");
+    QCOMPARE(row[3].toObject()["v"].toString(), declaration.rows.front().documentNumber);
+    QCOMPARE(amountIn(row[4]), bonus);
 }
 
 void TaxDeclarationTest::yearToDateSpecialDeductions_data() {
