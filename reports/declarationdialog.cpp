@@ -90,9 +90,9 @@ void TaxDeclarationDialog::b_dcClick() {
         try {
             headings = readTemplateHeadings(templatePath);
         } catch (const TemplateError &unreadable) {
-            Messages::plain(QStringLiteral("申报模板%1无法读取：%2")
-                                .arg(QDir::toNativeSeparators(templatePath),
-                                     QString::fromUtf8(unreadable.what())));
+            // The reason names the file.
+            Messages::plain(
+                QStringLiteral("申报模板无法读取：%1").arg(QString::fromUtf8(unreadable.what())));
             return;
         }
     }
