@@ -27,9 +27,7 @@ QString cumulativeNote(const YearToDate &before, const MonthOfPay &pay,
                        const std::vector<TaxBracket> &brackets) {
     YearToDate through = before;
     through.add(pay, Currency());
-    const Currency taxable = through.taxableIncome - through.preTaxDeductions -
-                             through.basicDeductions - through.specialDeductions -
-                             through.otherDeductions;
+    const Currency taxable = through.taxableAfterDeductions();
     const Currency due = cumulativeTax(taxable, brackets);
     return "累计预扣：本年收入 " + money(through.taxableIncome) + " − 税前扣除 " +
            money(through.preTaxDeductions) + " − 减除费用 " + money(through.basicDeductions) +

@@ -13,13 +13,14 @@ void YearToDate::add(const MonthOfPay &month, Currency taxWithheldThatMonth) {
     ++months;
 }
 
+Currency YearToDate::taxableAfterDeductions() const {
+    return taxableIncome - preTaxDeductions - basicDeductions - specialDeductions - otherDeductions;
+}
+
 Currency monthTax(const YearToDate &before, const MonthOfPay &month,
                   const std::vector<TaxBracket> &brackets) {
     YearToDate through = before;
     through.add(month, Currency());
-    const Currency taxable = through.taxableIncome - through.preTaxDeductions -
-                             through.basicDeductions - through.specialDeductions -
-                             through.otherDeductions;
-    return std::max(Currency(),
-                    cumulativeTax(taxable, brackets) - through.taxRelief - before.taxWithheld);
+    return std::max(Currency(), cumulativeTax(through.taxableAfterDeductions(), brackets) -
+                                    through.taxRelief - before.taxWithheld);
 }

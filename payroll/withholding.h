@@ -30,6 +30,8 @@ struct YearToDate {
     bool bonusTaxedApart = false; // a year-end bonus was taxed apart: the law allows it once
 
     void add(const MonthOfPay &month, Currency taxWithheldThatMonth);
+    // The year's income less everything taken from it before tax: what the table taxes.
+    Currency taxableAfterDeductions() const;
     bool operator==(const YearToDate &) const = default;
 };
 
