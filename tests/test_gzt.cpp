@@ -9,6 +9,8 @@
 #include "spinedit.h"
 #include "workspace.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -35,6 +37,7 @@ private slots:
     void previewsTheSlipsOfTheChosenMonth();
     void slipsComeDepartmentByDepartment();
     void slipsOfOneDepartmentComeByNumber();
+    void monthBoxesTypeInTheCaptionsFace();
 };
 
 void PaySlipTest::previewsTheSlipsOfTheChosenMonth_data() {
@@ -133,6 +136,26 @@ void PaySlipTest::slipsOfOneDepartmentComeByNumber() {
         for (int number = first; number <= 20; number += 2)
             expected << number;
     QCOMPARE(shown, expected);
+}
+
+// The boxes' digits are drawn by the line edit inside each box; a font set on the box but not
+// reaching that line edit would draw them in the application's sans face. (The kai face's own
+// digits, emboldened, are plain upright figures: that is this face, not a fallback.)
+void PaySlipTest::monthBoxesTypeInTheCaptionsFace() {
+    Workspace workspace;
+    runModule<Tfrm_gzt>([&](Tfrm_gzt &window) {
+        const QFontInfo caption(window.Label1->font());
+        QVERIFY2(caption.family().startsWith("AR PL UKai"), qPrintable(caption.family()));
+        QVERIFY(caption.bold());
+        for (SpinEdit *box : {window.e_n, window.e_y}) {
+            const auto *typed = box->findChild<QLineEdit *>();
+            QVERIFY(typed);
+            const QFontInfo drawn(typed->font());
+            QCOMPARE(drawn.family(), caption.family());
+            QCOMPARE(drawn.bold(), caption.bold());
+            QCOMPARE(drawn.pixelSize(), caption.pixelSize());
+        }
+    });
 }
 
 QTEST_MAIN(PaySlipTest)
