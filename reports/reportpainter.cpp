@@ -3,14 +3,70 @@
 #include "reportfonts.h"
 #include "textfit.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 QPageLayout reportPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF());
 }
+
+namespace {
+
+QRectF scaled(const QRect &box, double scale) {
+    return QRectF(box.x() * scale, box.y() * scale, box.width() * scale, box.height() * scale);
+}
+
+// A text never runs over its neighbours: one wider than its box is drawn narrower, and its ink
+// stops at its box. Across, most texts keep inside by themselves; down, the song face's glyphs
+// reach above its ascent, so nearly every text is clipped at its box's top and bottom. A clip
+// costs a PDF writer a graphics state of its own, so the texts of one row that keep inside
+// across share one: the strip of the page between their boxes' top and bottom. Texts are drawn
+// row by row and style by style for the same reason; all ink is black, so the order changes
+// no dot.
+void paintTexts(const QList<PageText> &texts, QPainter &painter, double scale) {
+    std::vector<const PageText *> order;
+    order.reserve(std::size_t(texts.size()));
+    for (const PageText &text : texts)
+        order.push_back(&text);
+    const auto row = [](const PageText *text) {
+        return std::tuple(text->box.top(), text->box.bottom(), text->style);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const PageText *a, const PageText *b) { return row(a) < row(b); });
+
+    const double pageWidth = reportPageSize.width() * scale;
+    std::optional<TextStyle> style;
+    std::optional<QFontMetricsF> metrics;
+    QRectF clip;
+    for (const PageText *text : order) {
+        if (style != text->style) {
+            style = text->style;
+            painter.setFont(reportFont(text->style));
+            metrics.emplace(painter.font(), painter.device());
+        }
+        const QRectF box = scaled(text->box, scale);
+        const Qt::Alignment alignment = text->alignment | Qt::AlignTop;
+        const FittedText fitted = fitText(text->text, *metrics, box.width());
+        const QRectF needed = staysWithinSides(painter, *metrics, box, alignment, fitted)
+                                  ? QRectF(0, box.top(), pageWidth, box.height())
+                                  : box;
+        if (needed != clip) {
+            clip = needed;
+            painter.setClipRect(clip);
+        }
+        drawFittedText(painter, box, alignment, fitted);
+    }
+    painter.setClipping(false);
+}
+
+} // namespace
 
 void paintPage(const Page &page, QPainter &painter) {
     constexpr double layoutDotsPerInch = 96;
@@ -26,15 +82,7 @@ void paintPage(const Page &page, QPainter &painter) {
         painter.drawRect(QRectF((box.x() + 0.5) * scale, (box.y() + 0.5) * scale,
                                 (box.width() - 1) * scale, (box.height() - 1) * scale));
 
-    // A text never runs over its neighbours: one wider than its box is drawn narrower.
-    for (const PageText &text : page.texts) {
-        const QRectF box(text.box.x() * scale, text.box.y() * scale, text.box.width() * scale,
-                         text.box.height() * scale);
-        painter.setFont(reportFont(text.style));
-        painter.setClipRect(box);
-        drawFittedText(painter, box, text.alignment | Qt::AlignTop, text.text);
-        painter.setClipping(false);
-    }
+    paintTexts(page.texts, painter, scale);
     painter.restore();
 }
 

@@ -68,6 +68,8 @@ private slots:
     void amountsFitTheEntryBoxes_data();
     void amountsFitTheEntryBoxes();
     void boldIsBoldOnPaper();
+    void inkStopsAtItsBox_data();
+    void inkStopsAtItsBox();
 };
 
 void TextFitTest::pageTextsFitTheirBoxes_data() {
@@ -286,6 +288,64 @@ void TextFitTest::boldIsBoldOnPaper() {
                             .arg(onScreen)
                             .arg(onPaper)));
     QCOMPARE(pdfText(pdf).count(text), 2);
+}
+
+void TextFitTest::inkStopsAtItsBox_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("alignment");
+
+    const int value = int(TextStyle::Value);
+    const int left = Qt::AlignLeft;
+    const int right = Qt::AlignRight;
+    // Glyphs whose ink overhangs their advance: the first one's to the left, the last one's to
+    // the right, where the text starts or ends at the box's edge.
+    QTest::newRow("overhang on the left") << "Īj" << value << 30 << left;
+    QTest::newRow("overhang on the right") << "ťď" << value << 30 << right;
+    QTest::newRow("a narrowed figure") << "2346534000.00" << value << 45 << right;
+    QTest::newRow("a caption in the middle")
+        << "住房公积金" << int(TextStyle::Caption) << 60 << int(Qt::AlignHCenter);
+    QTest::newRow("a bold title") << "数 据 查 询 结 果" << int(TextStyle::Title) << 70
+                                  << int(Qt::AlignHCenter);
+}
+
+// Drawn at 600 dots per inch, where a glyph's overhang is several dots wide: no dot of ink
+// lies outside the text's box, whatever else shares the page's row.
+void TextFitTest::inkStopsAtItsBox() {
+    QFETCH(QString, text);
+    QFETCH(int, style);
+    QFETCH(int, width);
+    QFETCH(int, alignment);
+    constexpr int dotsPerInch = 600;
+    constexpr qreal scale = dotsPerInch / 96.0;
+    const QRect box(10, 4, width, 17);
+    Page page;
+    page.texts << PageText{box, text, TextStyle(style), Qt::Alignment(alignment)}
+               << PageText{QRect(box.right() + 20, 4, 40, 17), QStringLiteral("1.00"),
+                           TextStyle::Value, Qt::AlignRight};
+    QImage image(QSize(box.right() + 70, 30) * scale, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintPage(page, painter);
+    painter.end();
+
+    // One dot of give on each side: the clip's edge falls between dots.
+    const int firstDot = int(box.left() * scale) - 1;
+    const int lastDot = int(std::ceil((box.left() + box.width()) * scale));
+    int inside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < int((box.right() + 10) * scale); ++x) {
+            if (qGray(image.pixel(x, y)) == 255)
+                continue;
+            QVERIFY2(x >= firstDot && x <= lastDot && y >= int(box.top() * scale) - 1 &&
+                         y <= int(std::ceil((box.top() + box.height()) * scale)),
+                     qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+            ++inside;
+        }
+    QVERIFY(inside > 0);
 }
 
 QTEST_MAIN(TextFitTest)

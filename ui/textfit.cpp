@@ -33,12 +33,12 @@ bool isFigure(const QString &text) {
 // The scales that draw a text of `natural` width in `width`, or none.
 std::optional<FittedText> scaled(const QString &text, qreal natural, qreal width) {
     if (natural <= width)
-        return FittedText{text};
+        return FittedText{text, 1, 1, natural};
     const qreal share = width / natural;
     if (share >= narrowest)
-        return FittedText{text, share};
+        return FittedText{text, share, 1, natural};
     if (share >= smallest)
-        return FittedText{text, share, share / narrowest};
+        return FittedText{text, share, share / narrowest, natural};
     return std::nullopt;
 }
 
@@ -122,9 +122,13 @@ FittedText fitText(const QString &text, const QFontMetricsF &metrics, qreal widt
 
 void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
                     const QString &text) {
+    drawFittedText(painter, box, alignment,
+                   fitText(text, QFontMetricsF(painter.font(), painter.device()), box.width()));
+}
+
+void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
+                    const FittedText &fitted) {
     const int flags = int(alignment | Qt::TextSingleLine);
-    const FittedText fitted =
-        fitText(text, QFontMetricsF(painter.font(), painter.device()), box.width());
     if (fitted.widthScale == 1 && fitted.heightScale == 1) {
         drawText(painter, box, flags, fitted.text);
         return;
@@ -138,4 +142,22 @@ void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignmen
              QRectF(0, 0, box.width() / fitted.widthScale, box.height() / fitted.heightScale),
              flags, fitted.text);
     painter.restore();
+}
+
+bool staysWithinSides(const QPainter &painter, const QFontMetricsF &metrics, const QRectF &box,
+                      Qt::Alignment alignment, const FittedText &fitted) {
+    const QString &text = fitted.text;
+    if (text.isEmpty())
+        return true;
+    if (fitted.widthScale != 1 || fitted.heightScale != 1 || drawsBoldLight(painter) ||
+        text.front().isSurrogate() || text.back().isSurrogate())
+        return false;
+    qreal left = box.left();
+    if (alignment & Qt::AlignRight)
+        left = box.right() - fitted.naturalWidth;
+    else if (alignment & Qt::AlignHCenter)
+        left = box.left() + (box.width() - fitted.naturalWidth) / 2;
+    constexpr qreal spare = 1;
+    return left + metrics.leftBearing(text.front()) >= box.left() + spare &&
+           left + fitted.naturalWidth - metrics.rightBearing(text.back()) <= box.right() - spare;
 }

@@ -13,8 +13,9 @@ class QRectF;
 // that cannot fit does a figure give way to a mark and a name to its leading whole characters.
 struct FittedText {
     QString text;
-    qreal widthScale = 1;  // of the glyphs, 1 when the text fits as it is
-    qreal heightScale = 1; // below 1 only where narrowing alone was not enough
+    qreal widthScale = 1;   // of the glyphs, 1 when the text fits as it is
+    qreal heightScale = 1;  // below 1 only where narrowing alone was not enough
+    qreal naturalWidth = 0; // of `text` before the scales, in the units of the metrics
 };
 
 // Fits `text`, measured with `metrics`, into `width` (in the units of the metrics).
@@ -29,3 +30,13 @@ inline const QString overflowMark = QStringLiteral("###");
 // there the regular glyphs' outlines are traced as thick as the screen emboldens them.
 void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
                     const QString &text);
+// The same for a text already fitted with the painter's font and device.
+void drawFittedText(QPainter &painter, const QRectF &box, Qt::Alignment alignment,
+                    const FittedText &fitted);
+
+// Whether every glyph of `fitted`, drawn in `box` as above, stays between the box's left and
+// right edges, with a device unit to spare: true for a text drawn at its natural size whose
+// first and last glyphs do not overhang its ends, and never for a narrowed or traced text.
+// `metrics` are the painter's font's on the painter's device.
+bool staysWithinSides(const QPainter &painter, const QFontMetricsF &metrics, const QRectF &box,
+                      Qt::Alignment alignment, const FittedText &fitted);
