@@ -461,7 +461,7 @@ void ScaleBenchmark::paySlips() {
             }
         });
     };
-    add("pay slips laid out and written to PDF", employees() + " slips", "≤ 2×", floor, program);
+    add("pay slips laid out and written to PDF", employees() + " slips", "≤ 1.5×", floor, program);
 }
 
 // The preview of the longest reports as the operator opens it: from the laying out to the
