@@ -2,6 +2,7 @@
 #include "databasefile.h"
 #include "databaselock.h"
 #include "fonts.h"
+#include "heapreuse.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "qttranslations.h"
@@ -10,6 +11,7 @@
 #include <optional>
 
 int main(int argc, char *argv[]) {
+    keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setApplicationName(Messages::applicationTitle());
     QApplication::setApplicationDisplayName(Messages::applicationTitle());

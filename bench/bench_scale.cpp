@@ -25,6 +25,7 @@
 #include "gzlr.h"
 #include "gztj.h"
 #include "heapcount.h"
+#include "heapreuse.h"
 #include "layout.h"
 #include "modulerun.h"
 #include "monthkey.h"
@@ -703,6 +704,7 @@ pg_conn *serverHandle() {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    keepFreedMemoryForReuse(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
