@@ -2,22 +2,18 @@
 // computed for every employee, and recomputing a year's later months after a correction.
 //
 // Each floor is the statements the program ran, replayed bare as in the other scenarios, plus
-// the computation done straight: the contributions and the cumulative withholding of the
-// payroll layer called on plain vectors of values read beforehand, untimed. The floor looks
-// each rate, base and law up once where the program looks them up per employee, and leaves
-// out what the set-up gives nobody (opening figures, special deductions, relief, a year-end
-// bonus); the replay pays for fetching every value the program reads, so the floor's
+// the same computation done straight (see straightcomputation.h) on values read beforehand,
+// untimed: the replay pays for fetching every value the program reads, so the floor's
 // arithmetic works on values it did not decode itself.
 #include "computationsettings.h"
-#include "contribution.h"
+#include "employeeprofile.h"
 #include "entrymonth.h"
 #include "flatbutton.h"
 #include "gzlr.h"
 #include "modulerun.h"
 #include "payrollrules.h"
-#include "query.h"
 #include "scalebenchmark.h"
-#include "withholding.h"
+#include "straightcomputation.h"
 
 #include <algorithm>
 #include <array>
@@ -61,97 +57,8 @@ void setUpComputedItems(int earnings) {
     }
 }
 
-// One stored month of one employee, as the year to date adds it up.
-struct StoredPay {
-    QString month;
-    qint64 employee = 0;
-    Currency taxableIncome, preTaxDeductions, taxWithheld;
-};
-
-// The stored months of `month`'s year before it, in order of month.
-std::vector<StoredPay> storedPays(const PayrollRules &rules, const QString &month) {
-    Query query(DM->ADC);
-    query.addLine("select ny, ygh, " + rules.taxableIncomeSql() + " as sr, " +
-                  rules.preTaxDeductionsSql() + " as sqkcje, " + columnOf(*rules.taxItem()) +
-                  " as se from GZB where ny>=:first and ny<:month order by ny, ygh");
-    query.param("first").setText(month.left(4) + "01");
-    query.param("month").setText(month);
-    query.open();
-    std::vector<StoredPay> pays;
-    for (; !query.eof(); query.next())
-        pays.push_back({query.field("ny").asString(), query.field("ygh").asInteger(),
-                        query.field("sr").asCurrency(), query.field("sqkcje").asCurrency(),
-                        query.field("se").asCurrency()});
-    return pays;
-}
-
-struct SalaryRow {
-    qint64 employee = 0;
-    SalaryAmounts amounts;
-};
-
-// The rows of `month` in `table`, of `only` one employee or of all.
-std::vector<SalaryRow> salaryRows(const QString &table, const QString &month,
-                                  std::optional<qint64> only = std::nullopt) {
-    Query query(DM->ADC);
-    query.addLine("select * from " + table + " where ny=:ny order by ygh");
-    query.param("ny").setText(month);
-    query.open();
-    std::vector<SalaryRow> rows;
-    for (; !query.eof(); query.next()) {
-        SalaryRow row{query.field("ygh").asInteger(), {}};
-        if (only && row.employee != *only)
-            continue;
-        for (int slot = 1; slot <= SalaryColumns::itemsPerKind; ++slot) {
-            const auto i = std::size_t(slot - 1);
-            row.amounts.earnings[i] =
-                query.field(SalaryColumns::itemColumn(SalaryColumns::earning, slot)).asCurrency();
-            row.amounts.deductions[i] =
-                query.field(SalaryColumns::itemColumn(SalaryColumns::deduction, slot)).asCurrency();
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-// Every employee's year before `month`, added up straight; employees are numbered from 1.
-std::vector<YearToDate> yearsBefore(const std::vector<StoredPay> &pays, const QString &month,
-                                    const TaxLaw &law, qint64 employees) {
-    std::vector<YearToDate> years(std::size_t(employees + 1));
-    QString lawMonth;
-    Currency deduction;
-    for (const StoredPay &pay : pays) {
-        if (pay.month >= month)
-            break;
-        if (pay.month != lawMonth) {
-            lawMonth = pay.month;
-            deduction = law.monthlyDeductionFor(lawMonth);
-        }
-        MonthOfPay stored;
-        stored.taxableIncome = pay.taxableIncome;
-        stored.preTaxDeductions = pay.preTaxDeductions;
-        stored.basicDeduction = deduction;
-        years.at(std::size_t(pay.employee)).add(stored, pay.taxWithheld);
-    }
-    return years;
-}
-
-// The month's tax of one row after its year, the law of the month given.
-Currency taxOf(const PayrollRules &rules, const SalaryAmounts &amounts, const YearToDate &year,
-               Currency deduction, const std::vector<TaxBracket> &brackets) {
-    MonthOfPay pay;
-    pay.basicDeduction = deduction;
-    for (const ItemRule &item : rules.items) {
-        if (!item.deduction && item.taxable)
-            pay.taxableIncome += amounts.at(item);
-        if (item.deduction && item.preTax)
-            pay.preTaxDeductions += amounts.at(item);
-    }
-    return monthTax(year, pay, brackets);
-}
-
-// The later months of the year from a correction: the first stored month of this year,
-// March at the earliest, so that the year-to-date has months before it.
+// The month corrected: the year's first stored month, March at the earliest, so that it has
+// months before it and after it.
 QString correctedMonth(const Options &options) {
     const QString first = monthBack(options.size.months);
     const QString march = monthBack(1).left(4) + "03";
@@ -173,7 +80,6 @@ void ScaleBenchmark::computedMonths() {
     runStraight("insert into YGJS (ygh,sbjs,gjjjs) select bh, 30000000+(bh%23)*10000000, "
                 "30000000+(bh%19)*12000000 from YGZD");
     const PayrollRules rules = readPayrollRules(DM->ADC);
-    const ItemRule &taxItem = *rules.taxItem();
     // The engines' times differ by round trips the floor makes as well: one target for both.
     const auto addOnBothEngines = [&](const auto &adding) {
         adding();
@@ -194,6 +100,7 @@ void ScaleBenchmark::computedMonths() {
     correction.storeEmployee({{"f1", Currency::fromYuan(12345)}});
     if (!correction.save([] {}))
         throw std::runtime_error("the correction was not saved");
+    // As the window leaves it after saving: the month given up, the worksheet emptied.
     correction.close();
     correction.activate();
     const QStringList later = correction.laterMonthsOfYear(corrected);
@@ -202,24 +109,12 @@ void ScaleBenchmark::computedMonths() {
     EntryMonth reentered;
     reentered.readRules();
 
-    const std::vector<StoredPay> pays = storedPays(rules, monthBack(0));
+    const StraightComputation straight(rules, monthBack(0), employeeCount);
     const auto recomputeFloor = [&](std::optional<qint64> only) {
         std::vector<std::vector<SalaryRow>> rows;
         for (const QString &month : later)
-            rows.push_back(salaryRows("GZB", month, only));
-        return [&, rows]() mutable {
-            for (qsizetype m = 0; m < later.size(); ++m) {
-                const QString &month = later.at(m);
-                const std::vector<YearToDate> years =
-                    yearsBefore(pays, month, rules.law, employeeCount);
-                const Currency deduction = rules.law.monthlyDeductionFor(month);
-                const std::vector<TaxBracket> brackets = rules.law.bracketsFor(month);
-                for (SalaryRow &row : rows[std::size_t(m)])
-                    row.amounts.at(taxItem) =
-                        taxOf(rules, row.amounts, years.at(std::size_t(row.employee)), deduction,
-                              brackets);
-            }
-        };
+            rows.push_back(readSalaryRows("GZB", month, only));
+        return [&, rows]() mutable { straight.recomputeTax(later, rows); };
     };
     const auto recompute = [&corrected](EntryMonth &month) {
         return [&corrected, &month = month] {
@@ -249,32 +144,14 @@ void ScaleBenchmark::computedMonths() {
         const auto cancel = [&] { cancelEntry(window); };
         setMonth(window.e_n, window.e_y, month);
         prepare();
-        std::vector<SalaryRow> rows = salaryRows("temp_gzb", month);
+        std::vector<SalaryRow> rows = readSalaryRows("temp_gzb", month);
         cancel();
 
         const std::map<qint64, EmployeeProfile> profiles = readProfiles(DM->ADC);
         std::vector<EmployeeBases> bases(std::size_t(employeeCount + 1));
         for (const auto &[employee, profile] : profiles)
             bases.at(std::size_t(employee)) = profile.bases.in(month);
-        const auto floor = [&] {
-            const std::vector<YearToDate> years =
-                yearsBefore(pays, month, rules.law, employeeCount);
-            std::vector<std::pair<const ItemRule *, ContributionRule>> contributions;
-            for (const ItemRule &item : rules.items)
-                if (item.method == Method::Percentage)
-                    contributions.emplace_back(&item, item.contribution.in(month));
-            const Currency deduction = rules.law.monthlyDeductionFor(month);
-            const std::vector<TaxBracket> brackets = rules.law.bracketsFor(month);
-            for (SalaryRow &row : rows) {
-                const EmployeeBases &base = bases.at(std::size_t(row.employee));
-                for (const auto &[item, rule] : contributions)
-                    row.amounts.at(*item) = contribution(
-                        rule, item->base == ContributionBase::HousingFund ? base.housingFund
-                                                                          : base.socialInsurance);
-                row.amounts.at(taxItem) = taxOf(
-                    rules, row.amounts, years.at(std::size_t(row.employee)), deduction, brackets);
-            }
-        };
+        const auto floor = [&] { straight.computeMonth(month, bases, rows); };
         addOnBothEngines([&] {
             addHandler(
                 QStringLiteral("prepare a month with tax, month %1").arg(month.mid(4).toInt()),
