@@ -1,7 +1,7 @@
 #pragma once
 
-// The scale benchmark's scenarios and the helpers they share; each group of scenarios is a
-// member defined in the file of its own subject.
+// The scale benchmark (bench_scale.cpp) and the helpers its scenarios share, so that a group
+// of scenarios may live in a file of its own (computedmonths.cpp).
 #include "comparison.h"
 #include "data.h"
 #include "monthkey.h"
