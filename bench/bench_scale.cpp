@@ -4,8 +4,8 @@
 //   build/bench/bench_scale --size EMPLOYEES,ITEMS,MONTHS --compaction EMPLOYEES,ITEMS,MONTHS
 //                           --fill ROWS --runs N
 //   build/bench/bench_scale --only SCENARIO   (memory, fill, query, statistics, payslips,
-//                                              previews, entry, firstuse, compaction,
-//                                              import)
+//                                              previews, entry, computed, firstuse,
+//                                              compaction, import)
 //   scripts/with-postgres build/bench/bench_scale --server [CONNECTION]   (on a PostgreSQL
 //                                              server, against libpq; see README)
 // BENCH_SHOW_SQL=1 in the environment lists the statements each floor replays.
@@ -38,6 +38,7 @@
 #include "reportlayouts.h"
 #include "reportpainter.h"
 #include "salarycolumns.h"
+#include "scalebenchmark.h"
 #include "serverbenchdatabase.h"
 #include "sjcx.h"
 #include "spinedit.h"
@@ -66,22 +67,6 @@
 #include <xlsxwriter.h>
 
 namespace {
-
-struct Options {
-    DatabaseSetup::SyntheticSize size{10000, 40, 24};
-    // The file the start-up compaction works on, about 200 MB.
-    DatabaseSetup::SyntheticSize compactionSize{10000, 40, 96};
-    int fillRows = 240000;
-    int runs = 5;
-    QString only; // one scenario group by its name, or all
-    // A libpq connection string for a superuser on a PostgreSQL server: the scenarios then run
-    // on a database made there, against a libpq floor.
-    QString server;
-
-    bool wants(const char *scenario) const {
-        return only.isEmpty() || only == QLatin1String(scenario);
-    }
-};
 
 Options parseOptions(QStringList arguments) {
     Options options;
@@ -124,10 +109,6 @@ Options parseOptions(QStringList arguments) {
     return options;
 }
 
-sqlite3 *connectionHandle() {
-    return sqliteHandle(DM->ADC.database());
-}
-
 // What the process holds in memory, as the system counts it.
 double residentMegabytes() {
     QFile statm("/proc/self/statm");
@@ -142,27 +123,6 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-QString count(qint64 number) {
-    return QLocale(QLocale::English).toString(number);
-}
-
-// The months of the synthetic database: the last is the month before the set-up's "today".
-const QDate today(2026, 12, 10);
-QString monthBack(int back) {
-    const QDate month = QDate(today.year(), today.month(), 1).addMonths(-back);
-    return monthKey(month.year(), month.month());
-}
-
-void setMonth(SpinEdit *year, SpinEdit *month, const QString &key) {
-    year->setValue(key.left(4).toInt());
-    month->setValue(key.mid(4).toInt());
-}
-
-// On the server the fill may take half again its floor's time, every other path a fifth more.
-QString serverTarget(const QString &fileTarget) {
-    return fileTarget == QStringLiteral("≤ 1.5×") ? fileTarget : QStringLiteral("≤ 1.2×");
-}
-
 // "$1,$2,...": the markers of a statement for the server.
 QString placeholders(int count) {
     QStringList markers;
@@ -171,100 +131,7 @@ QString placeholders(int count) {
     return markers.join(',');
 }
 
-class ScaleBenchmark {
-public:
-    ScaleBenchmark(const Options &options, SqliteFloor &floor)
-        : m_options(options), m_floor(&floor) {}
-    ScaleBenchmark(const Options &options, PostgresFloor &server)
-        : m_options(options), m_server(&server) {}
-
-    QList<Comparison> results;
-
-    void fill();
-    void memory();
-    void queryWindow();
-    void statistics();
-    void paySlips();
-    void previews();
-    void entryWindow();
-    void firstUse();
-    void compaction(const QString &copy);
-    void importPreview();
-
-private:
-    // The floor of a handler: the statements it ran, replayed on the file or the server.
-    std::function<void()> statementsOf(const std::function<void()> &program) {
-        if (m_server)
-            return m_server->replayOf(program);
-        const QStringList statements = traceStatements(connectionHandle(), program);
-        if (qEnvironmentVariableIsSet("BENCH_SHOW_SQL"))
-            for (const QString &sql : statements)
-                std::fprintf(stderr, "    %s\n", qPrintable(sql.simplified().left(160)));
-        return [this, statements] {
-            for (const QString &sql : statements)
-                m_floor->run(sql);
-        };
-    }
-    TimedRun replay(const std::function<void()> &program) {
-        return [statements = statementsOf(program)] { return millisecondsOf(statements); };
-    }
-    // Set-up between runs, straight on the engine the program runs on.
-    void runStraight(const QString &sql) {
-        if (m_server)
-            m_server->run(sql);
-        else
-            m_floor->run(sql);
-    }
-    void cancelEntry(Tfrm_gzlr &window);
-    TimedRun serverFillFloor(const QString &sql, int columns,
-                             const std::function<qint64(int row, int column)> &amount);
-    // A handler's run: `before` and `after` put the window where the run starts and ends,
-    // untimed; the floor replays what `measured` ran, between the same `before` and `after`.
-    // Between the operator's actions the window's event loop runs: what `before` left queued
-    // (repaints, layouts) is dealt with before the run, not by it.
-    void addHandler(const QString &scenario, const QString &size, const QString &target,
-                    const std::function<void()> &before, const std::function<void()> &measured,
-                    const std::function<void()> &after) {
-        before();
-        const TimedRun replayed = replay(measured);
-        after();
-        add(
-            scenario, size, target,
-            [&] {
-                before();
-                QCoreApplication::processEvents();
-                const double ms = replayed();
-                after();
-                return ms;
-            },
-            [&] {
-                before();
-                QCoreApplication::processEvents();
-                const double ms = millisecondsOf(measured);
-                after();
-                return ms;
-            });
-    }
-    void add(const QString &scenario, const QString &size, const QString &target,
-             const TimedRun &floor, const TimedRun &program) {
-        results << compare(scenario, size, m_server ? serverTarget(target) : target, m_options.runs,
-                           floor, program);
-    }
-    QStringList amountColumns() const {
-        QStringList columns;
-        const int earnings = (m_options.size.items + 1) / 2;
-        for (int slot = 1; slot <= earnings; ++slot)
-            columns << SalaryColumns::itemColumn(SalaryColumns::earning, slot);
-        for (int slot = 1; slot <= m_options.size.items - earnings; ++slot)
-            columns << SalaryColumns::itemColumn(SalaryColumns::deduction, slot);
-        return columns;
-    }
-    QString employees() const { return count(m_options.size.employees); }
-
-    const Options &m_options;
-    SqliteFloor *m_floor = nullptr;    // on a file
-    PostgresFloor *m_server = nullptr; // on a server
-};
+} // namespace
 
 // The fill's floor on the server: the same insert prepared once, run row by row with the
 // values as text, as the program sends them, in one transaction.
@@ -535,11 +402,15 @@ void ScaleBenchmark::cancelEntry(Tfrm_gzlr &window) {
     runStraight("delete from temp_gzb");
 }
 
+namespace {
+
 // Where the operator's key lands: on the box with the focus, once the window is active.
 void pressF1(Tfrm_gzlr &window) {
     QWidget *focused = QApplication::focusWidget();
     QTest::keyClick(focused ? focused : &window, Qt::Key_F1);
 }
+
+} // namespace
 
 // The entry window on a month not yet entered and on a stored month.
 void ScaleBenchmark::entryWindow() {
@@ -671,6 +542,8 @@ void ScaleBenchmark::importPreview() {
     Worksheet::empty();
 }
 
+namespace {
+
 // The chosen scenarios in their order. On a server, what only a file has is left out, and
 // the previews (no floor, minutes at full size) run only when asked for by name.
 void runScenarios(ScaleBenchmark &bench, const Options &options, bool onServer,
@@ -689,6 +562,8 @@ void runScenarios(ScaleBenchmark &bench, const Options &options, bool onServer,
         bench.previews();
     if (options.wants("entry"))
         bench.entryWindow();
+    if (options.wants("computed"))
+        bench.computedMonths();
     if (options.wants("firstuse"))
         bench.firstUse();
     if (options.wants("compaction") && !onServer)
