@@ -77,6 +77,7 @@ Options parseOptions(QStringList arguments) {
             options.size = options.compactionSize = {500, 10, 6};
             options.fillRows = 20000;
             options.runs = 3;
+            options.smoke = true;
             continue;
         }
         if (option == "--server") {
@@ -629,7 +630,7 @@ int main(int argc, char *argv[]) {
         if (server)
             std::printf("On the PostgreSQL server, against libpq (the start-up compaction is a "
                         "file's only):\n\n");
-        printTable(results);
+        printTable(results, options.smoke);
         return workspace.shownMessages().isEmpty() ? 0 : 1;
     } catch (const std::exception &failure) {
         std::fprintf(stderr, "bench_scale: %s\n", failure.what());

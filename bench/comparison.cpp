@@ -39,11 +39,14 @@ Comparison compare(const QString &scenario, const QString &size, const QString &
     return result;
 }
 
-void printTable(const QList<Comparison> &rows) {
+void printTable(const QList<Comparison> &rows, bool smoke) {
+    if (smoke)
+        std::printf("Smoke run at the small sizes of --quick: the ratios are not measured "
+                    "against the targets.\n\n");
     std::printf("| scenario | size | floor | program | ratio | target |\n");
     std::printf("|---|---|---|---|---|---|\n");
     for (const Comparison &row : rows)
         std::printf("| %s | %s | %.1f ms | %.1f ms | %.2f× | %s |\n", qPrintable(row.scenario),
                     qPrintable(row.size), row.floorMs, row.programMs, row.programMs / row.floorMs,
-                    qPrintable(row.target));
+                    smoke ? "(smoke run)" : qPrintable(row.target));
 }

@@ -24,4 +24,5 @@ Comparison compare(const QString &scenario, const QString &size, const QString &
 // Milliseconds `action` took.
 double millisecondsOf(const std::function<void()> &action);
 
-void printTable(const QList<Comparison> &rows);
+// The rows as a Markdown table; a smoke run's targets are shown as not applying.
+void printTable(const QList<Comparison> &rows, bool smoke = false);
