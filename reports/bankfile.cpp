@@ -1,11 +1,11 @@
 #include "bankfile.h"
 
 #include "exportfile.h"
+#include "xlsxsheet.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringEncoder>
-#include <xlsxwriter.h>
 
 namespace {
 
@@ -134,65 +134,13 @@ QList<Value> paymentLine(const BankProfile &profile, const BankPayment &payment)
     return values;
 }
 
-// The workbook: header lines in the first column, the captions bold, accounts and every other
-// text as text (leading zeros stay), amounts as numbers with two decimals.
-class Workbook {
-public:
-    explicit Workbook(const ExportFile &file) : m_file(file) {
-        m_workbook = workbook_new(file.partialPath().toUtf8().constData());
-        if (!m_workbook)
-            m_file.fail(QStringLiteral("无法建立表格文件"));
-        m_sheet = workbook_add_worksheet(m_workbook, "代发");
-        m_text = workbook_add_format(m_workbook);
-        format_set_num_format(m_text, "@");
-        m_bold = workbook_add_format(m_workbook);
-        format_set_bold(m_bold);
-        m_amount = workbook_add_format(m_workbook);
-        format_set_num_format(m_amount, "0.00");
-    }
-    ~Workbook() {
-        if (m_workbook)
-            workbook_close(m_workbook); // only after a failure: nothing depends on the result
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
-
-    void text(int row, int column, const QString &value, bool bold = false) {
-        check(worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
-                                     value.toUtf8().constData(), bold ? m_bold : m_text));
-    }
-    void number(int row, int column, double value) {
-        check(worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(column), value, nullptr));
-    }
-    void amount(int row, int column, Currency value) {
-        check(worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(column), value.toDouble(),
-                                     m_amount));
-    }
-    void close() {
-        const lxw_error result = workbook_close(m_workbook);
-        m_workbook = nullptr;
-        check(result);
-    }
-
-private:
-    void check(lxw_error result) const {
-        if (result != LXW_NO_ERROR)
-            m_file.fail(QString::fromUtf8(lxw_strerror(result)));
-    }
-
-    const ExportFile &m_file;
-    lxw_workbook *m_workbook = nullptr;
-    lxw_worksheet *m_sheet = nullptr;
-    lxw_format *m_text = nullptr;
-    lxw_format *m_bold = nullptr;
-    lxw_format *m_amount = nullptr;
-};
-
 void writeWorkbook(const QString &path, const BankProfile &profile, const BankBatch &batch) {
     ExportFile file(path);
     file.device().close(); // the workbook writes the file by its name
     {
-        Workbook book(file);
+        // Header lines in the first column, the captions bold, accounts and every other text
+        // as text (leading zeros stay), amounts as numbers with two decimals.
+        XlsxSheet book(file, QStringLiteral("代发"), {.textsStayText = true});
         int row = 0;
         for (const QString &line : profile.headerLines)
             book.text(row++, 0, line);

@@ -7,12 +7,12 @@
 #include "monthcomputation.h"
 #include "query.h"
 #include "salarycolumns.h"
+#include "xlsxsheet.h"
 #include "yearendbonus.h"
 
 #include <algorithm>
 #include <iterator>
 #include <set>
-#include <xlsxwriter.h>
 
 namespace {
 
@@ -45,56 +45,6 @@ monthsOfYear(Connection &connection, const QString &month,
                                         QStringLiteral("%1").arg(before, 2, 10, QChar(u'0')));
     return months;
 }
-
-class Workbook {
-public:
-    Workbook(const ExportFile &file, const QString &sheet) : m_file(file) {
-        m_workbook = workbook_new(file.partialPath().toUtf8().constData());
-        if (!m_workbook)
-            fail(QStringLiteral("无法建立表格文件"));
-        m_sheet = workbook_add_worksheet(m_workbook, sheet.toUtf8().constData());
-        m_text = workbook_add_format(m_workbook);
-        format_set_num_format(m_text, "@"); // an identity number stays text when edited
-        m_amount = workbook_add_format(m_workbook);
-        format_set_num_format(m_amount, "0.00");
-    }
-    ~Workbook() {
-        if (m_workbook)
-            workbook_close(m_workbook); // only after a failure: nothing depends on the result
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
-
-    void text(int row, int column, const QString &value) {
-        check(worksheet_write_string(m_sheet, row, column, value.toUtf8().constData(), m_text));
-    }
-    void amount(int row, int column, Currency value) {
-        check(worksheet_write_number(m_sheet, row, column, value.roundedToFen().toDouble(),
-                                     m_amount));
-    }
-    void width(int column, int characters) {
-        check(worksheet_set_column(m_sheet, column, column, characters, nullptr));
-    }
-    void close() {
-        const lxw_error result = workbook_close(m_workbook);
-        m_workbook = nullptr;
-        if (result != LXW_NO_ERROR)
-            fail(QString::fromUtf8(lxw_strerror(result)));
-    }
-
-private:
-    void check(lxw_error result) const {
-        if (result != LXW_NO_ERROR)
-            fail(QString::fromUtf8(lxw_strerror(result)));
-    }
-    [[noreturn]] void fail(const QString &reason) const { m_file.fail(reason); }
-
-    const ExportFile &m_file;
-    lxw_workbook *m_workbook = nullptr;
-    lxw_worksheet *m_sheet = nullptr;
-    lxw_format *m_text = nullptr;
-    lxw_format *m_amount = nullptr;
-};
 
 } // namespace
 
@@ -257,7 +207,7 @@ QString writeRows(const QString &path, const QString &sheet, const QStringList &
     ExportFile file(path);
     file.device().close(); // the workbook writes the file by its name
     {
-        Workbook workbook(file, sheet);
+        XlsxSheet workbook(file, sheet, {.textsStayText = true});
         for (int column = 0; column < headings.size(); ++column) {
             workbook.text(0, column, headings[column]);
             workbook.width(column, std::max(12, int(headings[column].size()) * 2 + 2));
@@ -276,7 +226,8 @@ QString writeRows(const QString &path, const QString &sheet, const QStringList &
                 } else {
                     const auto amount = row.amounts.find(heading);
                     workbook.amount(line, column,
-                                    amount == row.amounts.end() ? Currency() : amount->second);
+                                    amount == row.amounts.end() ? Currency()
+                                                                : amount->second.roundedToFen());
                 }
             }
             ++line;
