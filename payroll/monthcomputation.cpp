@@ -82,6 +82,55 @@ bool includes(const Employees &employees, qint64 employee) {
     return !employees || employees->contains(employee);
 }
 
+// Adds to `years` (each employee's year before `from`) the months of GZB from `from` up to
+// `month`, of the same year.
+void addStoredMonths(Connection &connection, const PayrollRules &rules,
+                     const std::map<qint64, EmployeeProfile> &profiles, const QString &from,
+                     const QString &month, const Employees &employees,
+                     std::map<qint64, YearToDate> &years) {
+    const ItemRule *tax = rules.taxItem();
+    const bool taxWithBonus = tax && !rules.bonusTaxItem();
+    Query history(connection);
+    history.addLine("select ygh, ny, " + rules.taxableIncomeSql() + " as sr, " +
+                    rules.preTaxDeductionsSql() + " as sqkcje, " + rules.yearEndBonusSql() +
+                    " as nzj, " + (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
+    history.addLine("from GZB where ny>=:first and ny<:month" + withinRange(employees) +
+                    " order by ygh, ny");
+    history.param("first").setText(from);
+    history.param("month").setText(month);
+    bindRange(history, employees);
+    history.open();
+    const int employeeColumn = history.columnIndex("ygh");
+    const int monthColumn = history.columnIndex("ny");
+    const int incomeColumn = history.columnIndex("sr");
+    const int preTaxColumn = history.columnIndex("sqkcje");
+    const int bonusColumn = history.columnIndex("nzj");
+    const int taxColumn = history.columnIndex("se");
+    for (int row = 0; row < history.recordCount(); ++row) {
+        const qint64 number = history.cell(row, employeeColumn).asInteger();
+        if (!includes(employees, number))
+            continue;
+        const EmployeeProfile &profile = profileOf(profiles, number);
+        const QString stored = history.cell(row, monthColumn).asString();
+        auto [year, added] = years.try_emplace(number);
+        if (added)
+            year->second = openingOf(rules, profile, month);
+        // A bonus taxed apart counts neither as the month's income nor as its tax withheld.
+        const BonusInMonth bonus = bonusInMonth(rules, profile, year->second, stored,
+                                                history.cell(row, bonusColumn).asCurrency());
+        MonthOfPay pay;
+        pay.taxableIncome = history.cell(row, incomeColumn).asCurrency();
+        pay.preTaxDeductions = history.cell(row, preTaxColumn).asCurrency();
+        pay.specialDeductions = profile.specialDeductionsIn(stored);
+        pay.otherDeductions = profile.bases.in(stored).otherDeductions;
+        pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
+        year->second.add(withheldPay(profile, year->second, stored, pay, bonus),
+                         history.cell(row, taxColumn).asCurrency() -
+                             (taxWithBonus ? bonus.tax : Currency()));
+        year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
+    }
+}
+
 } // namespace
 
 const EmployeeProfile &profileOf(const std::map<qint64, EmployeeProfile> &profiles,
@@ -135,48 +184,7 @@ std::map<qint64, YearToDate> readYearsBefore(Connection &connection, const Payro
     for (const auto &[number, profile] : profiles)
         if (includes(employees, number))
             years[number] = openingOf(rules, profile, month);
-
-    const ItemRule *tax = rules.taxItem();
-    const bool taxWithBonus = tax && !rules.bonusTaxItem();
-    Query history(connection);
-    history.addLine("select ygh, ny, " + rules.taxableIncomeSql() + " as sr, " +
-                    rules.preTaxDeductionsSql() + " as sqkcje, " + rules.yearEndBonusSql() +
-                    " as nzj, " + (tax ? columnOf(*tax) : QStringLiteral("0")) + " as se");
-    history.addLine("from GZB where ny>=:first and ny<:month" + withinRange(employees) +
-                    " order by ygh, ny");
-    history.param("first").setText(month.left(4) + "01");
-    history.param("month").setText(month);
-    bindRange(history, employees);
-    history.open();
-    const int employeeColumn = history.columnIndex("ygh");
-    const int monthColumn = history.columnIndex("ny");
-    const int incomeColumn = history.columnIndex("sr");
-    const int preTaxColumn = history.columnIndex("sqkcje");
-    const int bonusColumn = history.columnIndex("nzj");
-    const int taxColumn = history.columnIndex("se");
-    for (int row = 0; row < history.recordCount(); ++row) {
-        const qint64 number = history.cell(row, employeeColumn).asInteger();
-        if (!includes(employees, number))
-            continue;
-        const EmployeeProfile &profile = profileOf(profiles, number);
-        const QString stored = history.cell(row, monthColumn).asString();
-        auto [year, added] = years.try_emplace(number);
-        if (added)
-            year->second = openingOf(rules, profile, month);
-        // A bonus taxed apart counts neither as the month's income nor as its tax withheld.
-        const BonusInMonth bonus = bonusInMonth(rules, profile, year->second, stored,
-                                                history.cell(row, bonusColumn).asCurrency());
-        MonthOfPay pay;
-        pay.taxableIncome = history.cell(row, incomeColumn).asCurrency();
-        pay.preTaxDeductions = history.cell(row, preTaxColumn).asCurrency();
-        pay.specialDeductions = profile.specialDeductionsIn(stored);
-        pay.otherDeductions = profile.bases.in(stored).otherDeductions;
-        pay.basicDeduction = rules.law.monthlyDeductionFor(stored);
-        year->second.add(withheldPay(profile, year->second, stored, pay, bonus),
-                         history.cell(row, taxColumn).asCurrency() -
-                             (taxWithBonus ? bonus.tax : Currency()));
-        year->second.bonusTaxedApart = year->second.bonusTaxedApart || bonus.apart > Currency();
-    }
+    addStoredMonths(connection, rules, profiles, month.left(4) + "01", month, employees, years);
     return years;
 }
 
@@ -198,13 +206,26 @@ const std::map<qint64, EmployeeProfile> &MonthComputation::profiles() {
     return *m_profiles;
 }
 
+// A later month of the same year carries on from the year before the month computed last: only
+// the months stored since are read, the month computed last among them as it now stands.
+const std::map<qint64, YearToDate> &MonthComputation::yearsBefore(const QString &month) {
+    const bool carriesOn =
+        !m_yearsMonth.isEmpty() && m_yearsMonth.left(4) == month.left(4) && m_yearsMonth <= month;
+    if (carriesOn)
+        addStoredMonths(m_connection, m_rules, profiles(), m_yearsMonth, month, m_employees,
+                        m_years);
+    else
+        m_years = readYearsBefore(m_connection, m_rules, profiles(), month, m_employees);
+    m_yearsMonth = month;
+    return m_years;
+}
+
 void MonthComputation::compute(const QString &table, const QString &month, bool taxOnly) {
     const QStringList columns = m_rules.computedColumns(taxOnly);
     if (columns.isEmpty() || (m_employees && m_employees->empty()))
         return;
     const std::map<qint64, EmployeeProfile> &profiles = this->profiles();
-    const std::map<qint64, YearToDate> years =
-        readYearsBefore(m_connection, m_rules, profiles, month, m_employees);
+    const std::map<qint64, YearToDate> &years = yearsBefore(month);
 
     Query rows(m_connection);
     rows.addLine("select * from " + table + " where ny=:ny" + withinRange(m_employees) +

@@ -40,8 +40,9 @@ void computeMonth(Connection &connection, const PayrollRules &rules, const QStri
                   const QString &month, bool taxOnly = false,
                   const Employees &employees = std::nullopt);
 
-// computeMonth for several months in one transaction: what the months share, the employees'
-// profiles, is read once, at the first month computed.
+// computeMonth for several months in one transaction, in rising order: what the months share
+// is read once, the employees' profiles at the first month computed, and each employee's year
+// grows from one month to the next.
 class MonthComputation {
 public:
     MonthComputation(Connection &connection, const PayrollRules &rules,
@@ -50,11 +51,14 @@ public:
 
 private:
     const std::map<qint64, EmployeeProfile> &profiles();
+    const std::map<qint64, YearToDate> &yearsBefore(const QString &month);
 
     Connection &m_connection;
     const PayrollRules &m_rules;
     Employees m_employees;
     std::optional<std::map<qint64, EmployeeProfile>> m_profiles;
+    std::map<qint64, YearToDate> m_years; // each employee's year before m_yearsMonth
+    QString m_yearsMonth;                 // empty: none read yet
 };
 
 // The profile of an employee who has none: no bases, no deductions.
