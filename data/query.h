@@ -69,6 +69,9 @@ public:
     // row or column outside the result is an error.
     Field fieldAt(int row, const QString &name) const;
     Field cell(int row, int column) const;
+    // The column of that name (case ignored), to read many rows by `cell` without looking the
+    // name up for each; throws DbError like `field`.
+    int columnIndex(const QString &name) const;
     int columnCount() const;
     QString columnName(int column) const;
 
@@ -81,7 +84,6 @@ signals:
 
 private:
     const ResultSet &result() const;
-    int columnIndex(const QString &name) const;
     void checkRow(int row) const;
     void setCurrentRow(int row);
     void scrolled();

@@ -34,7 +34,7 @@ void ComputedEntry::loadEmployee(qint64 employee, const QString &month) {
     const std::map<qint64, EmployeeProfile> profiles = readProfiles(DM->ADC, employee);
     m_profile = profileOf(profiles, employee);
     const std::map<qint64, YearToDate> years =
-        readYearsBefore(DM->ADC, m_rules, profiles, month, employee);
+        readYearsBefore(DM->ADC, m_rules, profiles, month, std::set{employee});
     const auto year = years.find(employee);
     m_before = year == years.end() ? YearToDate() : year->second;
 }

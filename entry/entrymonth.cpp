@@ -271,6 +271,7 @@ EntryMonth::Recomputation EntryMonth::recomputeLaterMonths(const QStringList &mo
     const auto unclaim = qScopeGuard(releaseQuietly);
     Recomputation outcome;
     Transaction transaction(DM->ADC);
+    MonthComputation computation(DM->ADC, m_rules, m_computed);
     for (int done = 0; done < months.size(); ++done) {
         step(done);
         const QString &later = months.at(done);
@@ -283,7 +284,7 @@ EntryMonth::Recomputation EntryMonth::recomputeLaterMonths(const QStringList &mo
             continue;
         }
         const MonthFigures before = monthFigures(DM->ADC, later);
-        computeMonth(DM->ADC, m_rules, "GZB", later, true, m_computed);
+        computation.compute("GZB", later, true);
         recordChange(AuditTrail::Action::Recompute, later, before);
     }
     step(int(months.size()));

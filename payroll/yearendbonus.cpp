@@ -2,9 +2,11 @@
 
 BonusInMonth bonusInMonth(const PayrollRules &rules, const EmployeeProfile &profile,
                           const YearToDate &before, const QString &month, Currency bonus) {
+    // Most months of most employees hold no bonus: the law's table is looked up for the others.
+    if (bonus <= Currency() || before.bonusTaxedApart)
+        return {};
     const std::vector<TaxBracket> brackets = rules.bonusLaw.bracketsFor(month);
-    if (bonus <= Currency() || brackets.empty() || before.bonusTaxedApart ||
-        switchesIn(profile.years, month).bonusWithPay)
+    if (brackets.empty() || switchesIn(profile.years, month).bonusWithPay)
         return {};
     return {bonus, bonusTax(bonus, brackets)};
 }

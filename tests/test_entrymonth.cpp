@@ -71,6 +71,7 @@ private slots:
     void adjustedMonthComputesOnlyWhomItMust_data();
     void adjustedMonthComputesOnlyWhomItMust();
     void recomputationLeavesHeldMonths();
+    void employeeBetweenThoseComputedKeepsHisTax();
     void lostConnectionGivesTheMonthUp();
 };
 
@@ -258,6 +259,33 @@ void EntryMonthTest::recomputationLeavesHeldMonths() {
     other.monthClaim().release();
     for (const QString &recomputed : later)
         QVERIFY2(claimableElsewhere(recomputed), qPrintable(recomputed));
+}
+
+// 张三 and a third employee, 王五, are imported into November after its tax was withheld on
+// other figures (999 each): their tax is computed again, in November and in December
+// recomputed after it. 李四, numbered between them, keeps what was withheld in both.
+void EntryMonthTest::employeeBetweenThoseComputedKeepsHisTax() {
+    Workspace workspace;
+    addPayroll(workspace);
+    for (const char *sql : {
+             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
+             "('王五','男','1990- 5- 6','2015- 8- 1',1,'出纳','1')",
+             "insert into GZB (ny,ygh,f1) values ('202611',3,9000*10000)",
+             "update GZB set k1=999*10000",
+             "insert into GZB (ny,ygh,f1,k1) select '202612',ygh,8000*10000,999*10000 from GZB",
+         })
+        workspace.exec(QString::fromUtf8(sql));
+    EntryMonth month;
+    openMonth(month, "202611");
+    month.storeEmployees({{1, {{"f1", yuan("9000")}}}, {3, {{"f1", yuan("9000")}}}});
+    QVERIFY(month.save(noPulse));
+    month.close();
+    QVERIFY(
+        month.recomputeLaterMonths(month.laterMonthsOfYear("202611"), [](int) {}).held.isEmpty());
+    // November: 9,000 less 5,000 at 3 %; December: 7,000 at 3 % less November's 120.
+    QCOMPARE(fileRows("select ny,ygh,k1/10000 from GZB order by ny,ygh"),
+             (QStringList{"202611|1|120", "202611|2|999", "202611|3|120", "202612|1|90",
+                          "202612|2|999", "202612|3|90"}));
 }
 
 // The server ends the clerk's session while a month is entered: the worksheet and the claim
