@@ -60,9 +60,12 @@ inline void setMonth(SpinEdit *year, SpinEdit *month, const QString &key) {
     month->setValue(key.mid(4).toInt());
 }
 
-// On the server the fill may take half again its floor's time, every other path a fifth more.
+// On the server the fill and the pay slips may take half again their floor's time, every
+// other path a fifth more; a target in seconds, or none, stays as it is.
 inline QString serverTarget(const QString &fileTarget) {
-    return fileTarget == QStringLiteral("≤ 1.5×") ? fileTarget : QStringLiteral("≤ 1.2×");
+    if (fileTarget == QStringLiteral("≤ 1.5×") || !fileTarget.endsWith(QChar(u'×')))
+        return fileTarget;
+    return QStringLiteral("≤ 1.2×");
 }
 
 class ScaleBenchmark {
