@@ -4,6 +4,7 @@
 #include "dberror.h"
 #include "entrymonth.h"
 #include "monthclaim.h"
+#include "officepayroll.h"
 #include "operator.h"
 #include "progress.h"
 #include "testserver.h"
@@ -13,18 +14,10 @@
 
 namespace {
 
-// Department 办公室. Items: f1 基本工资 (carried), k1 个人所得税 (computed). Employees 1 张三
-// and 2 李四; November 2026 stored for both.
+// The office's payroll with November 2026 stored for both employees.
 void addPayroll(const Workspace &workspace) {
+    addOfficePayroll(workspace);
     for (const char *sql : {
-             "insert into BMZD (mc) values ('办公室')",
-             "insert into GZXMZD (mc,S_JC,S_FK) values ('基本工资',1,'0')",
-             "insert into GZXMZD (mc,S_JC,S_FK) values ('个人所得税',0,'1')",
-             "insert into GZXMJS (xmbh,jsfs,bl,jsjs,sx,sqkc) values (2,'2',0,'1',null,0)",
-             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
-             "('张三','男','1980- 1- 2','2000- 3- 4',1,'主任','1')",
-             "insert into YGZD (xm,xb,csrq,gzrq,bmh,zw,zt) values "
-             "('李四','女','1985-11-12','2008- 7- 1',1,'会计','1')",
              "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1) values "
              "('202611',1,'张三','男','1980- 1- 2','2000- 3- 4','办公室','主任','1',8000*10000)",
              "insert into GZB (ny,ygh,xm,xb,csrq,gzrq,bmmc,zw,zt,f1) values "
