@@ -7,6 +7,7 @@
 #include "amountimportdialog.h"
 #include "entrymonth.h"
 #include "flatbutton.h"
+#include "openmonth.h"
 #include "operator.h"
 #include "progress.h"
 #include "progresscancel.h"
@@ -41,16 +42,6 @@ void addPayroll(const Workspace &workspace) {
              "insert into YGZJ (ygh,zjhm) values (1,'11010119900307777X')",
          })
         workspace.exec(QString::fromUtf8(sql));
-}
-
-const EntryMonth::Pulse noPulse = [] {};
-
-void openMonth(EntryMonth &month, const QString &key) {
-    month.readRules();
-    month.activate();
-    QVERIFY(month.claim(key));
-    month.prepare(noPulse);
-    QVERIFY(month.isEntering());
 }
 
 ImportSheet readSheet(const QString &path, const QStringList &known) {

@@ -5,6 +5,7 @@
 #include "entrymonth.h"
 #include "monthclaim.h"
 #include "officepayroll.h"
+#include "openmonth.h"
 #include "operator.h"
 #include "progress.h"
 #include "testserver.h"
@@ -28,17 +29,6 @@ void addPayroll(const Workspace &workspace) {
 
 Currency yuan(const char *text) {
     return Currency::fromText(QString::fromUtf8(text)).value();
-}
-
-const EntryMonth::Pulse noPulse = [] {};
-
-// A month ready to be entered, as the window has it once shown.
-void openMonth(EntryMonth &month, const QString &key) {
-    month.readRules();
-    month.activate();
-    QVERIFY(month.claim(key));
-    month.prepare(noPulse);
-    QVERIFY(month.isEntering());
 }
 
 // Whether another copy could claim `key` now; it lets go again at once.

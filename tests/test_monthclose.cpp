@@ -14,6 +14,7 @@
 #include "monthclose.h"
 #include "monthclosedialog.h"
 #include "officepayroll.h"
+#include "openmonth.h"
 #include "operator.h"
 #include "spinedit.h"
 #include "testserver.h"
@@ -43,8 +44,6 @@ void addPayroll(const Workspace &workspace) {
          })
         workspace.exec(QString::fromUtf8(sql));
 }
-
-const EntryMonth::Pulse noPulse = [] {};
 
 // The month's row count and sums of earnings, deductions and net pay in ten-thousandths, as
 // GZB holds them, counted here rather than by the program.
